@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the default build (g++), the sanitizer build
+# (clang++ with AddressSanitizer and UndefinedBehaviorSanitizer) and the fuzz targets for a
+# bounded time. Exits non-zero on the first failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/ensure_tools.sh
+
+for preset in default asan; do
+  echo "==== $preset build"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  echo "==== $preset tests"
+  ctest --preset "$preset" -j2
+done
+
+echo "==== fuzz targets"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+bash scripts/run_fuzzers.sh build/fuzz "${OSA_FUZZ_SECONDS:-30}"
+echo "==== all builds and tests passed"

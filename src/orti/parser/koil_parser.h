@@ -1,0 +1,37 @@
+// The KOIL parser: an ORTI file, read from an open stream, into an OrtiParseTree.
+//
+// The grammar has no error recovery: the first syntax error ends the parse. Semantic problems
+// found while nodes are built (reserved attribute names and the like) go to the error report
+// and do not stop it. The parser never prints: every message goes through the caller's
+// reports, which receive the scanner's current line and token text beside the message.
+#pragma once
+
+#include "orti/parser/parse_tree.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+struct KoilReports {
+  // The error report counts an error (the caller keeps the count); the warning report does
+  // not.
+  void (*error)(void* user, const char* message, int32_t line, const char* token_text) = nullptr;
+  void (*warning)(void* user, const char* message, int32_t line,
+                  const char* token_text) = nullptr;
+  void* user = nullptr;
+};
+
+struct KoilParseSettings {
+  // 0 off, 1 on. The parser switches it on, with a warning, for an old-style file that has no
+  // version section; the model builder reads it afterwards.
+  int extended_syntax = 0;
+};
+
+// Clears the tree and parses the whole stream into it. Returns 0 when the file was accepted and
+// 1 when it was not (syntax error or parser stack overflow). The stream is not closed.
+int koil_parse(std::FILE* input, OrtiParseTree& tree, KoilParseSettings& settings,
+               const KoilReports& reports);
+
+// The loader's form of a report: message, line and token text as
+// "%s parsing (line %d):\n%s\n".
+std::string koil_report_text(const char* message, int32_t line, const char* token_text);

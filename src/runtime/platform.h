@@ -1,0 +1,34 @@
+// The platform module: every call that differs between Windows and POSIX lives here.
+//
+// The plug-in talks to the debugger over file descriptors 0 and 1 with the C library's
+// unbuffered read and write calls, in blocking mode; on Windows those are _read/_write and the
+// descriptors must be put into binary mode so that no line-end translation touches a message.
+// Files and directories are reached through the few helpers below.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+// Puts standard input and output into binary mode (a no-op on POSIX).
+void platform_set_binary_stdio();
+
+// One read from standard input: the byte count, 0 at end of input, negative on failure with
+// errno set as the C library left it.
+long platform_read_stdin(void* buffer, std::size_t room);
+
+// One write to standard output: the byte count written, negative on failure with errno set.
+long platform_write_stdout(const void* data, std::size_t length);
+
+// Opens a file with a C-library mode string ("r", "rb", "wt" ...).
+std::FILE* platform_fopen(const std::string& path, const char* mode);
+
+bool platform_is_directory(const std::string& path);
+// Creates the directory and its missing parents; true when it exists afterwards.
+bool platform_make_directories(const std::string& path);
+// dir and name joined with the platform's separator.
+std::string platform_join_path(const std::string& dir, const std::string& name);
+// The system's text for a C-library error number.
+std::string platform_error_text(int error_number);
+// A per-user directory for the plug-in's configuration files (not created here).
+std::string platform_user_config_dir();

@@ -2,7 +2,7 @@
 # Runs every libFuzzer target of a fuzz build for a bounded time; fails on any finding.
 # Usage: scripts/run_fuzzers.sh BUILD_DIR [SECONDS_PER_TARGET]
 set -euo pipefail
-build_dir=${1:?build directory}
+build_dir=$(cd "${1:?build directory}" && pwd)
 seconds=${2:-30}
 root=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)

@@ -9,9 +9,9 @@
 #include <string>
 
 // Deepest nesting of arrays and objects the parser accepts; deeper texts fail with
-// kJsonNestingError instead of exhausting the stack.
+// kJsonNestingError (whose text names the limit) instead of exhausting the stack.
 inline constexpr int kJsonMaxDepth = 512;
-inline constexpr const char* kJsonNestingError = "nesting too deep";
+inline constexpr const char* kJsonNestingError = "arrays and objects nested more than 512 deep";
 
 // Parses the text up to its first NUL. On success returns the value and empties error_out; on
 // any recorded error returns null and sets error_out to the accumulated error text. Text after

@@ -74,8 +74,7 @@ bool json_array_append_strings(JsonValue* array, const char* const* items, std::
 // copied). Numbers are truncated to the width of out; strings are borrowed pointers.
 bool json_array_get_uint32s(const JsonValue* array, uint32_t first, uint32_t* out, uint32_t n);
 bool json_array_get_uint64s(const JsonValue* array, uint32_t first, uint64_t* out, uint32_t n);
-bool json_array_get_strings(const JsonValue* array, uint32_t first, const char** out,
-                            uint32_t n);
+bool json_array_get_strings(const JsonValue* array, uint32_t first, const char** out, uint32_t n);
 // The element at index, or null when out of range or not an Array.
 const JsonValue* json_array_at(const JsonValue* array, uint32_t index);
 

@@ -1,0 +1,406 @@
+// The JSON text parser: a recursive-descent reader over one NUL-terminated text that records
+// every problem it meets instead of stopping at the first one.
+#include "host_link/simple_json/json_parse.h"
+
+#include <cstring>
+#include <string_view>
+
+namespace {
+
+constexpr int kEnd = -1; // what peek() reports at the end of the text
+
+struct JsonParser {
+  std::string errors;
+  const char* start = nullptr;
+  const char* position = nullptr;
+  const char* end = nullptr; // the terminating NUL
+  int depth = 0;             // arrays and objects currently open
+  // Set when the nesting limit is hit: every open rule then unwinds at once without adding
+  // messages, so the one message says what went wrong.
+  bool abandoned = false;
+};
+
+void record(JsonParser& p, std::string_view message) {
+  if (!p.errors.empty()) {
+    p.errors += '\n';
+  }
+  p.errors += "Error: ";
+  p.errors += message;
+}
+
+std::string_view rest(const JsonParser& p) {
+  return std::string_view(p.position, static_cast<std::size_t>(p.end - p.position));
+}
+
+// "<before>'<byte>'<middle>'<rest>'": the shape of every message about an unexpected byte.
+void record_unexpected(JsonParser& p, std::string_view before, char byte, std::string_view middle) {
+  std::string message;
+  message.reserve(before.size() + middle.size() + static_cast<std::size_t>(p.end - p.position) + 6);
+  message += before;
+  message += '\'';
+  message += byte;
+  message += '\'';
+  message += middle;
+  message += '\'';
+  message += rest(p);
+  message += '\'';
+  record(p, message);
+}
+
+bool is_whitespace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+int peek(JsonParser& p) {
+  while (p.position < p.end && is_whitespace(*p.position)) {
+    ++p.position;
+  }
+  if (p.position >= p.end) {
+    return kEnd;
+  }
+  return static_cast<unsigned char>(*p.position);
+}
+
+bool consume(JsonParser& p, char ch, std::string_view context) {
+  if (p.position < p.end && *p.position == ch) {
+    ++p.position;
+    return true;
+  }
+  std::string middle = " ";
+  middle += context;
+  middle += ", got ";
+  record_unexpected(p, "expected ", ch, middle);
+  return false;
+}
+
+bool match(JsonParser& p, std::string_view word) {
+  if (static_cast<std::size_t>(p.end - p.position) < word.size() ||
+      std::memcmp(p.position, word.data(), word.size()) != 0) {
+    return false;
+  }
+  p.position += word.size();
+  return true;
+}
+
+JsonPtr parse_value(JsonParser& p);
+
+JsonPtr parse_boolean(JsonParser& p) {
+  if (match(p, "true")) {
+    return json_new_boolean(true);
+  }
+  if (match(p, "false")) {
+    return json_new_boolean(false);
+  }
+  std::string message = "unable to parse Boolean, got '";
+  message += rest(p);
+  message += '\'';
+  record(p, message);
+  return nullptr;
+}
+
+JsonPtr parse_null(JsonParser& p) {
+  if (match(p, "null")) {
+    return json_new_null();
+  }
+  std::string message = "unable to parse null, got '";
+  message += rest(p);
+  message += '\'';
+  record(p, message);
+  return nullptr;
+}
+
+bool is_digit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+JsonPtr parse_number(JsonParser& p) {
+  const char* q = p.position;
+  bool negative = false;
+  if (*q == '-') {
+    negative = true;
+    ++q;
+  }
+  if (!is_digit(*q)) {
+    // A lone minus sign: the position stays on it, like the other number errors.
+    std::string message = "expected a digit after '-', got '";
+    message += rest(p);
+    message += '\'';
+    record(p, message);
+    return nullptr;
+  }
+  constexpr uint64_t kLastSafe = 1844674407370955161u; // (2^64 - 1) / 10
+  uint64_t acc = 0;
+  bool out_of_range = false;
+  for (; is_digit(*q); ++q) {
+    unsigned digit = static_cast<unsigned>(*q - '0');
+    if (acc > kLastSafe || (acc == kLastSafe && digit > 5)) {
+      out_of_range = true;
+    }
+    acc = acc * 10 + digit;
+  }
+  if (out_of_range) {
+    record(p, "integer value out of range");
+    return nullptr;
+  }
+  if (negative && acc > 9223372036854775808u) {
+    record(p, "negative integer value out of range");
+    return nullptr;
+  }
+  p.position = q;
+  return json_new_integer(static_cast<int64_t>(negative ? 0 - acc : acc));
+}
+
+bool is_hex_digit(char c) {
+  return is_digit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+int hex_value(char c) {
+  if (is_digit(c)) {
+    return c - '0';
+  }
+  if (c >= 'a' && c <= 'f') {
+    return c - 'a' + 10;
+  }
+  return c - 'A' + 10;
+}
+
+char escaped_byte(char c) {
+  switch (c) {
+  case 'b':
+    return '\b';
+  case 'f':
+    return '\f';
+  case 'n':
+    return '\n';
+  case 'r':
+    return '\r';
+  case 't':
+    return '\t';
+  default:
+    return c; // '"', '\\', '/' and every other byte stand for themselves
+  }
+}
+
+JsonPtr parse_string(JsonParser& p) {
+  if (!consume(p, '"', "at beginning of string")) {
+    return nullptr;
+  }
+  const char* q = p.position;
+  std::string bytes;
+  while (q < p.end) {
+    const char* run = q;
+    while (q < p.end && *q != '"' && *q != '\\') {
+      ++q;
+    }
+    bytes.append(run, static_cast<std::size_t>(q - run));
+    if (q >= p.end) {
+      break;
+    }
+    if (*q == '"') {
+      p.position = q + 1;
+      return json_new_string_adopt(std::move(bytes));
+    }
+    // A backslash; one as the very last byte has nothing to escape and leaves the string
+    // unterminated.
+    ++q;
+    if (q >= p.end) {
+      break;
+    }
+    if (*q == 'u') {
+      // The text ends with a NUL, which is no hexadecimal digit, so this never reads past it.
+      if (is_hex_digit(q[1]) && is_hex_digit(q[2]) && is_hex_digit(q[3]) && is_hex_digit(q[4])) {
+        bytes += static_cast<char>(hex_value(q[3]) * 16 + hex_value(q[4]));
+        q += 5;
+      } else {
+        bytes += 'u';
+        ++q;
+      }
+      continue;
+    }
+    bytes += escaped_byte(*q);
+    ++q;
+  }
+  record(p, "unterminated string constant");
+  return nullptr;
+}
+
+// Opens one level of nesting; false (with the nesting error recorded) past the limit.
+bool enter_container(JsonParser& p) {
+  if (p.depth >= kJsonMaxDepth) {
+    record(p, kJsonNestingError);
+    p.abandoned = true;
+    return false;
+  }
+  ++p.depth;
+  return true;
+}
+
+JsonPtr parse_array(JsonParser& p) {
+  if (!enter_container(p)) {
+    return nullptr;
+  }
+  consume(p, '[', "at beginning of array");
+  JsonPtr array = json_new_array();
+  enum class State { Begin, AfterValue, AfterComma } state = State::Begin;
+  for (;;) {
+    int c = peek(p);
+    if (c == kEnd) {
+      record(p, "unexpected end of input while parsing array");
+      break;
+    }
+    char byte = static_cast<char>(c);
+    if (state == State::AfterValue) {
+      if (byte == ',') {
+        consume(p, ',', "after value in array contents");
+        state = State::AfterComma;
+        continue;
+      }
+      if (byte == ']') {
+        consume(p, ']', "at end of array");
+        break;
+      }
+      record_unexpected(p, "unexpected ", byte, " after value in array contents, got ");
+      break;
+    }
+    if (state == State::Begin && byte == ']') {
+      consume(p, ']', "at end of array");
+      break;
+    }
+    if (state == State::Begin && byte == ',') {
+      record_unexpected(p, "unexpected ", byte, " at beginning of array contents, got ");
+      break;
+    }
+    if (state == State::AfterComma && (byte == ',' || byte == ']')) {
+      record_unexpected(p, "unexpected ", byte, " after comma in array contents, got ");
+      break;
+    }
+    JsonPtr value = parse_value(p);
+    if (!value || p.abandoned) {
+      break;
+    }
+    json_array_append(array.get(), std::move(value));
+    state = State::AfterValue;
+  }
+  --p.depth;
+  return array;
+}
+
+JsonPtr parse_object(JsonParser& p) {
+  if (!enter_container(p)) {
+    return nullptr;
+  }
+  consume(p, '{', "at beginning of object");
+  JsonPtr object = json_new_object();
+  enum class State { Begin, AfterName, AfterColon, AfterValue, AfterComma } state = State::Begin;
+  JsonPtr name;
+  for (;;) {
+    int c = peek(p);
+    if (c == kEnd) {
+      record(p, "unexpected end of input while parsing object");
+      break;
+    }
+    char byte = static_cast<char>(c);
+    if (state == State::Begin || state == State::AfterComma) {
+      if (byte == '"') {
+        name = parse_string(p);
+        if (!name) {
+          break; // an unterminated name: nothing can be stored under it
+        }
+        state = State::AfterName;
+        continue;
+      }
+      if (state == State::Begin && byte == '}') {
+        consume(p, '}', "at end of object");
+        break;
+      }
+      record_unexpected(p, "unexpected ", byte,
+                        state == State::Begin ? " at beginning of object contents, got "
+                                              : " after comma in object contents, got ");
+      break;
+    }
+    if (state == State::AfterName) {
+      if (!consume(p, ':', "after name in object contents")) {
+        break;
+      }
+      state = State::AfterColon;
+      continue;
+    }
+    if (state == State::AfterColon) {
+      if (byte == ',' || byte == '}') {
+        record_unexpected(p, "unexpected ", byte, " after colon in object contents, got ");
+        break;
+      }
+      JsonPtr value = parse_value(p);
+      if (p.abandoned) {
+        break;
+      }
+      if (!value || !json_object_set(object.get(), name->string.c_str(), std::move(value))) {
+        std::string message = "failed to set '";
+        message += name->string;
+        message += "' property in object";
+        record(p, message);
+      }
+      name.reset();
+      state = State::AfterValue;
+      continue;
+    }
+    // AfterValue
+    if (byte == ',') {
+      consume(p, ',', "after value in object contents");
+      state = State::AfterComma;
+      continue;
+    }
+    if (byte == '}') {
+      consume(p, '}', "at end of object");
+      break;
+    }
+    record_unexpected(p, "unexpected ", byte, " after value in object contents, got ");
+    break;
+  }
+  --p.depth;
+  return object;
+}
+
+JsonPtr parse_value(JsonParser& p) {
+  int c = peek(p);
+  if (c == kEnd) {
+    record(p, "unexpected end of input, expected a value");
+    return nullptr;
+  }
+  char byte = static_cast<char>(c);
+  if (is_digit(byte) || byte == '-') {
+    return parse_number(p);
+  }
+  switch (byte) {
+  case 't':
+  case 'f':
+    return parse_boolean(p);
+  case 'n':
+    return parse_null(p);
+  case '"':
+    return parse_string(p);
+  case '[':
+    return parse_array(p);
+  case '{':
+    return parse_object(p);
+  default:
+    record_unexpected(p, "unexpected character ", byte, ", expected a value, got: ");
+    return nullptr;
+  }
+}
+
+} // namespace
+
+JsonPtr json_parse(const char* text, std::string& error_out) {
+  JsonParser p;
+  p.start = text != nullptr ? text : "";
+  p.position = p.start;
+  p.end = p.start + std::strlen(p.start);
+  JsonPtr value = parse_value(p);
+  if (!p.errors.empty()) {
+    error_out = std::move(p.errors);
+    return nullptr;
+  }
+  error_out.clear();
+  return value;
+}

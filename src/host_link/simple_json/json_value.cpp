@@ -1,0 +1,408 @@
+// JSON values: construction, the typed accessors, release of deep trees and structural
+// equality.
+#include "host_link/simple_json/json_value.h"
+
+#include <cstring>
+#include <utility>
+
+namespace {
+
+constexpr uint32_t kInitialSlots = 4;
+
+bool has_children(const JsonValue& value) {
+  return !value.elements.empty() || !value.members.empty();
+}
+
+// The slot table doubles when an append finds it full; the vectors reserve the same room so
+// that the recorded capacity and the real allocation agree.
+void make_room_for_one(JsonValue& container) {
+  if (container.capacity == 0) {
+    container.capacity = kInitialSlots;
+  }
+  while (container.count() >= container.capacity) {
+    container.capacity *= 2;
+  }
+  if (container.kind == JsonKind::Array) {
+    container.elements.reserve(container.capacity);
+  } else {
+    container.members.reserve(container.capacity);
+  }
+}
+
+JsonPtr new_container(JsonKind kind) {
+  auto value = std::make_unique<JsonValue>();
+  value->kind = kind;
+  value->capacity = kInitialSlots;
+  if (kind == JsonKind::Array) {
+    value->elements.reserve(kInitialSlots);
+  } else {
+    value->members.reserve(kInitialSlots);
+  }
+  return value;
+}
+
+JsonMember* find_member(const JsonValue* object, const char* name) {
+  int index = json_object_find(object, name);
+  return index < 0 ? nullptr : object->members[static_cast<std::size_t>(index)].get();
+}
+
+const char* string_text(const JsonValue& value) {
+  return value.string_is_null ? nullptr : value.string.c_str();
+}
+
+} // namespace
+
+JsonValue::~JsonValue() {
+  if (!has_children(*this)) {
+    return;
+  }
+  // Children that own further children are moved onto an explicit list before they are
+  // destroyed, so every destructor that actually runs sees only leaves below it: a tree of any
+  // depth is freed with constant stack.
+  std::vector<JsonPtr> pending;
+  auto detach_children = [&pending](JsonValue& value) {
+    for (auto& element : value.elements) {
+      if (element && has_children(*element)) {
+        pending.push_back(std::move(element));
+      }
+    }
+    for (auto& member : value.members) {
+      if (member && member->value && has_children(*member->value)) {
+        pending.push_back(std::move(member->value));
+      }
+    }
+  };
+  detach_children(*this);
+  while (!pending.empty()) {
+    JsonPtr value = std::move(pending.back());
+    pending.pop_back();
+    detach_children(*value);
+  }
+}
+
+uint32_t JsonValue::count() const {
+  if (kind == JsonKind::Array) {
+    return static_cast<uint32_t>(elements.size());
+  }
+  if (kind == JsonKind::Object) {
+    return static_cast<uint32_t>(members.size());
+  }
+  return 0;
+}
+
+JsonPtr json_new_null() {
+  return std::make_unique<JsonValue>();
+}
+
+JsonPtr json_new_boolean(bool flag) {
+  auto value = std::make_unique<JsonValue>();
+  value->kind = JsonKind::Boolean;
+  value->boolean = flag;
+  return value;
+}
+
+JsonPtr json_new_integer(int64_t number) {
+  auto value = std::make_unique<JsonValue>();
+  value->kind = JsonKind::Integer;
+  value->integer = number;
+  return value;
+}
+
+JsonPtr json_new_string(const char* text) {
+  auto value = std::make_unique<JsonValue>();
+  value->kind = JsonKind::String;
+  if (text == nullptr) {
+    value->string_is_null = true;
+  } else {
+    value->string = text;
+  }
+  return value;
+}
+
+JsonPtr json_new_string_adopt(std::string&& text) {
+  auto value = std::make_unique<JsonValue>();
+  value->kind = JsonKind::String;
+  value->string = std::move(text);
+  std::size_t nul = value->string.find('\0');
+  if (nul != std::string::npos) {
+    value->string.resize(nul);
+  }
+  return value;
+}
+
+JsonPtr json_new_object() {
+  return new_container(JsonKind::Object);
+}
+
+JsonPtr json_new_array() {
+  return new_container(JsonKind::Array);
+}
+
+bool json_array_append(JsonValue* array, JsonPtr&& value) {
+  if (array == nullptr || array->kind != JsonKind::Array || !value) {
+    return false;
+  }
+  make_room_for_one(*array);
+  array->elements.push_back(std::move(value));
+  return true;
+}
+
+// The bulk appenders accept a null items pointer only together with n == 0, so that an empty
+// std::vector's data() can be passed as it is.
+bool json_array_append_int32s(JsonValue* array, const int32_t* items, std::size_t n) {
+  if (array == nullptr || array->kind != JsonKind::Array || (items == nullptr && n != 0)) {
+    return false;
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    json_array_append(array, json_new_integer(items[i]));
+  }
+  return true;
+}
+
+bool json_array_append_uint64s(JsonValue* array, const uint64_t* items, std::size_t n) {
+  if (array == nullptr || array->kind != JsonKind::Array || (items == nullptr && n != 0)) {
+    return false;
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    json_array_append(array, json_new_integer(static_cast<int64_t>(items[i])));
+  }
+  return true;
+}
+
+bool json_array_append_strings(JsonValue* array, const char* const* items, std::size_t n) {
+  if (array == nullptr || array->kind != JsonKind::Array || (items == nullptr && n != 0)) {
+    return false;
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    json_array_append(array, json_new_string(items[i]));
+  }
+  return true;
+}
+
+namespace {
+
+bool range_is_valid(const JsonValue* array, uint32_t first, uint32_t n, const void* out) {
+  return array != nullptr && out != nullptr && array->kind == JsonKind::Array && n != 0 &&
+         static_cast<uint64_t>(first) + n <= array->elements.size();
+}
+
+} // namespace
+
+bool json_array_get_uint32s(const JsonValue* array, uint32_t first, uint32_t* out, uint32_t n) {
+  if (!range_is_valid(array, first, n, out)) {
+    return false;
+  }
+  for (uint32_t i = 0; i < n; ++i) {
+    const JsonValue& element = *array->elements[first + i];
+    if (element.kind != JsonKind::Integer) {
+      return false;
+    }
+    out[i] = static_cast<uint32_t>(element.integer);
+  }
+  return true;
+}
+
+bool json_array_get_uint64s(const JsonValue* array, uint32_t first, uint64_t* out, uint32_t n) {
+  if (!range_is_valid(array, first, n, out)) {
+    return false;
+  }
+  for (uint32_t i = 0; i < n; ++i) {
+    const JsonValue& element = *array->elements[first + i];
+    if (element.kind != JsonKind::Integer) {
+      return false;
+    }
+    out[i] = static_cast<uint64_t>(element.integer);
+  }
+  return true;
+}
+
+bool json_array_get_strings(const JsonValue* array, uint32_t first, const char** out, uint32_t n) {
+  if (!range_is_valid(array, first, n, out)) {
+    return false;
+  }
+  for (uint32_t i = 0; i < n; ++i) {
+    const JsonValue& element = *array->elements[first + i];
+    if (element.kind != JsonKind::String) {
+      return false;
+    }
+    out[i] = string_text(element);
+  }
+  return true;
+}
+
+const JsonValue* json_array_at(const JsonValue* array, uint32_t index) {
+  if (array == nullptr || array->kind != JsonKind::Array || index >= array->elements.size()) {
+    return nullptr;
+  }
+  return array->elements[index].get();
+}
+
+int json_object_find(const JsonValue* object, const char* name) {
+  if (object == nullptr || name == nullptr || object->kind != JsonKind::Object) {
+    return -1;
+  }
+  for (std::size_t i = 0; i < object->members.size(); ++i) {
+    if (std::strcmp(object->members[i]->name.c_str(), name) == 0) {
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
+}
+
+bool json_object_add(JsonValue* object, const char* name, JsonPtr&& value) {
+  if (object == nullptr || name == nullptr || !value || object->kind != JsonKind::Object) {
+    return false;
+  }
+  make_room_for_one(*object);
+  auto member = std::make_unique<JsonMember>();
+  member->name = name;
+  member->value = std::move(value);
+  object->members.push_back(std::move(member));
+  return true;
+}
+
+bool json_object_set(JsonValue* object, const char* name, JsonPtr&& value) {
+  if (object == nullptr || name == nullptr || !value || object->kind != JsonKind::Object) {
+    return false;
+  }
+  if (JsonMember* member = find_member(object, name)) {
+    member->value = std::move(value);
+    return true;
+  }
+  return json_object_add(object, name, std::move(value));
+}
+
+bool json_object_get(const JsonValue* object, const char* name, const JsonValue** out) {
+  JsonMember* member = find_member(object, name);
+  if (member == nullptr || out == nullptr) {
+    return false;
+  }
+  *out = member->value.get();
+  return true;
+}
+
+bool json_object_take(JsonValue* object, const char* name, JsonPtr* out) {
+  int index = json_object_find(object, name);
+  if (index < 0) {
+    return false;
+  }
+  auto position = object->members.begin() + index;
+  if (out != nullptr) {
+    *out = std::move((*position)->value);
+  }
+  object->members.erase(position);
+  return true;
+}
+
+namespace {
+
+const JsonValue* member_of_kind(const JsonValue* object, const char* name, JsonKind kind) {
+  JsonMember* member = find_member(object, name);
+  if (member == nullptr || !member->value || member->value->kind != kind) {
+    return nullptr;
+  }
+  return member->value.get();
+}
+
+} // namespace
+
+bool json_object_get_integer(const JsonValue* object, const char* name, int64_t* out) {
+  const JsonValue* value = member_of_kind(object, name, JsonKind::Integer);
+  if (value == nullptr || out == nullptr) {
+    return false;
+  }
+  *out = value->integer;
+  return true;
+}
+
+bool json_object_get_uint32(const JsonValue* object, const char* name, uint32_t* out) {
+  const JsonValue* value = member_of_kind(object, name, JsonKind::Integer);
+  if (value == nullptr || out == nullptr) {
+    return false;
+  }
+  *out = static_cast<uint32_t>(value->integer);
+  return true;
+}
+
+bool json_object_get_string(const JsonValue* object, const char* name, const char** out) {
+  const JsonValue* value = member_of_kind(object, name, JsonKind::String);
+  if (value == nullptr || out == nullptr) {
+    return false;
+  }
+  *out = string_text(*value);
+  return true;
+}
+
+bool json_object_add_integer(JsonValue* object, const char* name, int64_t value) {
+  return json_object_add(object, name, json_new_integer(value));
+}
+
+bool json_object_add_uint32(JsonValue* object, const char* name, uint32_t value) {
+  return json_object_add(object, name, json_new_integer(static_cast<int64_t>(value)));
+}
+
+bool json_object_add_int32(JsonValue* object, const char* name, int32_t value) {
+  return json_object_add(object, name, json_new_integer(static_cast<int64_t>(value)));
+}
+
+bool json_object_add_string(JsonValue* object, const char* name, const char* text) {
+  return json_object_add(object, name, json_new_string(text));
+}
+
+bool json_equal(const JsonValue& a, const JsonValue& b) {
+  // An explicit work list rather than recursion, for the same reason as the destructor.
+  std::vector<std::pair<const JsonValue*, const JsonValue*>> pending;
+  pending.emplace_back(&a, &b);
+  while (!pending.empty()) {
+    auto [x, y] = pending.back();
+    pending.pop_back();
+    if (x == nullptr || y == nullptr) {
+      if (x != y) {
+        return false;
+      }
+      continue;
+    }
+    if (x->kind != y->kind) {
+      return false;
+    }
+    switch (x->kind) {
+    case JsonKind::Null:
+      break;
+    case JsonKind::Boolean:
+      if (x->boolean != y->boolean) {
+        return false;
+      }
+      break;
+    case JsonKind::Integer:
+      if (x->integer != y->integer) {
+        return false;
+      }
+      break;
+    case JsonKind::String:
+      if (x->string_is_null != y->string_is_null || x->string != y->string) {
+        return false;
+      }
+      break;
+    case JsonKind::Object:
+      if (x->members.size() != y->members.size()) {
+        return false;
+      }
+      for (std::size_t i = 0; i < x->members.size(); ++i) {
+        if (x->members[i]->name != y->members[i]->name) {
+          return false;
+        }
+        pending.emplace_back(x->members[i]->value.get(), y->members[i]->value.get());
+      }
+      break;
+    case JsonKind::Array:
+      if (x->elements.size() != y->elements.size()) {
+        return false;
+      }
+      for (std::size_t i = 0; i < x->elements.size(); ++i) {
+        pending.emplace_back(x->elements[i].get(), y->elements[i].get());
+      }
+      break;
+    }
+  }
+  return true;
+}

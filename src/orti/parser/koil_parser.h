@@ -11,13 +11,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 struct KoilReports {
   // The error report counts an error (the caller keeps the count); the warning report does
   // not.
   void (*error)(void* user, const char* message, int32_t line, const char* token_text) = nullptr;
-  void (*warning)(void* user, const char* message, int32_t line,
-                  const char* token_text) = nullptr;
+  void (*warning)(void* user, const char* message, int32_t line, const char* token_text) = nullptr;
   void* user = nullptr;
 };
 
@@ -27,10 +27,15 @@ struct KoilParseSettings {
   int extended_syntax = 0;
 };
 
-// Clears the tree and parses the whole stream into it. Returns 0 when the file was accepted and
-// 1 when it was not (syntax error or parser stack overflow). The stream is not closed.
+// Clears the tree (its file name excepted, which the loader may set before or after) and parses
+// the whole stream into it. Returns 0 when the file was accepted and 1 when it was not (syntax
+// error or parser stack overflow). The stream is not closed.
 int koil_parse(std::FILE* input, OrtiParseTree& tree, KoilParseSettings& settings,
                const KoilReports& reports);
+
+// The same for text in memory (tests, fuzzing, tools).
+int koil_parse_text(std::string_view input, OrtiParseTree& tree, KoilParseSettings& settings,
+                    const KoilReports& reports);
 
 // The loader's form of a report: message, line and token text as
 // "%s parsing (line %d):\n%s\n".

@@ -1,0 +1,435 @@
+// Lookups, attribute typing and ENUM linking of the object model.
+//
+// A load runs these lookups for every object and every attribute, so each is answered from
+// an index rather than by walking the tree; the messages are those the newest-first walks
+// would write, in the same order and with the same lines.
+#include "orti/model/declarations.h"
+
+#include "orti/model/load_trace.h"
+#include "runtime/message_output.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+char ascii_lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string lower_key(const char* text) {
+  std::string key = text != nullptr ? text : "";
+  for (char& c : key) {
+    c = ascii_lower(c);
+  }
+  return key;
+}
+
+std::string type_and_name_key(const char* type_name, const char* object_name) {
+  std::string key = lower_key(type_name);
+  key.push_back('\0');
+  key.append(object_name != nullptr ? object_name : "");
+  return key;
+}
+
+// The newest position below limit in an ascending list, or -1.
+int64_t newest_below(const std::vector<uint32_t>* positions, std::size_t limit) {
+  if (positions == nullptr) {
+    return -1;
+  }
+  auto it = std::lower_bound(positions->begin(), positions->end(), limit);
+  if (it == positions->begin()) {
+    return -1;
+  }
+  return static_cast<int64_t>(*(it - 1));
+}
+
+const std::vector<uint32_t>*
+find_positions(const std::unordered_map<std::string, std::vector<uint32_t>>& index,
+               const std::string& key) {
+  auto it = index.find(key);
+  return it != index.end() ? &it->second : nullptr;
+}
+
+} // namespace
+
+OrtiLookup::OrtiLookup(OrtiParseTree& parse_tree, int extended) : tree(parse_tree) {
+  extended_syntax = extended;
+  definitions_by_type.reserve(16);
+  definitions_by_type_and_name.reserve(tree.definitions.size());
+  for (std::size_t i = 0; i < tree.definitions.size(); ++i) {
+    ObjectDefinition& def = *tree.definitions[i];
+    // The parser numbers its definitions; a tree built by other means may not, and every
+    // newest-first walk starts from this position.
+    def.file_index = i;
+    definitions_by_type[lower_key(def.type_name.c_str())].push_back(static_cast<uint32_t>(i));
+    definitions_by_type_and_name[type_and_name_key(def.type_name.c_str(), def.object_name.c_str())]
+        .push_back(static_cast<uint32_t>(i));
+  }
+  for (std::size_t i = 0; i < tree.declarations.size(); ++i) {
+    const ObjectDeclaration& decl = *tree.declarations[i];
+    declarations_by_type[lower_key(decl.type_name.c_str())].push_back(static_cast<uint32_t>(i));
+    auto& attrs = attributes_by_declaration[&decl];
+    for (std::size_t a = 0; a < decl.attributes.size(); ++a) {
+      AttributeHits& hits = attrs[lower_key(decl.attributes[a].name.c_str())];
+      if (hits.first < 0) {
+        hits.first = static_cast<int32_t>(a);
+      } else if (hits.second < 0) {
+        hits.second = static_cast<int32_t>(a);
+      }
+    }
+  }
+}
+
+bool orti_name_equal(const char* a, const char* b) {
+  if (a == nullptr || b == nullptr) {
+    return a == b;
+  }
+  for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+    if (ascii_lower(*a) != ascii_lower(*b)) {
+      return false;
+    }
+  }
+  return *a == *b;
+}
+
+const char* attribute_kind_name(int32_t kind) {
+  switch (kind) {
+  case kKindCtype:
+    return "CTYPE";
+  case kKindEnum:
+    return "ENUM";
+  case kKindString:
+    return "STRING";
+  default:
+    return "_UNRECOGNIZED_TYPE_";
+  }
+}
+
+ObjectDefinition* find_definition(const char* type_name, const char* object_name,
+                                  OrtiLookup& lookup, const ObjectDefinition* start) {
+  load_trace(10, "find_definition(%s, %s, %s, %s)\n", text_or_null(type_name),
+             text_or_null(object_name), text_or_null(lookup.file_name()),
+             start != nullptr ? start->object_name.c_str() : "(null)");
+  auto& defs = lookup.tree.definitions;
+  const std::size_t limit = start != nullptr ? start->file_index : defs.size();
+  const int64_t candidate =
+      object_name != nullptr
+          ? newest_below(find_positions(lookup.definitions_by_type_and_name,
+                                        type_and_name_key(type_name, object_name)),
+                         limit)
+          : newest_below(find_positions(lookup.definitions_by_type, lower_key(type_name)), limit);
+  if (candidate < 0) {
+    return nullptr;
+  }
+  ObjectDefinition* found = defs[static_cast<std::size_t>(candidate)].get();
+  // The walk goes on with the candidate's object name: any older match is a second definition.
+  const int64_t older =
+      newest_below(find_positions(lookup.definitions_by_type_and_name,
+                                  type_and_name_key(type_name, found->object_name.c_str())),
+                   static_cast<std::size_t>(candidate));
+  if (older >= 0) {
+    const ObjectDefinition* first = defs[static_cast<std::size_t>(older)].get();
+    error_message("Duplicate %s definition found on line %d\n", text_or_null(type_name),
+                  found->line);
+    error_message("%s first defined on line %d\n", text_or_null(type_name), first->line);
+    return nullptr;
+  }
+  return found;
+}
+
+int32_t count_definitions(const char* type_name, OrtiLookup& lookup) {
+  load_trace(10, "count_definitions(%s, %s)\n", text_or_null(type_name),
+             text_or_null(lookup.file_name()));
+  int32_t count = 0;
+  const ObjectDefinition* previous = nullptr;
+  for (;;) {
+    const ObjectDefinition* next = find_definition(type_name, nullptr, lookup, previous);
+    if (next == nullptr || next == previous) {
+      break;
+    }
+    ++count;
+    previous = next;
+  }
+  return count;
+}
+
+const ObjectDeclaration* find_declaration(const char* type_name, OrtiLookup& lookup) {
+  load_trace(10, "find_declaration(%s, %s)\n", text_or_null(type_name),
+             text_or_null(lookup.file_name()));
+  const std::vector<uint32_t>* positions =
+      find_positions(lookup.declarations_by_type, lower_key(type_name));
+  if (positions == nullptr || positions->empty()) {
+    return nullptr;
+  }
+  auto& decls = lookup.tree.declarations;
+  const ObjectDeclaration* found = decls[positions->back()].get();
+  if (positions->size() > 1) {
+    const ObjectDeclaration* first = decls[(*positions)[positions->size() - 2]].get();
+    error_message("Duplicate %s declaration found on line %d\n", text_or_null(type_name),
+                  found->line);
+    error_message("%s first defined on line %d\n", text_or_null(type_name), first->line);
+    return nullptr;
+  }
+  return found;
+}
+
+bool find_definition_and_declaration_parts(const char* type_name, const char* object_name,
+                                           OrtiLookup& lookup, ObjectDefinition** definition,
+                                           const ObjectDeclaration** declaration) {
+  load_trace(10, "find_definition_and_declaration(...)\n");
+  // Both halves are looked up even when the first fails, so that a load reports every
+  // problem of the kind at once.
+  ObjectDefinition* def = find_definition(type_name, object_name, lookup, nullptr);
+  const ObjectDeclaration* decl = find_declaration(type_name, lookup);
+  if (def != nullptr) {
+    *definition = def;
+  }
+  if (decl != nullptr) {
+    *declaration = decl;
+  }
+  return def != nullptr && decl != nullptr;
+}
+
+bool find_definition_and_declaration(const char* type_name, const char* object_name,
+                                     OrtiLookup& lookup, ObjectDefinition** definition,
+                                     const ObjectDeclaration** declaration) {
+  ObjectDefinition* def = nullptr;
+  const ObjectDeclaration* decl = nullptr;
+  if (!find_definition_and_declaration_parts(type_name, object_name, lookup, &def, &decl)) {
+    return false;
+  }
+  *definition = def;
+  *declaration = decl;
+  return true;
+}
+
+const AttributeSpec* find_attribute(const OrtiLookup& lookup, const ObjectDeclaration* declaration,
+                                    const char* attribute_name) {
+  load_trace(10, "find_attribute(%s, %s)\n",
+             declaration != nullptr ? declaration->type_name.c_str() : "(null)",
+             text_or_null(attribute_name));
+  if (declaration == nullptr || attribute_name == nullptr) {
+    return nullptr;
+  }
+  int32_t first = -1;
+  int32_t second = -1;
+  auto decl_it = lookup.attributes_by_declaration.find(declaration);
+  if (decl_it != lookup.attributes_by_declaration.end()) {
+    auto it = decl_it->second.find(lower_key(attribute_name));
+    if (it != decl_it->second.end()) {
+      first = it->second.first;
+      second = it->second.second;
+    }
+  } else {
+    // A declaration from outside the indexed tree: walk it.
+    for (std::size_t a = 0; a < declaration->attributes.size() && second < 0; ++a) {
+      if (orti_name_equal(declaration->attributes[a].name.c_str(), attribute_name)) {
+        (first < 0 ? first : second) = static_cast<int32_t>(a);
+      }
+    }
+  }
+  if (first < 0) {
+    return nullptr;
+  }
+  if (second >= 0) {
+    error_message("Duplicate %s attribute found on line %d\n", attribute_name,
+                  declaration->attributes[static_cast<std::size_t>(second)].line);
+    error_message("%s first defined on line %d\n", attribute_name,
+                  declaration->attributes[static_cast<std::size_t>(first)].line);
+    return nullptr;
+  }
+  return &declaration->attributes[static_cast<std::size_t>(first)];
+}
+
+std::unique_ptr<AttributeDecl> make_type(const OrtiLookup& lookup,
+                                         const ObjectDeclaration* declaration,
+                                         const AttributeDef* definition, int32_t allowed_mask,
+                                         const OrtiObject* owner, const char* file_name,
+                                         MessageReport report) {
+  const char* owner_name = owner != nullptr ? owner->name : nullptr;
+  load_trace(10, "make_type(%s, %s, %08x, %s, %s)\n",
+             declaration != nullptr ? declaration->type_name.c_str() : "(null)",
+             definition != nullptr ? definition->name.c_str() : "(null)",
+             static_cast<unsigned>(allowed_mask), text_or_null(owner_name),
+             text_or_null(file_name));
+  if (definition == nullptr) {
+    error_message("make_type(): def is NULL!\n");
+    return nullptr;
+  }
+  const char* name = definition->name.c_str();
+
+  // List attributes are supplied by the model for list objects and need no declaration.
+  const bool string_list_attribute = orti_name_equal(name, "_PARENT_NODE") ||
+                                     orti_name_equal(name, "_ITEM") ||
+                                     orti_name_equal(name, "_NEXT_NODE");
+  const bool name_attribute = orti_name_equal(name, "_NAME");
+  const bool ctype_list_attribute =
+      orti_name_equal(name, "_NODE_VALID") || orti_name_equal(name, "_OWNER");
+  if (string_list_attribute || name_attribute || ctype_list_attribute) {
+    auto record = std::make_unique<AttributeDecl>();
+    record->kind = ctype_list_attribute ? kKindCtype : kKindString;
+    record->is_name_attribute = name_attribute;
+    record->name = name;
+    record->description = name;
+    record->formula = definition->formula.c_str();
+    record->to_trace = false;
+    return record;
+  }
+
+  const AttributeSpec* spec = find_attribute(lookup, declaration, name);
+  if (spec == nullptr) {
+    error_message("%s not declared in object %s in %s\n", name, text_or_null(owner_name),
+                  text_or_null(file_name));
+    error_message("(%s declared at line %d)\n", text_or_null(owner_name),
+                  declaration != nullptr ? declaration->line : -1);
+    return nullptr;
+  }
+  const int32_t kind = spec->type.kind;
+  if ((kind & allowed_mask) == 0) {
+    report("%s (declared at line %d) has type %s\n", name, spec->line, attribute_kind_name(kind));
+    report("Allowed types are%s%s%s\n", (allowed_mask & kKindCtype) != 0 ? " CTYPE" : "",
+           (allowed_mask & kKindEnum) != 0 ? " ENUM" : "",
+           (allowed_mask & kKindString) != 0 ? " STRING" : "");
+    return nullptr;
+  }
+  auto record = std::make_unique<AttributeDecl>();
+  switch (kind) {
+  case kKindCtype:
+    record->c_type = spec->type.c_type ? spec->type.c_type->c_str() : nullptr;
+    break;
+  case kKindEnum:
+    record->c_type = spec->type.c_type ? spec->type.c_type->c_str() : nullptr;
+    // Linking writes into the tree's elements; the tree is otherwise left as parsed.
+    record->elements = const_cast<std::vector<EnumElement>*>(&spec->type.elements);
+    break;
+  case kKindString:
+    break;
+  default:
+    error_message("Unrecognized type %d\n", kind);
+    return nullptr;
+  }
+  record->kind = kind;
+  record->name = spec->name.c_str();
+  record->formula = definition->formula.c_str();
+  record->description = spec->description ? spec->description->c_str() : nullptr;
+  record->to_trace = spec->to_trace;
+  return record;
+}
+
+bool match_standard_attribute(const OrtiLookup& lookup, const char* expected_name,
+                              const ObjectDeclaration* declaration, const AttributeDef& definition,
+                              int32_t allowed_mask, const OrtiObject* owner,
+                              std::unique_ptr<AttributeDecl>& slot) {
+  if (!orti_name_equal(definition.name.c_str(), expected_name)) {
+    return false;
+  }
+  // An extended-syntax file is known to bend the standard, so a wrong type is only a warning
+  // there and the attribute is kept as a custom one.
+  MessageReport report = lookup.extended_syntax != 0 ? warning_message : error_message;
+  std::unique_ptr<AttributeDecl> record =
+      make_type(lookup, declaration, &definition, allowed_mask, owner, lookup.file_name(), report);
+  if (record) {
+    slot = std::move(record);
+    return true;
+  }
+  if (lookup.extended_syntax != 0) {
+    warning_message("Attribute %s of %s does not adhere to the ORTI standard.  Processing as a "
+                    "custom attribute.\n",
+                    expected_name,
+                    declaration != nullptr ? declaration->type_name.c_str() : "(null)");
+  }
+  return false;
+}
+
+const EnumElement* find_enum_element(const AttributeDecl& attribute, const char* label) {
+  if (attribute.elements == nullptr || label == nullptr) {
+    return nullptr;
+  }
+  for (const EnumElement& element : *attribute.elements) {
+    if (element.label == label) {
+      return &element;
+    }
+  }
+  return nullptr;
+}
+
+namespace {
+
+// Links one element; true when that wrote a message (as opposed to a trace), which must then
+// be written again each time another attribute links the same list.
+bool link_one_element(OrtiLookup& lookup, const AttributeDecl& attribute, EnumElement& element) {
+  const char* file_name = text_or_null(lookup.file_name());
+  const ObjectDefinition* def =
+      find_definition(attribute.name, element.link_name->c_str(), lookup, nullptr);
+  if (def == nullptr) {
+    warning_message("ENUM \"%s\" member \"%s\" declared at line %d of %s contains link to "
+                    "definition \"%s\" of type \"%s\" which did not have an entry in the "
+                    "information section. Link ignored\n",
+                    text_or_null(attribute.description), element.label.c_str(), element.line,
+                    file_name, element.link_name->c_str(), text_or_null(attribute.name));
+    return true;
+  }
+  if (!def->processed || def->instance == nullptr) {
+    error_message("Found unprocesed definition \"%s\" declared at line %d of %s\n",
+                  def->object_name.c_str(), def->line, file_name);
+    return true;
+  }
+  load_trace(2,
+             "Linking ENUM \"%s\" member \"%s\" declared at line %d of %s to object \"%s\" of "
+             "type \"%s\" declared at line %d\n",
+             text_or_null(attribute.description), element.label.c_str(), element.line, file_name,
+             text_or_null(def->instance->name), text_or_null(def->instance->type_name), def->line);
+  element.linked_object = def->instance;
+  // A duplicate definition would have given none above, so a link reached here wrote no
+  // message.
+  return false;
+}
+
+} // namespace
+
+void link_enum_elements(OrtiLookup& lookup, OrtiModel& /*model*/, AttributeDecl& attribute) {
+  if (attribute.elements == nullptr) {
+    return;
+  }
+  std::vector<EnumElement>& elements = *attribute.elements;
+  // Every TASK's STACK attribute shares the one element list of the declaration, so a file
+  // with n tasks and n stacks would link n * n elements. The outcome depends only on the
+  // finished model, so a list is linked once; later links only repeat the elements that
+  // wrote messages. With traces wanted the whole list is walked again so they all appear.
+  const bool replay = !load_trace_wanted(2);
+  auto memo = lookup.linked_lists.find(&elements);
+  if (replay && memo != lookup.linked_lists.end()) {
+    for (uint32_t index : memo->second) {
+      link_one_element(lookup, attribute, elements[index]);
+    }
+    return;
+  }
+  std::vector<uint32_t> noisy;
+  for (std::size_t i = 0; i < elements.size(); ++i) {
+    EnumElement& element = elements[i];
+    if (!element.link_name) {
+      continue;
+    }
+    if (link_one_element(lookup, attribute, element)) {
+      noisy.push_back(static_cast<uint32_t>(i));
+    }
+  }
+  if (replay) {
+    lookup.linked_lists.emplace(&elements, std::move(noisy));
+  }
+}
+
+std::unique_ptr<AttributeDecl> make_cpu_attribute(const char* register_name, const char* formula) {
+  auto record = std::make_unique<AttributeDecl>();
+  record->kind = kKindCtype;
+  record->c_type = "unsigned long";
+  record->owned_name = std::string("_CPU_") + (register_name != nullptr ? register_name : "");
+  record->name = record->owned_name.c_str();
+  record->formula = formula;
+  // The description is the register name; it is kept inside the owned name so that it lives
+  // as long as the record, whatever the caller does with its text.
+  record->description = record->owned_name.c_str() + 5;
+  record->to_trace = false;
+  return record;
+}

@@ -1,0 +1,136 @@
+// The object model of one ORTI file: the OS object, the per-kind object arrays in file order
+// and the vendor-specific kinds, each object with its standard, list and custom attributes.
+//
+// Every text of the model points into the parse tree, which the loader keeps for as long as
+// the model lives; the model owns only its arrays and attribute records. Object arrays are
+// sized once and never grow, because parse-tree definitions and ENUM elements hold pointers
+// to the objects in them.
+#pragma once
+
+#include "orti/parser/parse_tree.h"
+#include "osa/typed_value.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The model's record of one attribute of one object. Name, formula, description, C type and
+// elements belong to the parse tree (absent texts are null); the one exception is a CPU
+// attribute, whose name lives in owned_name. Records are always held through a unique_ptr so
+// that name may point into owned_name.
+struct AttributeDecl {
+  int32_t kind = 0; // kKindCtype, kKindEnum or kKindString
+  const char* name = nullptr;
+  const char* formula = nullptr;
+  const char* description = nullptr;
+  bool to_trace = false;
+  const char* c_type = nullptr;
+  // Value caches of attribute evaluation: empty until the first evaluation.
+  std::vector<TypedValue> value_cache;
+  std::vector<uint64_t> cache_generations;
+  int32_t cache_entries = 0;
+  std::vector<EnumElement>* elements = nullptr; // ENUM only; linking writes into them
+  bool is_name_attribute = false;               // the _NAME list attribute of a list object
+  std::string owned_name;
+
+  AttributeDecl() = default;
+  AttributeDecl(const AttributeDecl&) = delete;
+  AttributeDecl& operator=(const AttributeDecl&) = delete;
+};
+
+// Object kind codes of the model. They order STACK before CONTEXT, unlike the object type ids
+// that the debugger sees, and never cross that interface.
+inline constexpr int32_t kObjectKindOs = 0;
+inline constexpr int32_t kObjectKindTask = 1;
+inline constexpr int32_t kObjectKindStack = 2;
+inline constexpr int32_t kObjectKindContext = 3;
+inline constexpr int32_t kObjectKindAlarm = 4;
+inline constexpr int32_t kObjectKindResource = 5;
+inline constexpr int32_t kObjectKindMessageContainer = 6;
+inline constexpr int32_t kObjectKindVendor = 7;
+
+// Standard attribute slots, per kind, in the order the kinds list them. The attribute ids 3 to
+// 9 of the debugger interface are slot + 3.
+inline constexpr std::size_t kStandardSlotCount = 7;
+enum OsSlot : int {
+  kOsRunningTask,
+  kOsRunningTaskId, // _RUNNINGTASK
+  kOsRunningTaskPriority,
+  kOsRunningIsr2,
+  kOsServiceTrace,
+  kOsLastError,
+  kOsCurrentAppMode,
+};
+enum TaskSlot : int {
+  kTaskPriority,
+  kTaskState,
+  kTaskStack,
+  kTaskCurrentActivations,
+  kTaskRemainingActivations,
+  kTaskContext,
+  kTaskTaskId,
+};
+enum StackSlot : int { kStackSize, kStackBaseAddress, kStackDirection, kStackFillPattern };
+enum ContextSlot : int { kContextSize, kContextAddress };
+enum AlarmSlot : int { kAlarmAlarmTime, kAlarmCycleTime, kAlarmState, kAlarmAction, kAlarmCounter };
+enum ResourceSlot : int { kResourceState, kResourceLocker, kResourcePriority };
+enum MessageContainerSlot : int {
+  kMessageContainerMsgName,
+  kMessageContainerMsgType,
+  kMessageContainerQueueSize,
+  kMessageContainerQueueCount,
+  kMessageContainerFirstElement,
+};
+
+struct CustomAttribute {
+  // Free for later users of the model (for instance to mark an attribute as already shown);
+  // the model builder leaves it false.
+  bool flag = false;
+  std::unique_ptr<AttributeDecl> attribute;
+};
+
+struct OrtiObject {
+  std::unique_ptr<AttributeDecl> valid;
+  const char* description = nullptr; // of the kind's declaration
+  const char* name = nullptr;        // from the definition
+  const char* type_name = nullptr;   // the declaration's type name as written
+  int32_t kind = kObjectKindOs;
+  std::vector<CustomAttribute> custom_attributes; // file order
+  std::unique_ptr<AttributeDecl> parent_node;     // _PARENT_NODE
+  std::unique_ptr<AttributeDecl> item;            // _ITEM
+  std::unique_ptr<AttributeDecl> next_node;       // _NEXT_NODE
+  std::unique_ptr<AttributeDecl> node_valid;      // _NODE_VALID
+  std::unique_ptr<AttributeDecl> name_attribute;  // _NAME
+  std::unique_ptr<AttributeDecl> owner;           // _OWNER
+  bool is_list = false;
+  std::array<std::unique_ptr<AttributeDecl>, kStandardSlotCount> standard;
+
+  int32_t custom_attribute_count() const { return static_cast<int32_t>(custom_attributes.size()); }
+};
+
+struct VendorKind {
+  std::vector<OrtiObject> objects; // file order
+};
+
+struct OrtiModel {
+  OrtiVersion orti_version;
+  OrtiObject os;
+  std::vector<OrtiObject> tasks;
+  std::vector<OrtiObject> contexts;
+  std::vector<OrtiObject> stacks;
+  std::vector<OrtiObject> alarms;
+  std::vector<OrtiObject> resources;
+  std::vector<OrtiObject> message_containers;
+  // Ordered by the file position of each kind's last definition, earliest first.
+  std::vector<VendorKind> vendor_kinds;
+};
+
+// "OS", "TASK", ... "MESSAGECONTAINER" for the standard kinds, "vendor-specific" for kind 7.
+const char* object_kind_name(int32_t kind);
+// The standard attribute name of a slot ("PRIORITY" for TASK slot 0), or null when the kind
+// has no such slot.
+const char* standard_attribute_name(int32_t kind, int slot);
+// Number of standard slots of the kind (0 for vendor-specific kinds).
+int standard_slot_count(int32_t kind);

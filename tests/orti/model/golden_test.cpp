@@ -1,0 +1,143 @@
+// Golden-file tests of orti-check: every ORTI file of the corpus (tests/data/orti/*.ort and
+// tests/data/orti/model/*.ort) is checked by the built tool, and its standard output, standard
+// error and exit status are compared with tests/data/orti/golden/<name>.out (model files:
+// golden/model/<name>.out). A few files are also checked with options (kOptionCases).
+//
+// To regenerate the expected files after a deliberate change, run the test program with
+// ORTI_GOLDEN_UPDATE=1 in the environment, then read every changed file before accepting it:
+//   ORTI_GOLDEN_UPDATE=1 build/<dir>/tests/orti/model/orti_model_tests --gtest_filter='Golden*'
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+#ifdef ORTI_CHECK_EXE
+
+const fs::path kDataDir = fs::path(OSA_TEST_DATA_DIR) / "orti";
+
+std::string read_file(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void replace_all(std::string& text, const std::string& from, const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+    text.replace(at, from.size(), to);
+    at += to.size();
+  }
+}
+
+// Runs the tool and renders what it wrote, with the corpus directory shown as $DATA so that
+// the expected files do not depend on where the tree is checked out.
+std::string run_check(const std::string& options, const fs::path& input) {
+  const fs::path out = fs::path(testing::TempDir()) / "orti_check_stdout.txt";
+  const fs::path err = fs::path(testing::TempDir()) / "orti_check_stderr.txt";
+  const std::string command = "\"" + std::string(ORTI_CHECK_EXE) + "\" " + options + " \"" +
+                              input.string() + "\" > \"" + out.string() + "\" 2> \"" +
+                              err.string() + "\"";
+  const int raw = std::system(command.c_str());
+#ifdef _WIN32
+  const int status = raw;
+#else
+  const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+#endif
+  std::string rendered = "--- stdout\n" + read_file(out) + "--- stderr\n" + read_file(err) +
+                         "--- exit status " + std::to_string(status) + "\n";
+  replace_all(rendered, kDataDir.string(), "$DATA");
+  return rendered;
+}
+
+struct GoldenCase {
+  fs::path input;
+  std::string options;
+  fs::path expected;
+};
+
+// Files checked again with options, beside their plain check.
+const struct {
+  const char* input;
+  const char* options;
+  const char* expected;
+} kOptionCases[] = {
+    {"model/state_ctype.ort", "--extended_syntax", "model/state_ctype.extended.out"},
+    {"model/links.ort", "--trace 102", "model/links.trace102.out"},
+    {"model/task_list.ort", "--trace 110", "model/task_list.trace110.out"},
+    {"model/old_style_bare_ctype.ort", "--trace 100", "model/old_style_bare_ctype.trace100.out"},
+};
+
+std::vector<GoldenCase> golden_cases() {
+  std::vector<GoldenCase> cases;
+  for (const char* sub : {"", "model"}) {
+    const fs::path dir = kDataDir / sub;
+    std::vector<fs::path> inputs;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+      if (entry.is_regular_file() && entry.path().extension() == ".ort") {
+        inputs.push_back(entry.path());
+      }
+    }
+    std::sort(inputs.begin(), inputs.end());
+    for (const fs::path& input : inputs) {
+      fs::path expected = kDataDir / "golden" / sub / input.stem();
+      expected += ".out";
+      cases.push_back({input, "", expected});
+    }
+  }
+  for (const auto& c : kOptionCases) {
+    cases.push_back({kDataDir / c.input, c.options, kDataDir / "golden" / c.expected});
+  }
+  return cases;
+}
+
+TEST(GoldenOrtiCheck, EveryCorpusFileMatchesItsExpectedOutput) {
+  const bool update = std::getenv("ORTI_GOLDEN_UPDATE") != nullptr;
+  const std::vector<GoldenCase> cases = golden_cases();
+  ASSERT_GT(cases.size(), 20u); // both corpus folders were found
+  for (const GoldenCase& c : cases) {
+    const std::string actual = run_check(c.options, c.input);
+    if (update) {
+      fs::create_directories(c.expected.parent_path());
+      std::ofstream(c.expected, std::ios::binary) << actual;
+      continue;
+    }
+    ASSERT_TRUE(fs::exists(c.expected))
+        << c.expected << " is missing; see the header of this file to create it";
+    EXPECT_EQ(actual, read_file(c.expected)) << c.input << " " << c.options;
+  }
+}
+
+TEST(GoldenOrtiCheck, UsageErrorsExitWithTwo) {
+  for (const char* options : {"", "--trace", "--trace x", "--bogus", "a.ort b.ort"}) {
+    const std::string command = "\"" + std::string(ORTI_CHECK_EXE) + "\" " + options + " > \"" +
+                                (fs::path(testing::TempDir()) / "u.txt").string() + "\" 2>&1";
+    const int raw = std::system(command.c_str());
+#ifndef _WIN32
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 2) << options;
+#else
+    EXPECT_EQ(raw, 2) << options;
+#endif
+  }
+}
+
+TEST(GoldenOrtiCheck, MissingFileIsReportedAndFails) {
+  const std::string rendered = run_check("", kDataDir / "no_such_file.ort");
+  EXPECT_NE(rendered.find("Could not open file $DATA/no_such_file.ort: "), std::string::npos)
+      << rendered;
+  EXPECT_NE(rendered.find("--- exit status 1\n"), std::string::npos) << rendered;
+}
+
+#endif // ORTI_CHECK_EXE
+
+} // namespace

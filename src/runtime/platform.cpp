@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <io.h>
 #else
+#include <csignal>
 #include <unistd.h>
 #endif
 
@@ -33,6 +34,12 @@ long platform_write_stdout(const void* data, std::size_t length) {
   return _write(1, data, static_cast<unsigned>(length));
 #else
   return static_cast<long>(::write(1, data, length));
+#endif
+}
+
+void platform_ignore_broken_pipe() {
+#ifndef _WIN32
+  std::signal(SIGPIPE, SIG_IGN);
 #endif
 }
 

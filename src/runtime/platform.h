@@ -20,6 +20,11 @@ long platform_read_stdin(void* buffer, std::size_t room);
 // One write to standard output: the byte count written, negative on failure with errno set.
 long platform_write_stdout(const void* data, std::size_t length);
 
+// Makes a write to a closed pipe fail with EPIPE instead of ending the process, so that the
+// caller sees the failure and can exit with its own code (a no-op on Windows, which has no
+// such signal).
+void platform_ignore_broken_pipe();
+
 // Opens a file with a C-library mode string ("r", "rb", "wt" ...).
 std::FILE* platform_fopen(const std::string& path, const char* mode);
 

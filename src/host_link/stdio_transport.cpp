@@ -1,0 +1,165 @@
+// Reading and writing the debugger's pipes, message framing and the stdio transport.
+#include "host_link/stdio_transport.h"
+
+#include "host_link/jsonrpc.h"
+#include "host_link/log_facility.h"
+#include "host_link/simple_json/json_parse.h"
+#include "runtime/platform.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// Attempts of one read or write that may be spent on interrupted (or empty) calls.
+constexpr int kIoAttempts = 10;
+
+// The transport's process-wide state: the answer it handed out last, kept until the next one.
+struct StdioTransportState {
+  std::string last_response;
+};
+
+StdioTransportState& stdio_transport_state() {
+  static StdioTransportState state;
+  return state;
+}
+
+} // namespace
+
+bool OSA__JSON__Read(char* buffer, std::size_t room) {
+  if (buffer == nullptr || room < 1) {
+    return false;
+  }
+  buffer[0] = '\0';
+  long count = -1;
+  for (int attempt = 0; attempt < kIoAttempts; ++attempt) {
+    errno = 0;
+    count = platform_read_stdin(buffer, room - 1);
+    if (count >= 0 || errno != EINTR) {
+      break;
+    }
+  }
+  const int error = errno;
+  const std::size_t got = count > 0 ? static_cast<std::size_t>(count) : 0;
+  buffer[got] = '\0';
+  log_text(kLogJsonRead, buffer);
+  if (error == EAGAIN) {
+    std::fputs("Unexpected EAGAIN because we did not set stdin into nonblock.\n", stderr);
+  }
+  // The callers report and return this very number; nothing above may leave another one.
+  errno = error;
+  return (got > 0 && error == 0) || error == EINTR;
+}
+
+bool OSA__JSON__Write(const char* text, std::size_t length) {
+  if (text == nullptr || length < 1) {
+    return false;
+  }
+  log_text(kLogJsonWrite, std::string(text, length).c_str());
+  std::size_t written = 0;
+  int unproductive = 0;
+  // Only calls that move nothing use up attempts: a pipe may legitimately take a long message
+  // in many short writes.
+  while (written < length && unproductive < kIoAttempts) {
+    errno = 0;
+    const long count = platform_write_stdout(text + written, length - written);
+    if (count > 0) {
+      written += static_cast<std::size_t>(count);
+      continue;
+    }
+    if (count < 0 && errno != EINTR) {
+      return false;
+    }
+    ++unproductive;
+  }
+  return written == length;
+}
+
+bool message_is_complete(const char* text) {
+  if (text == nullptr) {
+    return false;
+  }
+  const char* p = text;
+  while (*p == ' ' || *p == '\t' || *p == '\n') {
+    ++p;
+  }
+  if (*p != '{') {
+    return false;
+  }
+  std::size_t depth = 0;
+  bool in_string = false;
+  for (; *p != '\0'; ++p) {
+    if (in_string) {
+      if (*p == '"') {
+        in_string = false;
+      } else if (*p == '\\' && p[1] != '\0') {
+        ++p;
+      }
+    } else if (*p == '{') {
+      ++depth;
+    } else if (*p == '}') {
+      if (depth == 0) {
+        return false;
+      }
+      --depth;
+    } else if (*p == '"') {
+      in_string = true;
+    }
+  }
+  return depth == 0 && !in_string;
+}
+
+bool read_complete_message(RequestBuffer& buffer, int* error_number) {
+  buffer.held = 0;
+  buffer.bytes[0] = '\0';
+  while (!message_is_complete(buffer.text())) {
+    char* free_part = buffer.bytes.get() + buffer.held;
+    if (!OSA__JSON__Read(free_part, kRequestBufferSize - buffer.held)) {
+      *error_number = errno;
+      return false;
+    }
+    // A NUL among the bytes read ends the text there; what followed it is overwritten later.
+    buffer.held += std::strlen(free_part);
+  }
+  return true;
+}
+
+const char* stdio_transport(const char* request) {
+  if (request == nullptr) {
+    return nullptr;
+  }
+  if (!OSA__JSON__Write(request, std::strlen(request))) {
+    std::fprintf(stderr, "OSA plugin: Failed to send %s", request);
+    return nullptr;
+  }
+  RequestBuffer buffer;
+  for (;;) {
+    int error = 0;
+    if (!read_complete_message(buffer, &error)) {
+      std::fprintf(stderr, "OSA plugin: Failed to get valid resonse: %s", buffer.text());
+      return nullptr;
+    }
+    std::string parse_error;
+    JsonPtr message = json_parse(buffer.text(), parse_error);
+    const bool is_request = message != nullptr && message->kind == JsonKind::Object &&
+                            json_object_find(message.get(), "method") >= 0;
+    message.reset();
+    if (!is_request) {
+      StdioTransportState& state = stdio_transport_state();
+      state.last_response.assign(buffer.text(), buffer.held);
+      return state.last_response.c_str();
+    }
+    // The debugger asked something before answering: serve it to completion first.
+    const char* response = OSA_Client_CmdParser(buffer.text());
+    if (response == nullptr || !OSA__JSON__Write(response, std::strlen(response))) {
+      const int write_error = errno;
+      std::fprintf(stderr, "OSA plugin: Failed to send response: %s (err %d)",
+                   response != nullptr ? response : "null", write_error);
+      // The debugger never got its answer, so the conversation is out of step: whatever
+      // arrives next cannot be trusted as the answer to our request.
+      return nullptr;
+    }
+  }
+}

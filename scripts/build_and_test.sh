@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the default build (g++), the sanitizer build
-# (clang++ with AddressSanitizer and UndefinedBehaviorSanitizer) and the fuzz targets for a
-# bounded time. Exits non-zero on the first failure.
+# (clang++ with AddressSanitizer and UndefinedBehaviorSanitizer), the fuzz targets for a
+# bounded time, and the 64-bit Windows programs (cross-built, not run). Exits non-zero on the
+# first failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/ensure_tools.sh
+bash scripts/ensure_tools.sh --windows
 
 for preset in default asan; do
   echo "==== $preset build"
@@ -18,4 +19,7 @@ echo "==== fuzz targets"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 bash scripts/run_fuzzers.sh build/fuzz "${OSA_FUZZ_SECONDS:-30}"
+echo "==== Windows build"
+cmake --preset windows >/dev/null
+cmake --build --preset windows
 echo "==== all builds and tests passed"

@@ -13,6 +13,10 @@ command -v clang-format >/dev/null || missing+=(clang-format)
 [ -f /usr/include/benchmark/benchmark.h ] || missing+=(libbenchmark-dev)
 ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 ||
   missing+=(libclang-rt-dev)
+# The Windows program is cross-built; only the test command asks for this compiler.
+if [ "${1:-}" = "--windows" ]; then
+  command -v x86_64-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-x86-64-posix)
+fi
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"

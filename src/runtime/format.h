@@ -9,7 +9,11 @@
 #include <cstdarg>
 #include <string>
 
-#if defined(__GNUC__) || defined(__clang__)
+#if defined(__MINGW32__)
+// The Windows build uses the C99 printf family (__USE_MINGW_ANSI_STDIO), checked as such.
+#define OSA_PRINTF_LIKE(fmt_index, first_arg)                                                      \
+  __attribute__((format(gnu_printf, fmt_index, first_arg)))
+#elif defined(__GNUC__) || defined(__clang__)
 #define OSA_PRINTF_LIKE(fmt_index, first_arg) __attribute__((format(printf, fmt_index, first_arg)))
 #else
 #define OSA_PRINTF_LIKE(fmt_index, first_arg)

@@ -7,7 +7,6 @@
 #include "plugin/plugin_registration.h"
 
 #include <cstdio>
-#include <limits>
 #include <optional>
 
 namespace {
@@ -182,7 +181,10 @@ public:
     --state.nesting_depth;
     --ctx_->calls_in_progress;
     if (previous_params_ != nullptr && state.nesting_depth > 0) {
-      if (find_context(previous_params_) != ctx_) {
+      // Finding no record at all only means that a nested cleanup has just retired this one;
+      // only another record of the same context is worth the warning.
+      const OSA_ServiceCntx* found = find_context(previous_params_);
+      if (found != nullptr && found != ctx_) {
         std::fputs("Got different OSA_ServiceCntx at restoration.\n", stderr);
       }
       // The interrupted call goes on with its own record, so that record gets its flags and
@@ -437,9 +439,11 @@ JsonPtr bind_target_init(const JsonValue* params) {
     set_call_flag(ctx, kCallSuppressErrMsg, flag_or(params, "suppressErrMsg", false));
     ctx.cpuAddressSize = static_cast<uint32_t>(i32_or(params, "cpuAddressSize", 0));
     set_target_flag(ctx, kTargetIsSimulator, flag_or(params, "isSimulator", false));
-    ctx.coreCount = 1;
-    get_u64(params, "coreCount", &ctx.coreCount);
-    if (ctx.coreCount > 1) {
+    int64_t core_count = 1;
+    get_i64(params, "coreCount", &core_count);
+    ctx.coreCount = static_cast<uint64_t>(core_count);
+    // Signed on the wire: a negative count is not a multi-core target.
+    if (core_count > 1) {
       // Checked against the array first, so that an absurd count never sizes a buffer.
       const JsonValue* ids = member(params, "coreIdList");
       std::vector<uint64_t> list;
@@ -565,7 +569,9 @@ JsonPtr bind_task_address_translate(const JsonValue* params) {
   });
 }
 
-enum class OutputKind { Text, I32, I64, ByCode };
+// ByRequest: text or number as the request asked for it (the preset code), whatever code the
+// handler leaves in the value, so the member's JSON kind is the one the caller expects.
+enum class OutputKind { Text, I32, I64, ByRequest };
 
 // The Task*Get and Task*Check methods: one id input (taskId or addressSpaceId), one output.
 struct TaskValueShape {
@@ -575,19 +581,17 @@ struct TaskValueShape {
   uint32_t preset;
 };
 
-void put_output(JsonValue* result, const TaskValueShape& shape, const TypedValue& value) {
-  switch (shape.kind) {
+void put_output(JsonValue* result, const char* key, OutputKind kind, const TypedValue& value) {
+  switch (kind) {
   case OutputKind::Text:
-    put_str(result, shape.out_key, value.text);
+    put_str(result, key, value.text);
     break;
   case OutputKind::I32:
-    put_i32(result, shape.out_key, static_cast<int32_t>(typed_value_as_i64(value)));
+    put_i32(result, key, static_cast<int32_t>(typed_value_as_i64(value)));
     break;
   case OutputKind::I64:
-    put_i64(result, shape.out_key, typed_value_as_i64(value));
-    break;
-  case OutputKind::ByCode:
-    put_value_by_code(result, shape.out_key, value);
+  case OutputKind::ByRequest:
+    put_i64(result, key, typed_value_as_i64(value));
     break;
   }
 }
@@ -615,7 +619,11 @@ template <uint32_t Id> JsonPtr bind_task_value(const JsonValue* params, TaskValu
       status = handler(&ctx, &ctx.area, ctx.target_data.object, id, &value);
     }
     if (status == 0) {
-      put_output(result, shape, value);
+      OutputKind kind = shape.kind;
+      if (kind == OutputKind::ByRequest) {
+        kind = preset == kValueText ? OutputKind::Text : OutputKind::I64;
+      }
+      put_output(result, shape.out_key, kind, value);
     }
     return status;
   });
@@ -652,11 +660,11 @@ JsonPtr bind_task_exec_get(const JsonValue* p) {
   return bind_task_value<kTaskExecGet>(p, {"taskId", "executable", OutputKind::Text, kValueText});
 }
 JsonPtr bind_task_cpu_get(const JsonValue* p) {
-  return bind_task_value<kTaskCpuGet>(p, {"taskId", "cpu", OutputKind::ByCode, kValueText});
+  return bind_task_value<kTaskCpuGet>(p, {"taskId", "cpu", OutputKind::ByRequest, kValueText});
 }
 JsonPtr bind_task_address_space_get(const JsonValue* p) {
   return bind_task_value<kTaskAddressSpaceGet>(
-      p, {"taskId", "addressSpace", OutputKind::ByCode, kValueUInt64});
+      p, {"taskId", "addressSpace", OutputKind::ByRequest, kValueUInt64});
 }
 JsonPtr bind_task_in_kernel_check(const JsonValue* p) {
   return bind_task_value<kTaskInKernelCheck>(p,

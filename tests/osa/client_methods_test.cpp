@@ -526,6 +526,12 @@ TEST_F(ClientMethodsTest, TargetInitEdgeCases) {
   call("OSA_Client_TargetInit", base + R"("bigEndianHost": 0, "minorCpuType": 1, )"
                                        R"("coreCount": 1000000000000, "coreIdList": [1, 2]})");
   EXPECT_TRUE(ctx->coreIdList.empty());
+  // The count is signed on the wire: a negative one is not above 1 and keeps the list.
+  call("OSA_Client_TargetInit",
+       base + R"("bigEndianHost": 0, "minorCpuType": 1, "coreCount": 2, "coreIdList": [1, 2]})");
+  call("OSA_Client_TargetInit",
+       base + R"("bigEndianHost": 0, "minorCpuType": 1, "coreCount": -1, "coreIdList": [3]})");
+  EXPECT_EQ(ctx->coreIdList, (std::vector<uint64_t>{1, 2}));
 }
 
 const ParentRecord* g_parent = nullptr;
@@ -698,18 +704,38 @@ int32_t cpu_value(OsaCntx*, ClientArea*, void*, uint64_t, TypedValue* value) {
   return 0;
 }
 
+// Gives the other kind of value than the one asked for.
+int32_t flipped_value(OsaCntx*, ClientArea*, void*, uint64_t, TypedValue* value) {
+  if (value->code == kValueText) {
+    *value = typed_value_of(kValueUInt64);
+    typed_value_store_u64(*value, 5);
+  } else {
+    *value = typed_value_of(kValueText);
+    value->text = "core1";
+  }
+  return 0;
+}
+
 TEST_F(ClientMethodsTest, ValueTypeChoosesTextOrNumber) {
   init_context();
-  client_handlers().set<kTaskCpuGet>(cpu_value);
-  client_handlers().set<kTaskAddressSpaceGet>(cpu_value);
-  EXPECT_EQ(call("OSA_Client_TaskCpuGet", R"({"context": 7, "taskId": 1})"),
-            R"({ "cpu" : "core1", "return" : 0 })");
-  EXPECT_EQ(call("OSA_Client_TaskCpuGet", R"({"context": 7, "taskId": 1, "valueType": 11})"),
-            R"({ "cpu" : 1, "return" : 0 })");
-  EXPECT_EQ(call("OSA_Client_TaskAddressSpaceGet", R"({"context": 7, "taskId": 1, "wantName": 0})"),
-            R"({ "addressSpace" : 1, "return" : 0 })");
-  EXPECT_EQ(call("OSA_Client_TaskAddressSpaceGet", R"({"context": 7, "taskId": 1, "wantName": 2})"),
-            R"({ "addressSpace" : "core1", "return" : 0 })");
+  // The request, not the value the handler leaves, decides the output's JSON kind.
+  for (auto handler : {cpu_value, flipped_value}) {
+    const bool flipped = handler == flipped_value;
+    client_handlers().set<kTaskCpuGet>(handler);
+    client_handlers().set<kTaskAddressSpaceGet>(handler);
+    EXPECT_EQ(call("OSA_Client_TaskCpuGet", R"({"context": 7, "taskId": 1})"),
+              flipped ? R"({ "cpu" : "", "return" : 0 })" : R"({ "cpu" : "core1", "return" : 0 })");
+    EXPECT_EQ(call("OSA_Client_TaskCpuGet", R"({"context": 7, "taskId": 1, "valueType": 11})"),
+              flipped ? R"({ "cpu" : 0, "return" : 0 })" : R"({ "cpu" : 1, "return" : 0 })");
+    EXPECT_EQ(
+        call("OSA_Client_TaskAddressSpaceGet", R"({"context": 7, "taskId": 1, "wantName": 0})"),
+        flipped ? R"({ "addressSpace" : 0, "return" : 0 })"
+                : R"({ "addressSpace" : 1, "return" : 0 })");
+    EXPECT_EQ(
+        call("OSA_Client_TaskAddressSpaceGet", R"({"context": 7, "taskId": 1, "wantName": 2})"),
+        flipped ? R"({ "addressSpace" : "", "return" : 0 })"
+                : R"({ "addressSpace" : "core1", "return" : 0 })");
+  }
 }
 
 int32_t g_notice = 0;

@@ -127,7 +127,10 @@ TEST_F(NestingTest, NestedCleanupOfTheBusyRecordKeepsItAliveUntilTheCallEnds) {
           ScriptedDebugger::client_request("OSA_Client_OsaCleanup", R"({"context": 7})", 45));
   // The outer handler reads its record after the wait; under the sanitizers a freed record
   // would fail here.
+  testing::internal::CaptureStderr();
   EXPECT_EQ(call("OSA_Client_TaskRegisterRead", kOuter), R"({ "value" : 3, "return" : 0 })");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "")
+      << "the record that left the list is no different record";
   EXPECT_TRUE(g_outer.user_after);
   EXPECT_EQ(g_outer.core_after, 2u);
   EXPECT_EQ(context_find(osa_layer_state().contexts, 7), nullptr);

@@ -516,6 +516,69 @@ TEST_F(ServiceRequestsTest, FailedExchangesGiveStatusOne) {
   (void)i64;
 }
 
+// The timed wrappers open one "OsaPluginTime" interval labelled from their arguments; the
+// others open none.
+TEST_F(ServiceRequestsTest, TimingLabels) {
+  uint64_t u64 = 0;
+  uint32_t u32 = 0;
+  int32_t i32 = 0;
+  int64_t i64 = 0;
+  uint8_t bytes[4] = {};
+  std::string text;
+  TypedValue value;
+  const struct {
+    std::function<void()> call;
+    const char* label; // null: not timed
+  } cases[] = {
+      {[&] { OSA_Service_RegisterRead(ctx, 0, 17, 4, &u64, 0, 0); }, "RegRead(17)"},
+      {[&] { OSA_Service_RegisterWrite(ctx, 0, -2, 4, 1, 0, 0, 0); }, "RegWrite(-2)"},
+      {[&] { OSA_Service_ThreadRegisterRead(ctx, 1, 1, &u64, kNoCore); }, nullptr},
+      {[&] { OSA_Service_ThreadRegisterWrite(ctx, 1, 1, 1, kNoCore); }, nullptr},
+      {[&] { OSA_Service_MemoryRead(ctx, 0, 0xfe00, 2, 2, bytes, 0, kNoCore); },
+       "MemRead(0xfe00, count 2, size 2)"},
+      {[&] { OSA_Service_MemoryWrite(ctx, 0, 0x10, 4, 1, bytes, kNoCore); },
+       "MemWrite(0x10, count 4, size 1)"},
+      {[&] { OSA_Service_MemoryPreFetch(ctx, 0, 0xabc, 3, 8, 16, kNoCore); },
+       "MemPreFetch(0xabc, count 3, size 8)"},
+      {[&] { OSA_Service_ExpressionEval(ctx, "a+b", &value); }, "ExprEval(a+b)"},
+      {[&] { OSA_Service_StringEval(ctx, "s", &text); }, "StrEval(s)"},
+      {[&] { OSA_Service_CommandExec(ctx, "go", 0, nullptr); }, "ExecCmd(go)"},
+      {[&] { OSA_Service_SymbolLookup(ctx, "main", nullptr, nullptr); }, "Lookup(main)"},
+      {[&] { OSA_Service_SymbolFromAddress(ctx, 0x40, 0, nullptr); }, "SymFAddr(0x40)"},
+      {[&] {
+         OSA_Service_StructFieldSearch(ctx, "TCB", "next", 0, nullptr, nullptr, nullptr, nullptr);
+       },
+       "StructField(TCB.next)"},
+      {[&] { OSA_Service_MacroGet(ctx, "MAX", 0, nullptr); }, "MacroGet(MAX)"},
+      {[&] { OSA_Service_EnumValueGet(ctx, "STATE", "READY", 0, &i64); }, "EnumGet(STATE)"},
+      {[&] { OSA_Service_StructSizeGet(ctx, "TCB", 0, nullptr); }, "StructSize(TCB)"},
+      {[&] { OSA_Service_TargetStatus(ctx, &i32); }, nullptr},
+      {[&] { OSA_Service_MessageDisplay(ctx, 0, "hello"); }, nullptr},
+      {[&] {
+         int32_t choice = 0;
+         OSA_Service_YesNoChoose(ctx, &choice, "q");
+       },
+       nullptr},
+      {[&] { OSA_Service_ConfigFileSearch(ctx, "f", 4, 0, &text); }, nullptr},
+      {[&] { OSA_Service_CpuModeGet(ctx, 0, &u32); }, nullptr},
+  };
+  debugger->on("").result(R"({"return": 0})").always();
+  for (const auto& c : cases) {
+    log_reset_for_tests();
+    c.call();
+    const std::string history = log_history_text();
+    if (c.label == nullptr) {
+      EXPECT_EQ(history.find("OsaPluginTime"), std::string::npos) << history;
+    } else {
+      EXPECT_NE(history.find(std::string("OsaPluginTime begin[1] ") + c.label + "\n"),
+                std::string::npos)
+          << c.label << ": " << history;
+      EXPECT_NE(history.find("OsaPluginTime end[1] "), std::string::npos) << c.label;
+    }
+    EXPECT_EQ(osa_plugin_time_category().depth, 0u);
+  }
+}
+
 TEST_F(ServiceRequestsTest, RequestIdsCountUpAcrossWrappers) {
   debugger->on("").result(R"({"return": 0})").always();
   OSA_Service_TargetStatus(ctx, nullptr);

@@ -20,7 +20,14 @@ struct JsonParser {
   bool abandoned = false;
 };
 
+bool error_text_full(const JsonParser& p) {
+  return p.errors.size() >= kJsonMaxErrorText;
+}
+
 void record(JsonParser& p, std::string_view message) {
+  if (error_text_full(p)) {
+    return;
+  }
   if (!p.errors.empty()) {
     p.errors += '\n';
   }
@@ -34,6 +41,9 @@ std::string_view rest(const JsonParser& p) {
 
 // "<before>'<byte>'<middle>'<rest>'": the shape of every message about an unexpected byte.
 void record_unexpected(JsonParser& p, std::string_view before, char byte, std::string_view middle) {
+  if (error_text_full(p)) {
+    return; // the copy of the rest would be dropped anyway
+  }
   std::string message;
   message.reserve(before.size() + middle.size() + static_cast<std::size_t>(p.end - p.position) + 6);
   message += before;

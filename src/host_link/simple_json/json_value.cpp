@@ -147,87 +147,78 @@ bool json_array_append(JsonValue* array, JsonPtr&& value) {
   return true;
 }
 
+namespace {
+
 // The bulk appenders accept a null items pointer only together with n == 0, so that an empty
 // std::vector's data() can be passed as it is.
-bool json_array_append_int32s(JsonValue* array, const int32_t* items, std::size_t n) {
+template <typename Item, typename Make>
+bool append_each(JsonValue* array, const Item* items, std::size_t n, Make make) {
   if (array == nullptr || array->kind != JsonKind::Array || (items == nullptr && n != 0)) {
     return false;
   }
   for (std::size_t i = 0; i < n; ++i) {
-    json_array_append(array, json_new_integer(items[i]));
+    json_array_append(array, make(items[i]));
   }
   return true;
 }
-
-bool json_array_append_uint64s(JsonValue* array, const uint64_t* items, std::size_t n) {
-  if (array == nullptr || array->kind != JsonKind::Array || (items == nullptr && n != 0)) {
-    return false;
-  }
-  for (std::size_t i = 0; i < n; ++i) {
-    json_array_append(array, json_new_integer(static_cast<int64_t>(items[i])));
-  }
-  return true;
-}
-
-bool json_array_append_strings(JsonValue* array, const char* const* items, std::size_t n) {
-  if (array == nullptr || array->kind != JsonKind::Array || (items == nullptr && n != 0)) {
-    return false;
-  }
-  for (std::size_t i = 0; i < n; ++i) {
-    json_array_append(array, json_new_string(items[i]));
-  }
-  return true;
-}
-
-namespace {
 
 bool range_is_valid(const JsonValue* array, uint32_t first, uint32_t n, const void* out) {
   return array != nullptr && out != nullptr && array->kind == JsonKind::Array && n != 0 &&
          static_cast<uint64_t>(first) + n <= array->elements.size();
 }
 
-} // namespace
-
-bool json_array_get_uint32s(const JsonValue* array, uint32_t first, uint32_t* out, uint32_t n) {
+// The bulk extractors differ only in the element kind they accept and in how an element
+// becomes an item of out.
+template <typename Item, typename Convert>
+bool copy_range(const JsonValue* array, uint32_t first, Item* out, uint32_t n, JsonKind kind,
+                Convert convert) {
   if (!range_is_valid(array, first, n, out)) {
     return false;
   }
   for (uint32_t i = 0; i < n; ++i) {
     const JsonValue& element = *array->elements[first + i];
-    if (element.kind != JsonKind::Integer) {
+    if (element.kind != kind) {
       return false;
     }
-    out[i] = static_cast<uint32_t>(element.integer);
+    out[i] = convert(element);
   }
   return true;
+}
+
+// Integer elements truncated to the width of Unsigned.
+template <typename Unsigned>
+bool copy_unsigned_range(const JsonValue* array, uint32_t first, Unsigned* out, uint32_t n) {
+  return copy_range(array, first, out, n, JsonKind::Integer, [](const JsonValue& element) {
+    return static_cast<Unsigned>(element.integer);
+  });
+}
+
+} // namespace
+
+bool json_array_append_int32s(JsonValue* array, const int32_t* items, std::size_t n) {
+  return append_each(array, items, n, [](int32_t item) { return json_new_integer(item); });
+}
+
+bool json_array_append_uint64s(JsonValue* array, const uint64_t* items, std::size_t n) {
+  return append_each(array, items, n, [](uint64_t item) {
+    return json_new_integer(static_cast<int64_t>(item)); // two's-complement pattern
+  });
+}
+
+bool json_array_append_strings(JsonValue* array, const char* const* items, std::size_t n) {
+  return append_each(array, items, n, json_new_string);
+}
+
+bool json_array_get_uint32s(const JsonValue* array, uint32_t first, uint32_t* out, uint32_t n) {
+  return copy_unsigned_range(array, first, out, n);
 }
 
 bool json_array_get_uint64s(const JsonValue* array, uint32_t first, uint64_t* out, uint32_t n) {
-  if (!range_is_valid(array, first, n, out)) {
-    return false;
-  }
-  for (uint32_t i = 0; i < n; ++i) {
-    const JsonValue& element = *array->elements[first + i];
-    if (element.kind != JsonKind::Integer) {
-      return false;
-    }
-    out[i] = static_cast<uint64_t>(element.integer);
-  }
-  return true;
+  return copy_unsigned_range(array, first, out, n);
 }
 
 bool json_array_get_strings(const JsonValue* array, uint32_t first, const char** out, uint32_t n) {
-  if (!range_is_valid(array, first, n, out)) {
-    return false;
-  }
-  for (uint32_t i = 0; i < n; ++i) {
-    const JsonValue& element = *array->elements[first + i];
-    if (element.kind != JsonKind::String) {
-      return false;
-    }
-    out[i] = string_text(element);
-  }
-  return true;
+  return copy_range(array, first, out, n, JsonKind::String, string_text);
 }
 
 const JsonValue* json_array_at(const JsonValue* array, uint32_t index) {

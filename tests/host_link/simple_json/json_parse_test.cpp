@@ -170,6 +170,29 @@ TEST(JsonParse, NestingIsBounded) {
   EXPECT_EQ(errors, deep_error);
 }
 
+TEST(JsonParse, ErrorTextOfAGarbledDeepTextStaysBounded) {
+  // Every open array quotes the whole rest of the text in its own message; without a bound a
+  // 64 KiB request nested 511 deep gives an error text of tens of megabytes.
+  std::string text(511, '[');
+  text += 'x';
+  text.resize(65535, '\xFF');
+  std::string errors;
+  EXPECT_EQ(json_parse(text.c_str(), errors), nullptr);
+  EXPECT_LT(errors.size(), kJsonMaxErrorText + text.size() + 100);
+  // The first message, the one that says what went wrong, is always there whole.
+  const std::string first = "Error: unexpected character 'x', expected a value, got: 'x";
+  EXPECT_EQ(errors.compare(0, first.size(), first), 0);
+  EXPECT_NE(errors.find('\n'), std::string::npos);
+
+  // A shallow error text is recorded in full, however long the text.
+  std::string flat = "[1 ";
+  flat.append(300000, 'z');
+  EXPECT_EQ(json_parse(flat.c_str(), errors), nullptr);
+  EXPECT_EQ(errors.size(),
+            std::string("Error: unexpected 'z' after value in array contents, got ''").size() +
+                300000);
+}
+
 TEST(JsonParse, SuccessEmptiesErrorText) {
   std::string errors = "old text";
   ASSERT_NE(json_parse("[1]", errors), nullptr);

@@ -222,9 +222,12 @@ int main(int argc, char** argv) {
 
   set_load_trace_hook(trace_hook, nullptr, g_check.trace_level);
 
-  std::FILE* file = platform_fopen(path, "r");
+  // A directory opens for reading on some systems, and the scanner would then end the process
+  // on its first failed read; refuse it here like any other file that cannot be read.
+  const bool is_directory = platform_is_directory(path);
+  std::FILE* file = is_directory ? nullptr : platform_fopen(path, "r");
   if (file == nullptr) {
-    const int error_number = errno;
+    const int error_number = is_directory ? EISDIR : errno;
     leveled_message(
         0, format("Could not open file %s: %s\n", path, platform_error_text(error_number).c_str()));
     return kExitNotLoaded;

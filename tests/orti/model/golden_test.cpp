@@ -131,11 +131,16 @@ TEST(GoldenOrtiCheck, UsageErrorsExitWithTwo) {
   }
 }
 
-TEST(GoldenOrtiCheck, MissingFileIsReportedAndFails) {
-  const std::string rendered = run_check("", kDataDir / "no_such_file.ort");
-  EXPECT_NE(rendered.find("Could not open file $DATA/no_such_file.ort: "), std::string::npos)
-      << rendered;
-  EXPECT_NE(rendered.find("--- exit status 1\n"), std::string::npos) << rendered;
+// A path that names no readable file (a directory opens on some systems but cannot be read as
+// ORTI text) fails the load with status 1, not with the usage status.
+TEST(GoldenOrtiCheck, UnreadablePathIsReportedAndFails) {
+  for (const char* name : {"no_such_file.ort", "model"}) {
+    const std::string rendered = run_check("", kDataDir / name);
+    EXPECT_NE(rendered.find(std::string("Could not open file $DATA/") + name + ": "),
+              std::string::npos)
+        << rendered;
+    EXPECT_NE(rendered.find("--- exit status 1\n"), std::string::npos) << rendered;
+  }
 }
 
 #endif // ORTI_CHECK_EXE

@@ -200,6 +200,213 @@ TEST(ParseKoil, TaskAttributesFillTheirSlots) {
                                                            ::testing::HasSubstr("in T1 object")))));
 }
 
+const OrtiObject& only_object(const OrtiModel& model, int32_t kind) {
+  switch (kind) {
+  case kObjectKindOs:
+    return model.os;
+  case kObjectKindTask:
+    return model.tasks.at(0);
+  case kObjectKindStack:
+    return model.stacks.at(0);
+  case kObjectKindContext:
+    return model.contexts.at(0);
+  case kObjectKindAlarm:
+    return model.alarms.at(0);
+  case kObjectKindResource:
+    return model.resources.at(0);
+  case kObjectKindMessageContainer:
+    return model.message_containers.at(0);
+  default:
+    return model.vendor_kinds.at(0).objects.at(0);
+  }
+}
+
+std::vector<std::string> without_no_task_warning(std::vector<std::string> messages) {
+  std::erase(messages, std::string("W: No TASK definitions found\n"));
+  return messages;
+}
+
+// Every standard attribute of every kind, declared once with each of the three types: it fills
+// its slot exactly when the kind allows that type for it; otherwise the type is reported with
+// the allowed ones and the attribute stays as a custom attribute.
+TEST(ParseKoil, StandardAttributesAcceptExactlyTheirAllowedTypes) {
+  constexpr int kValidSlot = -1;
+  constexpr int32_t C = kKindCtype;
+  constexpr int32_t E = kKindEnum;
+  constexpr int32_t S = kKindString;
+  struct Case {
+    const char* type_name;
+    int32_t kind;
+    const char* attribute;
+    int slot;
+    int32_t allowed;
+    const char* allowed_text;
+  };
+  const Case cases[] = {
+      {"OS", kObjectKindOs, "RUNNINGTASK", kOsRunningTask, E, " ENUM"},
+      {"OS", kObjectKindOs, "_RUNNINGTASK", kOsRunningTaskId, C, " CTYPE"},
+      {"OS", kObjectKindOs, "RUNNINGTASKPRIORITY", kOsRunningTaskPriority, C | E, " CTYPE ENUM"},
+      {"OS", kObjectKindOs, "RUNNINGISR2", kOsRunningIsr2, E, " ENUM"},
+      {"OS", kObjectKindOs, "SERVICETRACE", kOsServiceTrace, E, " ENUM"},
+      {"OS", kObjectKindOs, "LASTERROR", kOsLastError, E, " ENUM"},
+      {"OS", kObjectKindOs, "CURRENTAPPMODE", kOsCurrentAppMode, E, " ENUM"},
+      {"OS", kObjectKindOs, "VALID", kValidSlot, C, " CTYPE"},
+      {"TASK", kObjectKindTask, "PRIORITY", kTaskPriority, C | E, " CTYPE ENUM"},
+      {"TASK", kObjectKindTask, "STATE", kTaskState, E, " ENUM"},
+      {"TASK", kObjectKindTask, "STACK", kTaskStack, E, " ENUM"},
+      {"TASK", kObjectKindTask, "CURRENTACTIVATIONS", kTaskCurrentActivations, C, " CTYPE"},
+      {"TASK", kObjectKindTask, "REMAININGACTIVATIONS", kTaskRemainingActivations, C, " CTYPE"},
+      {"TASK", kObjectKindTask, "CONTEXT", kTaskContext, E, " ENUM"},
+      {"TASK", kObjectKindTask, "TASK_ID", kTaskTaskId, C, " CTYPE"},
+      {"TASK", kObjectKindTask, "VALID", kValidSlot, C, " CTYPE"},
+      {"STACK", kObjectKindStack, "SIZE", kStackSize, C, " CTYPE"},
+      {"STACK", kObjectKindStack, "BASEADDRESS", kStackBaseAddress, C, " CTYPE"},
+      {"STACK", kObjectKindStack, "STACKDIRECTION", kStackDirection, S, " STRING"},
+      {"STACK", kObjectKindStack, "FILLPATTERN", kStackFillPattern, C, " CTYPE"},
+      {"STACK", kObjectKindStack, "VALID", kValidSlot, C, " CTYPE"},
+      {"CONTEXT", kObjectKindContext, "SIZE", kContextSize, C, " CTYPE"},
+      {"CONTEXT", kObjectKindContext, "ADDRESS", kContextAddress, C, " CTYPE"},
+      {"CONTEXT", kObjectKindContext, "VALID", kValidSlot, C, " CTYPE"},
+      {"ALARM", kObjectKindAlarm, "ALARMTIME", kAlarmAlarmTime, C, " CTYPE"},
+      {"ALARM", kObjectKindAlarm, "CYCLETIME", kAlarmCycleTime, C, " CTYPE"},
+      {"ALARM", kObjectKindAlarm, "STATE", kAlarmState, E, " ENUM"},
+      {"ALARM", kObjectKindAlarm, "ACTION", kAlarmAction, S, " STRING"},
+      {"ALARM", kObjectKindAlarm, "COUNTER", kAlarmCounter, S, " STRING"},
+      {"RESOURCE", kObjectKindResource, "STATE", kResourceState, E, " ENUM"},
+      {"RESOURCE", kObjectKindResource, "LOCKER", kResourceLocker, E, " ENUM"},
+      {"RESOURCE", kObjectKindResource, "PRIORITY", kResourcePriority, E | S, " ENUM STRING"},
+      {"MESSAGECONTAINER", kObjectKindMessageContainer, "MSGNAME", kMessageContainerMsgName, S,
+       " STRING"},
+      {"MESSAGECONTAINER", kObjectKindMessageContainer, "MSGTYPE", kMessageContainerMsgType, S,
+       " STRING"},
+      {"MESSAGECONTAINER", kObjectKindMessageContainer, "QUEUESIZE", kMessageContainerQueueSize, C,
+       " CTYPE"},
+      {"MESSAGECONTAINER", kObjectKindMessageContainer, "QUEUECOUNT", kMessageContainerQueueCount,
+       C, " CTYPE"},
+      {"MESSAGECONTAINER", kObjectKindMessageContainer, "FIRSTELEMENT",
+       kMessageContainerFirstElement, C, " CTYPE"},
+  };
+  const struct {
+    int32_t bit;
+    const char* name;
+  } types[] = {{C, "CTYPE"}, {E, "ENUM"}, {S, "STRING"}};
+  for (const Case& c : cases) {
+    for (const auto& type : types) {
+      SCOPED_TRACE(std::string(c.type_name) + " " + c.attribute + " as " + type.name);
+      TreeBuilder b("k.ort");
+      // ENUMs carry the labels the OS checks look for, and the attribute is traced, so that
+      // the only messages are those about the type.
+      std::vector<EnumElement> elements;
+      if (type.bit == E) {
+        elements = {element("NO_ISR", 0, 31), element("E_OK", 1, 31)};
+      }
+      std::optional<std::string> c_type;
+      if (type.bit != S) {
+        c_type = "int";
+      }
+      AttributeSpec declared = spec(type.bit, c.attribute, 31, c_type, elements, true);
+      if (c.kind == kObjectKindOs) {
+        b.declare("OS", 30, {declared});
+        b.define("OS", "Obj", 300, {{c.attribute, "DOWN", 301}});
+      } else {
+        b.minimal_os();
+        b.declare(c.type_name, 30, {declared});
+        b.define(c.type_name, "Obj", 300, {{c.attribute, "DOWN", 301}});
+      }
+      Capture capture;
+      auto model = parse_koil(&b.tree, 0);
+      ASSERT_TRUE(model);
+      const OrtiObject& object = only_object(*model, c.kind);
+      const std::unique_ptr<AttributeDecl>& slot =
+          c.slot == kValidSlot ? object.valid : object.standard[static_cast<std::size_t>(c.slot)];
+      if ((type.bit & c.allowed) != 0) {
+        ASSERT_TRUE(slot);
+        EXPECT_EQ(slot->kind, type.bit);
+        EXPECT_STREQ(slot->formula, "DOWN");
+        EXPECT_EQ(object.custom_attribute_count(), 0);
+        EXPECT_TRUE(without_no_task_warning(capture.messages()).empty())
+            << ::testing::PrintToString(capture.messages());
+      } else {
+        EXPECT_FALSE(slot);
+        ASSERT_EQ(object.custom_attribute_count(), 1);
+        EXPECT_EQ(object.custom_attributes[0].attribute->kind, type.bit);
+        EXPECT_THAT(without_no_task_warning(capture.messages()),
+                    ElementsAre(std::string("E: ") + c.attribute +
+                                    " (declared at line 31) has type " + type.name + "\n",
+                                std::string("E: Allowed types are") + c.allowed_text + "\n"));
+      }
+    }
+  }
+}
+
+// The attributes whose absence each kind traces, in the order it traces them.
+TEST(ParseKoil, EachKindTracesItsMissingStandardAttributes) {
+  struct Case {
+    const char* type_name;
+    std::vector<const char*> traced;
+  };
+  const Case cases[] = {
+      {"TASK", {"PRIORITY", "STATE", "STACK", "CURRENTACTIVATIONS", "CONTEXT"}},
+      {"STACK", {"SIZE", "BASEADDRESS", "STACKDIRECTION", "FILLPATTERN"}},
+      {"CONTEXT", {"SIZE", "ADDRESS"}},
+      {"ALARM", {"ALARMTIME", "CYCLETIME", "STATE", "ACTION", "COUNTER"}},
+      {"RESOURCE", {"STATE", "LOCKER", "PRIORITY"}},
+      {"MESSAGECONTAINER", {"MSGNAME", "MSGTYPE", "QUEUESIZE", "QUEUECOUNT", "FIRSTELEMENT"}},
+      {"vs_KIND", {}},
+  };
+  for (const Case& c : cases) {
+    TreeBuilder b;
+    b.minimal_os();
+    b.declare(c.type_name, 30, {spec(kKindCtype, "vs_OTHER", 31)});
+    b.define(c.type_name, "Obj", 300, {{"vs_OTHER", "1", 301}});
+    Capture capture(103);
+    ASSERT_TRUE(parse_koil(&b.tree, 0)) << c.type_name;
+    std::vector<std::string> expected;
+    for (const char* name : c.traced) {
+      expected.push_back(std::string("T103: Found no ") + name + " attribute in Obj object\n");
+    }
+    std::vector<std::string> found_no;
+    for (const std::string& line : capture.lines) {
+      if (line.find(" in Obj object\n") != std::string::npos) {
+        found_no.push_back(line);
+      }
+    }
+    EXPECT_EQ(found_no, expected) << c.type_name;
+  }
+}
+
+// A vendor-specific kind knows the six list attributes and nothing else: not even VALID.
+TEST(ParseKoil, VendorObjectsKnowOnlyTheListAttributes) {
+  TreeBuilder b;
+  b.minimal_os();
+  b.declare("vs_KIND", 30, {spec(kKindCtype, "VALID", 31), spec(kKindCtype, "SIZE", 32)});
+  b.define("vs_KIND", "Obj", 300,
+           {{"_PARENT_NODE", "p", 301},
+            {"_ITEM", "i", 302},
+            {"_NEXT_NODE", "n", 303},
+            {"_NODE_VALID", "v", 304},
+            {"_NAME", "nm", 305},
+            {"_OWNER", "o", 306},
+            {"VALID", "1", 307},
+            {"SIZE", "2", 308}},
+           true);
+  Capture capture(102);
+  auto model = parse_koil(&b.tree, 0);
+  ASSERT_TRUE(model);
+  const OrtiObject& object = only_object(*model, kObjectKindVendor);
+  EXPECT_TRUE(object.is_list);
+  EXPECT_TRUE(object.parent_node && object.item && object.next_node && object.node_valid &&
+              object.name_attribute && object.owner);
+  EXPECT_FALSE(object.valid);
+  ASSERT_EQ(object.custom_attribute_count(), 2);
+  EXPECT_STREQ(object.custom_attributes[0].attribute->name, "VALID");
+  EXPECT_STREQ(object.custom_attributes[1].attribute->name, "SIZE");
+  EXPECT_THAT(capture.lines,
+              Contains("T102: Unrecognized attribute VALID in Obj object at line 307 of t.ort\n"));
+  EXPECT_THAT(capture.lines,
+              Not(Contains("T102: Vendor-specific attribute did not start with vs_\n")));
+}
+
 TEST(ParseKoil, MissingStandardAttributesOnlyTrace) {
   TreeBuilder b;
   b.minimal_os();

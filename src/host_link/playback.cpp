@@ -184,7 +184,9 @@ bool playback_read_line(PlaybackState& state, const char* expected_tag, bool req
 int playback(const char* file_name) {
   PlaybackState& state = playback_state();
   PlaybackSource source;
-  if (file_name != nullptr) {
+  // A directory opens like a file on some systems, then yields no line at all: it would pass
+  // for an empty recording played back successfully.
+  if (file_name != nullptr && !platform_is_directory(file_name)) {
     source.file.reset(platform_fopen(file_name, "r"));
   }
   const char* shown_name = file_name != nullptr ? file_name : "(null)";

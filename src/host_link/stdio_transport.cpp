@@ -77,50 +77,62 @@ bool OSA__JSON__Write(const char* text, std::size_t length) {
   return written == length;
 }
 
+void FramingScan::feed(const char* piece) {
+  for (const char* p = piece; *p != '\0' && phase != Phase::Never; ++p) {
+    const char c = *p;
+    if (phase == Phase::Leading) {
+      if (c == ' ' || c == '\t' || c == '\n') {
+        continue; // a carriage return is not skipped: it makes the text never complete
+      }
+      if (c != '{') {
+        phase = Phase::Never;
+        continue;
+      }
+      phase = Phase::Object;
+    }
+    if (in_string) {
+      if (escape_pending) {
+        escape_pending = false;
+      } else if (c == '\\') {
+        escape_pending = true;
+      } else if (c == '"') {
+        in_string = false;
+      }
+    } else if (c == '{') {
+      ++depth;
+    } else if (c == '}') {
+      if (depth == 0) {
+        phase = Phase::Never;
+      } else {
+        --depth;
+      }
+    } else if (c == '"') {
+      in_string = true;
+    }
+  }
+}
+
 bool message_is_complete(const char* text) {
   if (text == nullptr) {
     return false;
   }
-  const char* p = text;
-  while (*p == ' ' || *p == '\t' || *p == '\n') {
-    ++p;
-  }
-  if (*p != '{') {
-    return false;
-  }
-  std::size_t depth = 0;
-  bool in_string = false;
-  for (; *p != '\0'; ++p) {
-    if (in_string) {
-      if (*p == '"') {
-        in_string = false;
-      } else if (*p == '\\' && p[1] != '\0') {
-        ++p;
-      }
-    } else if (*p == '{') {
-      ++depth;
-    } else if (*p == '}') {
-      if (depth == 0) {
-        return false;
-      }
-      --depth;
-    } else if (*p == '"') {
-      in_string = true;
-    }
-  }
-  return depth == 0 && !in_string;
+  FramingScan scan;
+  scan.feed(text);
+  return scan.complete();
 }
 
 bool read_complete_message(RequestBuffer& buffer, int* error_number) {
   buffer.held = 0;
   buffer.bytes[0] = '\0';
-  while (!message_is_complete(buffer.text())) {
+  FramingScan scan;
+  while (!scan.complete()) {
     char* free_part = buffer.bytes.get() + buffer.held;
     if (!OSA__JSON__Read(free_part, kRequestBufferSize - buffer.held)) {
       *error_number = errno;
       return false;
     }
     // A NUL among the bytes read ends the text there; what followed it is overwritten later.
+    scan.feed(free_part);
     buffer.held += std::strlen(free_part);
   }
   return true;

@@ -35,6 +35,26 @@ bool OSA__JSON__Write(const char* text, std::size_t length);
 // outside strings at its end.
 bool message_is_complete(const char* text);
 
+// The completeness test fed piece by piece as the text arrives. A message that trickles in
+// through many small reads is then scanned once in all, not once per read; after every piece
+// complete() says what message_is_complete() would say of the whole text received so far.
+struct FramingScan {
+  enum class Phase {
+    Leading, // only blanks, tabs and line feeds so far
+    Object,  // inside (or just after) the object that began with the first "{"
+    Never,   // the text can never complete: it began otherwise, or a "}" came at depth 0
+  };
+  Phase phase = Phase::Leading;
+  std::size_t depth = 0;
+  bool in_string = false;
+  bool escape_pending = false; // the byte before was a backslash in a string (maybe in the
+                               // piece before)
+
+  // Scans the NUL-terminated piece as the continuation of everything fed before.
+  void feed(const char* piece);
+  bool complete() const { return phase == Phase::Object && depth == 0 && !in_string; }
+};
+
 // Empties buffer and reads until it holds a complete message. False when a read failed; the
 // failing read's error number (0 at end of input) goes to *error_number and stays in errno.
 bool read_complete_message(RequestBuffer& buffer, int* error_number);

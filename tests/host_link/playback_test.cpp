@@ -112,6 +112,7 @@ TEST(PlaybackProcess, EveryRecordingRule) {
       {"two_line.play", {"-File", "@"}, 0, "Successfully played back all 2 lines from @.\n"},
       {"empty.play", {"-file", "@"}, 0, "Successfully played back all 0 lines from @.\n"},
       {"does_not_exist.play", {"-file", "@"}, 2, "Cannot open file to read: @\n"},
+      {"", {"-file", "@"}, 2, "Cannot open file to read: @\n"}, // the directory itself
       {"case_and_blanks.play", {"-file", "@"}, 0, "Successfully played back all 4 lines from @.\n"},
       {"no_final_line_feed.play",
        {"-file", "@"},
@@ -328,6 +329,57 @@ TEST_F(PlaybackTransportTest, MissingRequestLineIsADifference) {
       "Got different result to TARNO on line 1:\n"
       R"({ "jsonrpc" : "2.0", "result" : { "return" : 1 }, "id" : 7 })"
       "\n");
+}
+
+TEST_F(PlaybackTransportTest, IgnoreErrorGoesOnPastProblemsInsideAnExchange) {
+  // The result code holds the latest problem: a wrong answer tag (3) after a differing request
+  // (4) leaves 3, and the other way round 4. Without "-ignore_error" the first problem ends the
+  // playback before the next exchange.
+  const std::string request0 =
+      R"({ "jsonrpc" : "2.0", "method" : "OSA_Service_Inner", "params" : { "level" : 2 }, "id" : 0 })";
+  const std::string request1 =
+      R"({ "jsonrpc" : "2.0", "method" : "OSA_Service_Inner", "params" : { "level" : 2 }, "id" : 1 })";
+  const std::string bad_answer = R"(PLUGIN: {"result":{}})";
+  const std::string three_then_four = std::string(kAsk) + "\n" + kInner0 + "\n" + bad_answer +
+                                      "\n" + kAskFailed + "\n" + kAsk + "\n" + kInner0 + "\n" +
+                                      kAnswer + "\n" + kAskOk + "\n";
+  struct Case {
+    const char* what;
+    bool from_file; // tests/data/playback/ignore_error_goes_on.play, else three_then_four
+    bool ignore;
+    int result;
+    int lines;
+    int calls;
+    std::string out;
+  };
+  const Case cases[] = {
+      {"4 then 3, stopping", true, false, kPlaybackDifferent, 4, 1,
+       "Got different request to TARNO on line 2:\n" + request0 + "\n"},
+      {"4 then 3, ignored", true, true, kPlaybackBadLine, 10, 2,
+       "Got different request to TARNO on line 2:\n" + request0 +
+           "\nExpect a message from TARNO at line 7\n"},
+      {"3 then 4, stopping", false, false, kPlaybackBadLine, 4, 1,
+       "Expect a message from TARNO at line 3\n"},
+      {"3 then 4, ignored", false, true, kPlaybackDifferent, 8, 2,
+       "Expect a message from TARNO at line 3\nGot different request to TARNO on line 6:\n" +
+           request1 + "\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    jsonrpc_reset_for_tests();
+    jsonrpc_create_bindings();
+    jsonrpc_bind("Test_Ask", ask_handler);
+    jr_service_create(playback_transport);
+    ask = AskRecord{};
+    process_flags().ignore_errors = c.ignore;
+    out.clear();
+    const std::string path = kData + "ignore_error_goes_on.play";
+    const int result = c.from_file ? playback(path.c_str()) : playback_text(three_then_four, "m");
+    EXPECT_EQ(result, c.result);
+    EXPECT_EQ(out, c.out);
+    EXPECT_EQ(playback_state().line_count, c.lines);
+    EXPECT_EQ(ask.calls, c.calls);
+  }
 }
 
 TEST_F(PlaybackTransportTest, NullRequestGivesNull) {

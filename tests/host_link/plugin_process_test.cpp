@@ -1,14 +1,21 @@
 // Process-level tests: the built osa_orti_plugin executable over pipes, as the debugger runs
 // it. Framing across reads, the end of input between and inside messages, the buffer limit, a
 // broken output pipe, the command line, bad input, and the rule that standard output carries
-// nothing but JSON-RPC messages.
+// nothing but JSON-RPC messages. The exit reasons go to the event log, which only an in-process
+// run can see: those runs call the process entry with the standard streams on pipes.
+#include "host_link/log_facility.h"
+#include "host_link/plugin_process.h"
 #include "host_link/simple_json/json_parse.h"
 #include "host_link/simple_json/json_value.h"
+#include "osa/client_methods.h"
+#include "runtime/platform.h"
+#include "stdio_pipes.h"
 #include "support/plugin_runner.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <random>
 #include <string>
 #include <vector>
@@ -326,6 +333,143 @@ TEST(PluginProcess, CommandLine) {
     EXPECT_EQ(run.exit.code, c.exit_code);
     EXPECT_EQ(run.out, c.out);
     EXPECT_EQ(run.err, c.err);
+  }
+}
+
+// --- In-process runs of the process entry: exit codes and the "Exit with " lines of the log.
+
+struct InProcessRun {
+  int code = -1;
+  std::string out;
+  std::string err;
+  std::string log;
+};
+
+enum class StdinState { Open, Closed };
+enum class StdoutState { Read, Broken };
+
+// Runs the process entry with args (the program name comes first) on pipes: input is all the
+// debugger ever sends, then its end of standard input closes.
+InProcessRun run_in_process(std::vector<std::string> args, const std::string& input,
+                            StdinState stdin_state = StdinState::Open,
+                            StdoutState stdout_state = StdoutState::Read) {
+  InProcessRun run;
+  osa_reset_for_tests();
+  log_reset_for_tests();
+  platform_ignore_broken_pipe();
+  std::vector<char*> argv;
+  for (std::string& a : args) {
+    argv.push_back(a.data());
+  }
+  argv.push_back(nullptr);
+  {
+    StdioPipes pipes;
+    if (!pipes.ok()) {
+      return run;
+    }
+    std::thread writer([&pipes, &input] {
+      pipes.send(input);
+      pipes.close_to_plugin();
+    });
+    if (stdin_state == StdinState::Closed) {
+      writer.join();
+      ::close(0);
+    }
+    if (stdout_state == StdoutState::Broken) {
+      pipes.close_from_plugin();
+    }
+    run.code = plugin_process_main(static_cast<int>(args.size()), argv.data());
+    if (writer.joinable()) {
+      writer.join();
+    }
+    std::fflush(stdout);
+    if (stdout_state == StdoutState::Read) {
+      run.out = pipes.drain_stdout();
+    }
+    pipes.restore();
+    run.err = pipes.stderr_text();
+  }
+  run.log = log_history_text();
+  osa_reset_for_tests();
+  log_reset_for_tests();
+  return run;
+}
+
+// The exit lines in the log, each as "Exit with ...", in order.
+std::vector<std::string> exit_lines(const std::string& log) {
+  std::vector<std::string> lines;
+  const std::string marker = std::string(" ") + kLogInfo + " Exit with ";
+  for (std::size_t at = log.find(marker); at != std::string::npos; at = log.find(marker, at + 1)) {
+    const std::size_t begin = at + marker.size() - std::string("Exit with ").size();
+    lines.push_back(log.substr(begin, log.find('\n', begin) - begin));
+  }
+  return lines;
+}
+
+TEST(PluginProcessInProcess, ServingLoopExitCodesAndLogLines) {
+  const std::string exit_request =
+      R"({"jsonrpc":"2.0","method":"OSA_Client_Exit","params":{},"id":2})";
+  struct Case {
+    const char* what;
+    std::string input;
+    StdinState stdin_state;
+    StdoutState stdout_state;
+    int code;
+    std::string exit_line;
+    std::string out;
+    std::string err;
+  };
+  const Case cases[] = {
+      {"end of input between messages", nope(1), StdinState::Open, StdoutState::Read, 0,
+       "Exit with 0 (invalid request)", nope_answer(1), ""},
+      {"end of input inside a message", "{\"id\":", StdinState::Open, StdoutState::Read, 0,
+       "Exit with 0 (invalid request)", "",
+       "OSA plugin: Failed to get valid request: {\"id\": (err 0)\n"},
+      // The logged number and the exit code are the error number of the failed read itself.
+      {"unreadable standard input", "", StdinState::Closed, StdoutState::Read, EBADF,
+       "Exit with " + std::to_string(EBADF) + " (invalid request)", "", ""},
+      {"exit request", exit_request + nope(3), StdinState::Open, StdoutState::Read, 0,
+       "Exit with 0 (after Exit cmd) ",
+       R"({ "jsonrpc" : "2.0", "result" : { "exitCode" : 0, "return" : 0 }, "id" : 2 })", ""},
+      {"broken output", nope(4), StdinState::Open, StdoutState::Broken, 3,
+       "Exit with 3 (failed to send response)", "",
+       "OSA plugin: Failed to send response: " + nope_answer(4) + " (err " + std::to_string(EPIPE) +
+           ")"},
+  };
+  for (const Case& c : cases) {
+    const InProcessRun run =
+        run_in_process({"osa_orti_plugin"}, c.input, c.stdin_state, c.stdout_state);
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(run.code, c.code);
+    EXPECT_EQ(exit_lines(run.log), std::vector<std::string>{c.exit_line}) << run.log;
+    EXPECT_EQ(run.out, c.out);
+    EXPECT_EQ(run.err, c.err);
+  }
+}
+
+TEST(PluginProcessInProcess, CommandLineAndPlaybackExitLines) {
+  const std::string data = std::string(OSA_TEST_DATA_DIR) + "/playback/";
+  const std::string missing = data + "does_not_exist.play";
+  struct Case {
+    std::vector<std::string> args;
+    int code;
+    std::string exit_line;
+  };
+  const Case cases[] = {
+      {{"p", "-Help"}, 0, "Exit with 0 (help)"},
+      {{"p", "-file"}, 1, "Exit with 1 (syntaxError 1)"},
+      {{"p", "-file", "a", "-f", "b"}, 1, "Exit with 1 (syntaxError 1)"},
+      {{"p", "-file", data + "two_line.play"}, 0, "Exit with 0 (from playback)"},
+      {{"p", "-file", missing}, 2, "Exit with 2 (from playback)"},
+      {{"p", "-ignore_error"}, 2, "Exit with 2 (from playback)"},
+      {{"p", "-file", data + "wrong_tag_first.play"}, 3, "Exit with 3 (from playback)"},
+      {{"p", "-file", data + "differs_in_blanks.play"}, 4, "Exit with 4 (from playback)"},
+  };
+  for (const Case& c : cases) {
+    const InProcessRun run = run_in_process(c.args, "");
+    SCOPED_TRACE(c.args.back());
+    EXPECT_EQ(run.code, c.code);
+    EXPECT_EQ(exit_lines(run.log), std::vector<std::string>{c.exit_line}) << run.log;
   }
 }
 

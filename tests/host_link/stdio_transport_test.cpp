@@ -8,6 +8,7 @@
 #include "host_link/simple_json/json_value.h"
 #include "host_link/simple_json/json_write.h"
 #include "runtime/platform.h"
+#include "stdio_pipes.h"
 #include "support/plugin_runner.h"
 
 #include <gtest/gtest.h>
@@ -25,124 +26,6 @@
 #include <vector>
 
 namespace {
-
-// Puts pipes in place of descriptors 0, 1 and 2 for the life of the object, so that the code
-// under test talks to the test instead of the terminal. Nothing may be printed through gtest
-// while it is active: check results after it has gone.
-class StdioPipes {
-public:
-  StdioPipes() {
-    std::fflush(stdout);
-    std::fflush(stderr);
-    saved_[0] = ::dup(0);
-    saved_[1] = ::dup(1);
-    saved_[2] = ::dup(2);
-    int in[2];
-    int out[2];
-    int err[2];
-    ok_ = ::pipe(in) == 0 && ::pipe(out) == 0 && ::pipe(err) == 0;
-    if (!ok_) {
-      return;
-    }
-    ::dup2(in[0], 0);
-    ::close(in[0]);
-    ::dup2(out[1], 1);
-    ::close(out[1]);
-    ::dup2(err[1], 2);
-    ::close(err[1]);
-    to_plugin_ = in[1];
-    from_plugin_ = out[0];
-    from_stderr_ = err[0];
-    // Standard error is drained by a thread so that a long message can never block the test.
-    stderr_reader_ = std::thread([this] {
-      char chunk[4096];
-      for (;;) {
-        const ssize_t got = ::read(from_stderr_, chunk, sizeof chunk);
-        if (got <= 0) {
-          break;
-        }
-        stderr_text_.append(chunk, static_cast<std::size_t>(got));
-      }
-    });
-  }
-
-  ~StdioPipes() {
-    restore();
-    close_to_plugin();
-    close_from_plugin();
-  }
-
-  // Puts the original descriptors back. The test's ends stay open (a debugger thread may still
-  // be reading: it sees the end of the plug-in's output now) until the object goes.
-  void restore() {
-    if (restored_ || !ok_) {
-      return;
-    }
-    restored_ = true;
-    std::fflush(stdout);
-    std::fflush(stderr);
-    for (int fd = 0; fd < 3; ++fd) {
-      ::dup2(saved_[fd], fd);
-      ::close(saved_[fd]);
-    }
-    if (stderr_reader_.joinable()) {
-      stderr_reader_.join();
-    }
-    ::close(from_stderr_);
-  }
-
-  bool ok() const { return ok_; }
-  int to_plugin() const { return to_plugin_; }
-  int from_plugin() const { return from_plugin_; }
-  void close_to_plugin() {
-    if (to_plugin_ >= 0) {
-      ::close(to_plugin_);
-      to_plugin_ = -1;
-    }
-  }
-  void close_from_plugin() {
-    if (from_plugin_ >= 0) {
-      ::close(from_plugin_);
-      from_plugin_ = -1;
-    }
-  }
-  void send(const std::string& text) const {
-    std::size_t done = 0;
-    while (done < text.size()) {
-      const ssize_t put = ::write(to_plugin_, text.data() + done, text.size() - done);
-      if (put <= 0) {
-        return;
-      }
-      done += static_cast<std::size_t>(put);
-    }
-  }
-  // Everything the code under test wrote to standard output so far (the write end stays open).
-  std::string drain_stdout() const {
-    std::string text;
-    ::fcntl(from_plugin_, F_SETFL, ::fcntl(from_plugin_, F_GETFL) | O_NONBLOCK);
-    char chunk[4096];
-    for (;;) {
-      const ssize_t got = ::read(from_plugin_, chunk, sizeof chunk);
-      if (got <= 0) {
-        break;
-      }
-      text.append(chunk, static_cast<std::size_t>(got));
-    }
-    return text;
-  }
-  // Valid after restore().
-  const std::string& stderr_text() const { return stderr_text_; }
-
-private:
-  int saved_[3] = {-1, -1, -1};
-  int to_plugin_ = -1;
-  int from_plugin_ = -1;
-  int from_stderr_ = -1;
-  bool ok_ = false;
-  bool restored_ = false;
-  std::thread stderr_reader_;
-  std::string stderr_text_;
-};
 
 // The debugger's side on another thread: it collects what the plug-in writes and, after the
 // plug-in's n-th message, writes replies[n - 1] (an empty text: nothing). Like the debugger, it
@@ -225,12 +108,31 @@ TEST(MessageComplete, FramingRules) {
       {"{}}", false},         // a closing brace at depth 0
       {"{}{}", true},         // two objects received together
       {"{} {", false},
+      {"{}\r x", true}, // after the object only braces and quotes count
+      {"{}\"", false},  // a quote after the object opens a string
+      {"\n\t {\"a\\\\\":\"\\\\\\\"\"}", true},
       {"{\"a\":[1,{\"b\":2}]}", true},
       {"{\"a\":[}", true}, // square brackets are not counted
       {"{\"a\":\"{\"}", true},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(message_is_complete(c.text), c.complete) << "text: " << c.text;
+    // The reading loop feeds the text as it arrives: cut anywhere, or into single bytes, the
+    // verdict must be that of the whole text (an escape may end one piece and act on the next).
+    const std::string text = c.text;
+    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+      FramingScan scan;
+      scan.feed(text.substr(0, cut).c_str());
+      EXPECT_EQ(scan.complete(), message_is_complete(text.substr(0, cut).c_str()))
+          << "text: " << c.text << " first piece " << cut;
+      scan.feed(text.substr(cut).c_str());
+      EXPECT_EQ(scan.complete(), c.complete) << "text: " << c.text << " cut at " << cut;
+    }
+    FramingScan bytewise;
+    for (const char ch : text) {
+      bytewise.feed(std::string(1, ch).c_str());
+    }
+    EXPECT_EQ(bytewise.complete(), c.complete) << "text: " << c.text << " byte by byte";
   }
   EXPECT_FALSE(message_is_complete(nullptr));
 }

@@ -85,6 +85,9 @@ bool PluginRunner::start(const std::vector<std::string>& args) {
 
   pid_ = ::fork();
   if (pid_ < 0) {
+    for (int fd : {in_pipe[0], in_pipe[1], out_pipe[0], out_pipe[1], err_pipe[0], err_pipe[1]}) {
+      ::close(fd);
+    }
     return false;
   }
   if (pid_ == 0) {

@@ -66,7 +66,7 @@ public:
   // The line of the scanner (1 + the newlines consumed so far; text looked at but not yet
   // consumed does not count), the text of the token last returned ("" at the end of the
   // input) and the values of the valued kinds, valid until the next call of next().
-  int32_t line() const { return line_; }
+  int32_t line() const { return static_cast<int32_t>(line_); }
   const std::string& text() const { return text_; }
   OrtiVersion version() const { return version_; }
   int64_t integer() const { return integer_; }
@@ -105,7 +105,9 @@ private:
 
   KoilScanState state_ = KoilScanState::Initial;
   KoilScanState saved_state_ = KoilScanState::Declarations;
-  int32_t line_ = 1;
+  // Counted unsigned: a file of more than 2^31 lines wraps the reported line instead of
+  // overflowing.
+  uint32_t line_ = 1;
   std::string text_;
   OrtiVersion version_;
   int64_t integer_ = 0;

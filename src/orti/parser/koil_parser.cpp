@@ -141,7 +141,8 @@ private:
   bool parse_object_declaration();
   bool parse_attribute_decl(BuiltList<AttributeSpec>& list);
   bool parse_typed_name(TypedName& out);
-  bool parse_quoted_c_type(std::string& out);
+  bool parse_description_tail(std::optional<std::string>& description);
+  bool parse_quoted_text(std::string& out);
   bool parse_enum_list(BuiltList<EnumElement>& list);
   bool parse_enum_element(BuiltList<EnumElement>& list);
   bool parse_string_value(std::string& out);
@@ -279,34 +280,13 @@ bool KoilParser::parse_object_declaration() {
     }
   }
   reduce_list(count, 1);
-  if (!shift('}')) {
+  std::optional<std::string> description;
+  if (!shift('}') || !parse_description_tail(description)) {
     return false;
   }
-  const int next = peek();
-  if (next == ';') {
-    if (!shift(';')) {
-      return false;
-    }
-    build_declaration(std::move(type_name), std::nullopt, std::move(attributes));
-    reduce(5);
-    return true;
-  }
-  if (next != ',') {
-    return syntax_error();
-  }
-  if (!shift(',') || !shift('"') || !shift(kKoilStringText)) {
-    return false;
-  }
-  std::optional<std::string> description = lexer_.text();
-  if (!shift('"')) {
-    return false;
-  }
-  reduce(3);
-  if (!shift(';')) {
-    return false;
-  }
+  const int64_t length = description ? 7 : 5;
   build_declaration(std::move(type_name), std::move(description), std::move(attributes));
-  reduce(7);
+  reduce(length);
   return true;
 }
 
@@ -317,38 +297,35 @@ bool KoilParser::parse_attribute_decl(BuiltList<AttributeSpec>& list) {
   }
   const int64_t head = to_trace ? 1 : 0;
   TypedName typed;
-  if (!parse_typed_name(typed)) {
+  std::optional<std::string> description;
+  if (!parse_typed_name(typed) || !parse_description_tail(description)) {
     return false;
   }
-  const int next = peek();
-  if (next == ';') {
-    if (!shift(';')) {
-      return false;
-    }
-    build_attribute(list, to_trace, std::move(typed), std::nullopt);
-    reduce(head + 2);
-    return true;
-  }
-  if (next != ',') {
-    return syntax_error();
-  }
-  if (!shift(',') || !shift('"') || !shift(kKoilStringText)) {
-    return false;
-  }
-  std::optional<std::string> description = lexer_.text();
-  if (!shift('"')) {
-    return false;
-  }
-  reduce(3);
-  if (!shift(';')) {
-    return false;
-  }
+  const int64_t length = head + (description ? 4 : 2);
   build_attribute(list, to_trace, std::move(typed), std::move(description));
-  reduce(head + 4);
+  reduce(length);
   return true;
 }
 
-bool KoilParser::parse_quoted_c_type(std::string& out) {
+// The end that object and attribute declarations share: ";" alone, or "," and a quoted
+// description before it. Returns with the ";" shifted and nothing read after it, because the
+// state after the ";" reduces without a look-ahead: the node is built with that token's line
+// and text.
+bool KoilParser::parse_description_tail(std::optional<std::string>& description) {
+  if (peek() == ';') {
+    return shift(';');
+  }
+  std::string text;
+  if (!shift(',') || !parse_quoted_text(text) || !shift(';')) {
+    return false;
+  }
+  description = std::move(text);
+  return true;
+}
+
+// quote STRING_TEXT quote, reduced to one entry: a quoted C type or a description. (A string
+// value differs: it may be empty.)
+bool KoilParser::parse_quoted_text(std::string& out) {
   if (!shift('"') || !shift(kKoilStringText)) {
     return false;
   }
@@ -377,7 +354,7 @@ bool KoilParser::parse_typed_name(TypedName& out) {
     const int second = peek();
     if (second == '"') {
       std::string c_type;
-      if (!parse_quoted_c_type(c_type) || !shift(kKoilIdentifier)) {
+      if (!parse_quoted_text(c_type) || !shift(kKoilIdentifier)) {
         return false;
       }
       typed_ctype(out, std::move(c_type), std::string(lexer_.text()));
@@ -419,7 +396,7 @@ bool KoilParser::parse_typed_name(TypedName& out) {
     const int second = peek();
     if (second == '"') {
       c_type.emplace();
-      if (!parse_quoted_c_type(*c_type)) {
+      if (!parse_quoted_text(*c_type)) {
         return false;
       }
       length = 6;
@@ -464,7 +441,7 @@ bool KoilParser::parse_typed_name(TypedName& out) {
   // A bare C type: the extended syntax of old-style files.
   std::string c_type;
   if (first == '"') {
-    if (!parse_quoted_c_type(c_type)) {
+    if (!parse_quoted_text(c_type)) {
       return false;
     }
   } else if (first == kKoilIdentifier) {

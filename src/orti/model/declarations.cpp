@@ -25,13 +25,6 @@ std::string lower_key(const char* text) {
   return key;
 }
 
-std::string type_and_name_key(const char* type_name, const char* object_name) {
-  std::string key = lower_key(type_name);
-  key.push_back('\0');
-  key.append(object_name != nullptr ? object_name : "");
-  return key;
-}
-
 // The newest position below limit in an ascending list, or -1.
 int64_t newest_below(const std::vector<uint32_t>* positions, std::size_t limit) {
   if (positions == nullptr) {
@@ -55,16 +48,27 @@ find_positions(const std::unordered_map<std::string, std::vector<uint32_t>>& ind
 
 OrtiLookup::OrtiLookup(OrtiParseTree& parse_tree, int extended) : tree(parse_tree) {
   extended_syntax = extended;
-  definitions_by_type.reserve(16);
-  definitions_by_type_and_name.reserve(tree.definitions.size());
-  for (std::size_t i = 0; i < tree.definitions.size(); ++i) {
+  const std::size_t count = tree.definitions.size();
+  older_same_name.assign(count, -1);
+  newest_by_type_and_name.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
     ObjectDefinition& def = *tree.definitions[i];
     // The parser numbers its definitions; a tree built by other means may not, and every
     // newest-first walk starts from this position.
     def.file_index = i;
-    definitions_by_type[lower_key(def.type_name.c_str())].push_back(static_cast<uint32_t>(i));
-    definitions_by_type_and_name[type_and_name_key(def.type_name.c_str(), def.object_name.c_str())]
-        .push_back(static_cast<uint32_t>(i));
+    const auto [type_it, new_type] = type_numbers.try_emplace(
+        lower_key(def.type_name.c_str()), static_cast<uint32_t>(definitions_of_type.size()));
+    if (new_type) {
+      definitions_of_type.emplace_back();
+    }
+    const uint32_t type = type_it->second;
+    definitions_of_type[type].push_back(static_cast<uint32_t>(i));
+    const auto [name_it, new_name] =
+        newest_by_type_and_name.try_emplace(TypeAndName{type, def.object_name}, i);
+    if (!new_name) {
+      older_same_name[i] = static_cast<int32_t>(name_it->second);
+      name_it->second = static_cast<uint32_t>(i);
+    }
   }
   for (std::size_t i = 0; i < tree.declarations.size(); ++i) {
     const ObjectDeclaration& decl = *tree.declarations[i];
@@ -112,22 +116,28 @@ ObjectDefinition* find_definition(const char* type_name, const char* object_name
              text_or_null(object_name), text_or_null(lookup.file_name()),
              start != nullptr ? start->object_name.c_str() : "(null)");
   auto& defs = lookup.tree.definitions;
+  const auto type_it = lookup.type_numbers.find(lower_key(type_name));
+  if (type_it == lookup.type_numbers.end()) {
+    return nullptr;
+  }
+  const uint32_t type = type_it->second;
   const std::size_t limit = start != nullptr ? start->file_index : defs.size();
-  const int64_t candidate =
-      object_name != nullptr
-          ? newest_below(find_positions(lookup.definitions_by_type_and_name,
-                                        type_and_name_key(type_name, object_name)),
-                         limit)
-          : newest_below(find_positions(lookup.definitions_by_type, lower_key(type_name)), limit);
+  int64_t candidate = -1;
+  if (object_name != nullptr) {
+    const auto it = lookup.newest_by_type_and_name.find(OrtiLookup::TypeAndName{type, object_name});
+    candidate = it != lookup.newest_by_type_and_name.end() ? static_cast<int64_t>(it->second) : -1;
+    while (candidate >= 0 && static_cast<std::size_t>(candidate) >= limit) {
+      candidate = lookup.older_same_name[static_cast<std::size_t>(candidate)];
+    }
+  } else {
+    candidate = newest_below(&lookup.definitions_of_type[type], limit);
+  }
   if (candidate < 0) {
     return nullptr;
   }
   ObjectDefinition* found = defs[static_cast<std::size_t>(candidate)].get();
   // The walk goes on with the candidate's object name: any older match is a second definition.
-  const int64_t older =
-      newest_below(find_positions(lookup.definitions_by_type_and_name,
-                                  type_and_name_key(type_name, found->object_name.c_str())),
-                   static_cast<std::size_t>(candidate));
+  const int64_t older = lookup.older_same_name[static_cast<std::size_t>(candidate)];
   if (older >= 0) {
     const ObjectDefinition* first = defs[static_cast<std::size_t>(older)].get();
     error_message("Duplicate %s definition found on line %d\n", text_or_null(type_name),

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -24,10 +25,27 @@ struct OrtiLookup {
   OrtiParseTree& tree;
   int extended_syntax = 0;
 
-  // Positions in file order, ascending, keyed by the lower-cased type name ...
-  std::unordered_map<std::string, std::vector<uint32_t>> definitions_by_type;
-  // ... and by lower-cased type name, a NUL and the exact object name.
-  std::unordered_map<std::string, std::vector<uint32_t>> definitions_by_type_and_name;
+  // Definitions: each lower-cased type name gets a number; per type number, the positions of
+  // its definitions in file order, ascending.
+  std::unordered_map<std::string, uint32_t> type_numbers;
+  std::vector<std::vector<uint32_t>> definitions_of_type;
+  // Per definition: the newest older definition of the same type and object name, or -1. It is
+  // the one a newest-first walk meets next when it looks for that name.
+  std::vector<int32_t> older_same_name;
+  // (type number, exact object name) -> the newest definition with both. The names point into
+  // the tree's definitions, which do not move.
+  struct TypeAndName {
+    uint32_t type;
+    std::string_view name;
+    bool operator==(const TypeAndName&) const = default;
+  };
+  struct TypeAndNameHash {
+    std::size_t operator()(const TypeAndName& key) const {
+      return std::hash<std::string_view>{}(key.name) * 31u + key.type;
+    }
+  };
+  std::unordered_map<TypeAndName, uint32_t, TypeAndNameHash> newest_by_type_and_name;
+  // Declarations: positions in file order, keyed by the lower-cased type name.
   std::unordered_map<std::string, std::vector<uint32_t>> declarations_by_type;
   // Per declaration: lower-cased attribute name -> the first two positions in file order.
   struct AttributeHits {

@@ -96,6 +96,25 @@ bool read_str(const JsonValue* result, const char* key, std::string* out) {
   return true;
 }
 
+// An output the caller asked for (out not null) must be in the result with the right kind; one
+// it did not ask for is not read. out is written only when the member was read.
+bool read_wanted_str(const JsonValue* result, const char* key, std::string* out) {
+  return out == nullptr || read_str(result, key, out);
+}
+
+// The same for integer outputs, truncated to the width of out.
+template <typename T> bool read_wanted_int(const JsonValue* result, const char* key, T* out) {
+  if (out == nullptr) {
+    return true;
+  }
+  int64_t v = 0;
+  if (!read_i64(result, key, &v)) {
+    return false;
+  }
+  *out = static_cast<T>(static_cast<uint64_t>(v));
+  return true;
+}
+
 // Sends a request whose only output is "return".
 int32_t send_plain(const char* method, JsonPtr params) {
   JsonPtr result = exchange(method, std::move(params));
@@ -419,12 +438,8 @@ int32_t OSA_Service_CommandExec(OSA_ServiceCntx* ctx, const char* command, int64
   if (!result) {
     return 1;
   }
-  if (output != nullptr) {
-    std::string text;
-    if (!read_str(result.get(), "output", &text)) {
-      return 1;
-    }
-    *output = std::move(text);
+  if (!read_wanted_str(result.get(), "output", output)) {
+    return 1;
   }
   return status_of(result.get());
 }
@@ -442,18 +457,9 @@ int32_t OSA_Service_SymbolLookup(OSA_ServiceCntx* ctx, const char* name, uint64_
   if (!result) {
     return 1;
   }
-  int64_t v = 0;
-  if (address != nullptr) {
-    if (!read_i64(result.get(), "address", &v)) {
-      return 1;
-    }
-    *address = static_cast<uint64_t>(v);
-  }
-  if (storageClass != nullptr) {
-    if (!read_i64(result.get(), "storageClass", &v)) {
-      return 1;
-    }
-    *storageClass = static_cast<uint32_t>(static_cast<uint64_t>(v));
+  if (!read_wanted_int(result.get(), "address", address) ||
+      !read_wanted_int(result.get(), "storageClass", storageClass)) {
+    return 1;
   }
   return status_of(result.get());
 }
@@ -472,12 +478,8 @@ int32_t OSA_Service_SymbolFromAddress(OSA_ServiceCntx* ctx, uint64_t address, in
   if (!result) {
     return 1;
   }
-  if (name != nullptr) {
-    std::string text;
-    if (!read_str(result.get(), "name", &text)) {
-      return 1;
-    }
-    *name = std::move(text);
+  if (!read_wanted_str(result.get(), "name", name)) {
+    return 1;
   }
   return status_of(result.get());
 }
@@ -535,12 +537,8 @@ int32_t OSA_Service_MacroGet(OSA_ServiceCntx* ctx, const char* macroName, int32_
   if (!result) {
     return 1;
   }
-  if (value != nullptr) {
-    std::string text;
-    if (!read_str(result.get(), "value", &text)) {
-      return 1;
-    }
-    *value = std::move(text);
+  if (!read_wanted_str(result.get(), "value", value)) {
+    return 1;
   }
   return status_of(result.get());
 }
@@ -580,7 +578,7 @@ int32_t OSA_Service_EnumValueGet(OSA_ServiceCntx* ctx, const char* enumName,
   if (!result) {
     return 1;
   }
-  if (value != nullptr && !read_i64(result.get(), "value", value)) {
+  if (!read_wanted_int(result.get(), "value", value)) {
     return 1;
   }
   return status_of(result.get());
@@ -600,12 +598,8 @@ int32_t OSA_Service_StructSizeGet(OSA_ServiceCntx* ctx, const char* name, int32_
   if (!result) {
     return 1;
   }
-  if (size != nullptr) {
-    int64_t v = 0;
-    if (!read_i64(result.get(), "value", &v)) {
-      return 1;
-    }
-    *size = static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(v)));
+  if (!read_wanted_int(result.get(), "value", size)) {
+    return 1;
   }
   return status_of(result.get());
 }
@@ -702,12 +696,8 @@ int32_t OSA_Service_CpuModeGet(OSA_ServiceCntx* ctx, uint64_t core, uint32_t* in
   if (!result) {
     return 1;
   }
-  if (inUserMode != nullptr) {
-    int64_t v = 0;
-    if (!read_i64(result.get(), "inUserMode", &v)) {
-      return 1;
-    }
-    *inUserMode = static_cast<uint32_t>(static_cast<uint64_t>(v));
+  if (!read_wanted_int(result.get(), "inUserMode", inUserMode)) {
+    return 1;
   }
   return status_of(result.get());
 }

@@ -4,9 +4,7 @@
 //
 // Peak memory of the largest load: run this program alone on it, for example
 //   /usr/bin/time -v build/h4-rel/bench/bench_orti_load --benchmark_filter='/100000'
-#include "orti/model/instantiate.h"
-#include "orti/model/load_trace.h"
-#include "orti/parser/koil_parser.h"
+#include "orti/orti_load.h"
 #include "runtime/format.h"
 #include "runtime/message_output.h"
 
@@ -91,39 +89,23 @@ std::string generate_orti(int objects) {
 }
 
 void drop_message(void*, MessageSeverity, const char*) {}
-void count_error(void* user, const char*, int32_t, const char*) {
-  ++*static_cast<int*>(user);
-}
-void ignore_warning(void*, const char*, int32_t, const char*) {}
-
 void BM_ParseAndLoad(benchmark::State& state) {
   const int objects = static_cast<int>(state.range(0));
   const std::string text = generate_orti(objects);
   // As in the plug-in at its default levels: load traces are never wanted.
-  set_load_trace_hook([](void*, int32_t, const char*) {}, nullptr, -1);
+  OrtiLoadSink sink;
+  sink.max_level = 5;
   set_message_sink(drop_message, nullptr);
   for (auto _ : state) {
-    int errors = 0;
-    KoilReports reports;
-    reports.error = count_error;
-    reports.warning = ignore_warning;
-    reports.user = &errors;
-    OrtiParseTree tree;
-    tree.file_name = "generated.ort";
-    KoilParseSettings settings;
-    if (koil_parse_text(text, tree, settings, reports) != 0 || errors != 0) {
-      state.SkipWithError("generated file does not parse");
-      break;
-    }
-    std::unique_ptr<OrtiModel> model = parse_koil(&tree, settings.extended_syntax);
-    if (!model || static_cast<int>(model->tasks.size()) != objects / 4) {
+    LoadedOrti loaded;
+    if (orti_load_text(text, "generated.ort", 0, sink, loaded) != OrtiLoadStatus::Loaded ||
+        static_cast<int>(loaded.model->tasks.size()) != objects / 4) {
       state.SkipWithError("generated file does not load");
       break;
     }
-    benchmark::DoNotOptimize(model.get());
+    benchmark::DoNotOptimize(loaded.model.get());
   }
   reset_message_sink();
-  reset_load_trace_hook();
   state.counters["objects"] = objects;
   state.counters["time_per_object"] = benchmark::Counter(
       static_cast<double>(objects),

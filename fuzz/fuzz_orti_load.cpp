@@ -1,9 +1,7 @@
-// Fuzz target: arbitrary bytes through the KOIL parser and, when a file is accepted without an
-// error, through the object model. Whatever tree the parser accepts, building its model must
-// neither crash nor leave a definition pointing at a model that was not kept.
-#include "orti/model/instantiate.h"
-#include "orti/model/load_trace.h"
-#include "orti/parser/koil_parser.h"
+// Fuzz target: arbitrary bytes through the shared ORTI load path (parser, then object model when
+// the parse counted no error). Whatever the input, a load either keeps a model that consumed
+// every definition or keeps nothing.
+#include "orti/orti_load.h"
 #include "runtime/message_output.h"
 
 #include <cstdint>
@@ -12,36 +10,28 @@
 
 namespace {
 
-void count_error(void* user, const char*, int32_t, const char*) {
-  ++*static_cast<int*>(user);
-}
-void ignore_warning(void*, const char*, int32_t, const char*) {}
 void ignore_message(void*, MessageSeverity, const char*) {}
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-  // Every trace is formatted and handed on (and dropped), so the formatting runs as well.
-  set_load_trace_hook([](void*, int32_t, const char*) {}, nullptr, 1000);
+  // Every message and trace is formatted and handed on (and dropped), so the formatting runs
+  // as well.
   set_message_sink(ignore_message, nullptr);
-  int errors = 0;
-  KoilReports reports;
-  reports.error = count_error;
-  reports.warning = ignore_warning;
-  reports.user = &errors;
-  OrtiParseTree tree;
-  tree.file_name = "fuzz.ort";
-  KoilParseSettings settings;
+  OrtiLoadSink sink;
+  sink.message = [](void*, int32_t, const char*) {};
+  sink.max_level = 1000;
+  LoadedOrti loaded;
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  if (koil_parse_text(text, tree, settings, reports) != 0 || errors != 0) {
-    return 0;
+  const OrtiLoadStatus status = orti_load_text(text, "fuzz.ort", 0, sink, loaded);
+  if ((status == OrtiLoadStatus::Loaded) != (loaded.model != nullptr)) {
+    std::abort();
   }
-  std::unique_ptr<OrtiModel> model = parse_koil(&tree, settings.extended_syntax);
-  for (const auto& def : tree.definitions) {
-    if (!model && (def->processed || def->instance != nullptr)) {
-      std::abort();
-    }
-    if (model && !def->processed) {
+  if (status != OrtiLoadStatus::Loaded && !loaded.tree.definitions.empty()) {
+    std::abort(); // a refused file keeps nothing
+  }
+  for (const auto& def : loaded.tree.definitions) {
+    if (!def->processed || def->instance == nullptr) {
       std::abort(); // a kept model has consumed every definition
     }
   }

@@ -1,12 +1,11 @@
 // orti-check: loads an ORTI file the way the plug-in does (scanner, parser, object model)
 // without a debugger, so that a user can see at once whether the plug-in will accept a file
 // their OS build wrote, what it complains about and which objects it will show.
-#include "orti/model/instantiate.h"
+#include "orti/model/declarations.h"
 #include "orti/model/load_trace.h"
 #include "orti/model/orti_model.h"
-#include "orti/parser/koil_parser.h"
+#include "orti/orti_load.h"
 #include "runtime/format.h"
-#include "runtime/platform.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -19,6 +18,7 @@ namespace {
 constexpr int kExitLoaded = 0;
 constexpr int kExitNotLoaded = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitScannerFailed = 2; // the stream could not be read, as a scanner reports it
 
 const char kUsage[] =
     "usage: orti-check [--extended_syntax] [--trace LEVEL] FILE\n"
@@ -34,35 +34,12 @@ const char kUsage[] =
     "                     model's load traces (100 + their detail)\n"
     "\n"
     "Exit status: 0 when a model was built, 1 when the file could not be loaded,\n"
-    "2 for a usage error.\n";
+    "2 for a usage error or a file that could not be read.\n";
 
-// The level up to which leveled messages are shown; the plug-in's debug level.
-struct CheckState {
-  int32_t trace_level = 0;
-  int error_count = 0;
-};
-CheckState g_check;
-
-void leveled_message(int32_t level, const std::string& text) {
-  if (level > g_check.trace_level) {
-    return;
-  }
+void leveled_message(void*, int32_t, const char* text) {
   std::fflush(stdout);
-  std::fputs(text.c_str(), stderr);
+  std::fputs(text, stderr);
   std::fflush(stderr);
-}
-
-void trace_hook(void*, int32_t level, const char* text) {
-  leveled_message(level, text);
-}
-
-void parse_error(void*, const char* message, int32_t line, const char* token_text) {
-  ++g_check.error_count;
-  leveled_message(0, koil_report_text(message, line, token_text));
-}
-
-void parse_warning(void*, const char* message, int32_t line, const char* token_text) {
-  leveled_message(100, koil_report_text(message, line, token_text));
 }
 
 bool parse_level(const char* text, int32_t& level) {
@@ -195,13 +172,14 @@ int usage_error(const char* problem) {
 
 int main(int argc, char** argv) {
   int extended_syntax = 0;
+  int32_t trace_level = 0;
   const char* path = nullptr;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--extended_syntax") {
       extended_syntax = 1;
     } else if (arg == "--trace") {
-      if (i + 1 >= argc || !parse_level(argv[i + 1], g_check.trace_level)) {
+      if (i + 1 >= argc || !parse_level(argv[i + 1], trace_level)) {
         return usage_error("--trace needs a level (an integer)");
       }
       ++i;
@@ -220,41 +198,18 @@ int main(int argc, char** argv) {
     return usage_error("no FILE given");
   }
 
-  set_load_trace_hook(trace_hook, nullptr, g_check.trace_level);
-
-  // A directory opens for reading on some systems, and the scanner would then end the process
-  // on its first failed read; refuse it here like any other file that cannot be read.
-  const bool is_directory = platform_is_directory(path);
-  std::FILE* file = is_directory ? nullptr : platform_fopen(path, "r");
-  if (file == nullptr) {
-    const int error_number = is_directory ? EISDIR : errno;
-    leveled_message(
-        0, format("Could not open file %s: %s\n", path, platform_error_text(error_number).c_str()));
+  OrtiLoadSink sink;
+  sink.message = leveled_message;
+  sink.max_level = trace_level;
+  LoadedOrti loaded;
+  const OrtiLoadStatus status = orti_load_file(path, extended_syntax, sink, loaded);
+  if (status == OrtiLoadStatus::ScannerFailed) {
+    return kExitScannerFailed;
+  }
+  if (status != OrtiLoadStatus::Loaded) {
     return kExitNotLoaded;
   }
-  OrtiParseTree tree;
-  tree.file_name = path;
-  KoilParseSettings settings;
-  settings.extended_syntax = extended_syntax;
-  KoilReports reports;
-  reports.error = parse_error;
-  reports.warning = parse_warning;
-  g_check.error_count = 0;
-  const int parse_status = koil_parse(file, tree, settings, reports);
-  std::fclose(file);
-
-  if (g_check.error_count > 0) {
-    leveled_message(0, format("%d errors encountered\n", g_check.error_count));
-    return kExitNotLoaded;
-  }
-  if (parse_status != 0) {
-    return kExitNotLoaded;
-  }
-  std::unique_ptr<OrtiModel> model = parse_koil(&tree, settings.extended_syntax);
-  if (!model) {
-    return kExitNotLoaded;
-  }
-  print_summary(tree, *model, settings.extended_syntax);
+  print_summary(loaded.tree, *loaded.model, loaded.extended_syntax);
   std::fflush(stdout);
   return kExitLoaded;
 }

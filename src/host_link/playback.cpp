@@ -5,7 +5,6 @@
 #include "host_link/jsonrpc.h"
 #include "host_link/process_flags.h"
 #include "host_link/simple_json/json_parse.h"
-#include "osa/client_methods.h"
 #include "runtime/platform.h"
 
 #include <cstdarg>

@@ -6,7 +6,6 @@
 #include "host_link/playback.h"
 #include "host_link/process_flags.h"
 #include "host_link/stdio_transport.h"
-#include "osa/client_methods.h"
 #include "runtime/platform.h"
 
 #include <cerrno>
@@ -39,10 +38,10 @@ void print_usage(std::FILE* stream, const char* program) {
 
 } // namespace
 
-int serve_debugger(int argc, char** argv) {
+int serve_debugger(int argc, char** argv, ClientInit init) {
   platform_set_binary_stdio();
   platform_ignore_broken_pipe();
-  OSA_Client_CmdInit(argc, argv, stdio_transport);
+  init(argc, argv, stdio_transport);
   ProcessFlags& flags = process_flags();
   RequestBuffer buffer;
   for (;;) {
@@ -76,7 +75,7 @@ int serve_debugger(int argc, char** argv) {
   }
 }
 
-int plugin_process_main(int argc, char** argv) {
+int plugin_process_main(int argc, char** argv, ClientInit init) {
   const char* program =
       argc > 0 && argv != nullptr && argv[0] != nullptr ? argv[0] : "osa_orti_plugin";
   ProcessFlags& flags = process_flags();
@@ -110,9 +109,9 @@ int plugin_process_main(int argc, char** argv) {
     return kExitSyntaxError;
   }
   if (argc <= 1) {
-    return serve_debugger(argc, argv);
+    return serve_debugger(argc, argv, init);
   }
-  OSA_Client_CmdInit(argc, argv, playback_transport);
+  init(argc, argv, playback_transport);
   const int result = playback(playback_file);
   std::fflush(stdout);
   log_formatted(kLogInfo, "Exit with %d (from playback)", result);

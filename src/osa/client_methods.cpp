@@ -4,7 +4,6 @@
 
 #include "host_link/log_facility.h"
 #include "host_link/process_flags.h"
-#include "plugin/plugin_registration.h"
 
 #include <cstdio>
 #include <optional>
@@ -1076,7 +1075,14 @@ extern "C" void OSA_Client_CmdInit(int argc, char** argv, JrTransport transport)
     jsonrpc_bind(row.name, row.binding);
   }
   jr_service_create(transport);
-  plugin_register_handlers(argc, argv, state.handlers);
+  state.handlers.clear();
+  if (state.registration != nullptr) {
+    state.registration(argc, argv, state.handlers);
+  }
+}
+
+void osa_set_plugin_registration(PluginRegistration registration) {
+  osa_layer_state().registration = registration;
 }
 
 void osa_reset_for_tests() {

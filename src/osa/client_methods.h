@@ -226,9 +226,17 @@ struct ClientHandlerTable {
   }
 };
 
+// The plug-in's registration: called once by OSA_Client_CmdInit with the process's argc and
+// argv to fill the handler slots. This layer cannot know the plug-in above it, so the program's
+// entry installs the registration before it starts the process; without one every slot stays
+// empty.
+using PluginRegistration = void (*)(int argc, char** argv, ClientHandlerTable& table);
+void osa_set_plugin_registration(PluginRegistration registration);
+
 // The osa layer's process-wide state.
 struct OsaLayerState {
   bool initialised = false;
+  PluginRegistration registration = nullptr;
   ClientHandlerTable handlers;
   ContextList contexts;
   uint32_t nesting_depth = 0; // bindings in progress
@@ -246,5 +254,5 @@ extern "C" void OSA_Client_CmdInit(int argc, char** argv, JrTransport transport)
 
 // Puts the osa layer and the JSON-RPC layer back into their process start state: no
 // bindings, no request service, no context records, empty slots, nesting depth 0, and the
-// exit request cleared.
+// exit request cleared. The installed registration stays.
 void osa_reset_for_tests();

@@ -26,7 +26,9 @@ void set_message_sink(MessageSink sink, void* user) {
   g_message_output.user = user;
 }
 
-void reset_message_sink() { set_message_sink(nullptr, nullptr); }
+void reset_message_sink() {
+  set_message_sink(nullptr, nullptr);
+}
 
 void message_output(MessageSeverity severity, const char* text) {
   g_message_output.sink(g_message_output.user, severity, text != nullptr ? text : "(null)");
@@ -46,11 +48,4 @@ void warning_message(const char* format, ...) {
   const std::string text = vformat(format, args);
   va_end(args);
   message_output(MessageSeverity::Warning, text.c_str());
-}
-
-void fatal_exit(const char* text, int status) {
-  std::fflush(stdout);
-  std::fprintf(stderr, "%s\n", text);
-  std::fflush(stderr);
-  std::exit(status);
 }

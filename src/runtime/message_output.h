@@ -21,8 +21,3 @@ inline constexpr const char* kWarningPrefix = "Warning: ";
 void message_output(MessageSeverity severity, const char* text);
 void error_message(const char* format, ...) OSA_PRINTF_LIKE(1, 2);
 void warning_message(const char* format, ...) OSA_PRINTF_LIKE(1, 2);
-
-// Prints text and a line feed to standard error and ends the process with status. Used for the
-// few conditions after which no orderly answer is possible (a failed read of the ORTI stream,
-// memory exhaustion).
-[[noreturn]] void fatal_exit(const char* text, int status);

@@ -200,19 +200,22 @@ TEST(PluginProcess, ExitRequestEndsTheLoopAfterItsResponse) {
   EXPECT_EQ(plugin.err(), "");
 }
 
-TEST(PluginProcess, EmptyHandlerSlotsAskTheDebuggerNothing) {
-  // With every slot empty, each method answers with its defaults and no service request.
+TEST(PluginProcess, AFreshContextAnswersWithItsRegisteredHandlers) {
+  // OsaInit lists the plug-in's 15 methods (OsaCleanup among them) and the two this layer
+  // answers itself; a task call before TargetInit has no target data; a command creates the
+  // plug-in state and shows its text through the debugger.
   PluginRunner plugin(OSA_PLUGIN_EXE);
   ASSERT_TRUE(plugin.start());
   ScriptedDebugger debugger;
+  debugger.on("OSA_Service_MessageDisplay").result(R"({"return":0})");
   const std::string requests[] = {
       R"({"jsonrpc":"2.0","method":"OSA_Client_OsaInit","params":{"context":3},"id":1})",
       R"({"jsonrpc":"2.0","method":"OSA_Client_TaskNameGet","params":{"context":3,"taskId":9},"id":2})",
-      R"({"jsonrpc":"2.0","method":"OSA_Client_OsaCmd_Execute","params":{"context":3,"command":"help"},"id":3})",
+      R"({"jsonrpc":"2.0","method":"OSA_Client_OsaCmd_Execute","params":{"context":3,"command":"version"},"id":3})",
   };
   const std::string expected[] = {
-      R"({ "jsonrpc" : "2.0", "result" : { "versionAcknowledge" : 2, "translateAddressOnMasterProcess" : 0, "treatMasterProcessAsKernel" : 1, "fixOsaMemSpc" : 0, "fakeTidForMasterProcess" : 0, "commandCount" : 3, "commands" : [ "OSA_Client_OsaCleanup", "OSA_Client_HistoryLogDump", "OSA_Client_Exit" ], "return" : 0 }, "id" : 1 })",
-      R"({ "jsonrpc" : "2.0", "result" : { "name" : "", "return" : 0 }, "id" : 2 })",
+      R"({ "jsonrpc" : "2.0", "result" : { "versionAcknowledge" : 2, "translateAddressOnMasterProcess" : 0, "treatMasterProcessAsKernel" : 1, "fixOsaMemSpc" : 0, "fakeTidForMasterProcess" : 0, "commandCount" : 17, "commands" : [ "OSA_Client_OsaInit", "OSA_Client_OsaCleanup", "OSA_Client_TargetInit", "OSA_Client_TargetCleanup", "OSA_Client_ObjectListInit", "OSA_Client_ObjectListCleanup", "OSA_Client_ObjectListNext", "OSA_Client_ObjectListAttribute", "OSA_Client_TaskRegisterRead", "OSA_Client_TaskRegisterWrite", "OSA_Client_TaskNameGet", "OSA_Client_TaskStatusGet", "OSA_Client_CurrentTaskGet", "OSA_Client_TargetNotify", "OSA_Client_OsaCmd_Execute", "OSA_Client_HistoryLogDump", "OSA_Client_Exit" ], "return" : 0 }, "id" : 1 })",
+      R"({ "jsonrpc" : "2.0", "result" : { "return" : 1 }, "id" : 2 })",
       R"({ "jsonrpc" : "2.0", "result" : { "return" : 0 }, "id" : 3 })",
   };
   for (std::size_t i = 0; i < std::size(requests); ++i) {
@@ -220,9 +223,13 @@ TEST(PluginProcess, EmptyHandlerSlotsAskTheDebuggerNothing) {
     ASSERT_TRUE(plugin.converse(requests[i], debugger, &response));
     EXPECT_EQ(response, expected[i]);
   }
-  EXPECT_TRUE(debugger.requests().empty());
+  ASSERT_EQ(debugger.requests().size(), 1u);
+  EXPECT_EQ(debugger.requests()[0].params_text,
+            R"({ "context" : 3, "messageType" : 0, "message" : "ORTI OSA Module 0.5\n" })");
   EXPECT_EQ(plugin.wait_exit().code, 0);
-  expect_only_responses(plugin.out(), std::size(requests));
+  std::vector<std::string> messages; // standard output: the three responses and the request
+  ASSERT_TRUE(split_messages(plugin.out(), &messages)) << "stray output: " << plugin.out();
+  EXPECT_EQ(messages.size(), std::size(requests) + 1);
 }
 
 TEST(PluginProcess, TwoMessagesInOneReadAreOneText) {
@@ -378,7 +385,7 @@ InProcessRun run_in_process(std::vector<std::string> args, const std::string& in
     if (stdout_state == StdoutState::Broken) {
       pipes.close_from_plugin();
     }
-    run.code = plugin_process_main(static_cast<int>(args.size()), argv.data());
+    run.code = plugin_process_main(static_cast<int>(args.size()), argv.data(), OSA_Client_CmdInit);
     if (writer.joinable()) {
       writer.join();
     }

@@ -30,6 +30,7 @@ struct AttributeDecl {
   // Value caches of attribute evaluation: empty until the first evaluation.
   std::vector<TypedValue> value_cache;
   std::vector<uint64_t> cache_generations;
+  std::vector<uint8_t> cache_failed; // the entry stands for an evaluation the debugger refused
   int32_t cache_entries = 0;
   std::vector<EnumElement>* elements = nullptr; // ENUM only; linking writes into them
   bool is_name_attribute = false;               // the _NAME list attribute of a list object

@@ -6,7 +6,6 @@
 #include "orti/parser/koil_lexer.h"
 
 #include "runtime/format.h"
-#include "runtime/message_output.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -93,7 +92,7 @@ std::size_t KoilLexer::read_block(char* to, std::size_t room) {
       return n;
     }
     if (errno != EINTR) {
-      fatal_exit("input in flex scanner failed", 2);
+      throw KoilScannerFailure{"input in flex scanner failed"};
     }
     std::clearerr(file_);
   }
@@ -418,7 +417,7 @@ int KoilLexer::next() {
   try {
     return scan();
   } catch (const std::bad_alloc&) {
-    fatal_exit("out of dynamic memory in yy_get_next_buffer()", 2);
+    throw KoilScannerFailure{"out of dynamic memory in yy_get_next_buffer()"};
   }
 }
 

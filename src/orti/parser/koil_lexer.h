@@ -50,6 +50,13 @@ enum class KoilScanState {
 // The stream is read in blocks of this size; a token may still be longer.
 inline constexpr std::size_t kKoilReadBlock = 16384;
 
+// A condition after which the scanner cannot go on: its stream could not be read, or memory ran
+// out. next() throws it and the parser turns it into a failed parse, so it never leaves this
+// module through the parser; a direct user of the scanner catches it.
+struct KoilScannerFailure {
+  const char* message;
+};
+
 class KoilLexer {
 public:
   // Reads the open stream; the scanner never closes it.
@@ -61,6 +68,7 @@ public:
   KoilLexer& operator=(const KoilLexer&) = delete;
 
   // The kind of the next token; kKoilEnd once the input is exhausted, on every later call too.
+  // Throws KoilScannerFailure when the stream fails or memory runs out.
   int next();
 
   // The line of the scanner (1 + the newlines consumed so far; text looked at but not yet

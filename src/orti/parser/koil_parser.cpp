@@ -693,10 +693,15 @@ int run_parse(KoilLexer& lexer, OrtiParseTree& tree, KoilParseSettings& settings
   tree.file_name = std::move(file_name);
   KoilParser parser(lexer, tree, settings, reports);
   try {
-    return parser.parse_file() ? 0 : 1;
+    return parser.parse_file() ? kKoilParseAccepted : kKoilParseRejected;
+  } catch (const KoilScannerFailure& failure) {
+    if (reports.fatal != nullptr) {
+      reports.fatal(reports.user, failure.message);
+    }
+    return kKoilParseScannerFailed;
   } catch (const std::bad_alloc&) {
     parser.report_error("Internal Error: out of memory");
-    return 1;
+    return kKoilParseRejected;
   }
 }
 

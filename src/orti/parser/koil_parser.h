@@ -18,6 +18,9 @@ struct KoilReports {
   // not.
   void (*error)(void* user, const char* message, int32_t line, const char* token_text) = nullptr;
   void (*warning)(void* user, const char* message, int32_t line, const char* token_text) = nullptr;
+  // The scanner could not go on (read failure, memory exhaustion); the parse then returns
+  // kKoilParseScannerFailed. Null: the message is dropped, the status still tells.
+  void (*fatal)(void* user, const char* message) = nullptr;
   void* user = nullptr;
 };
 
@@ -27,9 +30,12 @@ struct KoilParseSettings {
   int extended_syntax = 0;
 };
 
+inline constexpr int kKoilParseAccepted = 0;
+inline constexpr int kKoilParseRejected = 1;      // syntax error or parser stack overflow
+inline constexpr int kKoilParseScannerFailed = 2; // the stream failed or memory ran out
+
 // Clears the tree (its file name excepted, which the loader may set before or after) and parses
-// the whole stream into it. Returns 0 when the file was accepted and 1 when it was not (syntax
-// error or parser stack overflow). The stream is not closed.
+// the whole stream into it. Returns one of the three statuses above. The stream is not closed.
 int koil_parse(std::FILE* input, OrtiParseTree& tree, KoilParseSettings& settings,
                const KoilReports& reports);
 

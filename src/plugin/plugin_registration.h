@@ -4,5 +4,6 @@
 
 #include "osa/client_methods.h"
 
-// Called once by OSA_Client_CmdInit with the process's argc and argv (which it does not read).
+// Called once by OSA_Client_CmdInit with the process's argc and argv (which it does not read):
+// empties all 38 slots and fills the 15 that the plug-in serves.
 void plugin_register_handlers(int argc, char** argv, ClientHandlerTable& table);

@@ -121,7 +121,8 @@ ScriptReply ScriptedDebugger::answer(const std::string& request_text) {
 
   ScriptReply reply;
   ScriptEntry* chosen = nullptr;
-  for (ScriptEntry& entry : script_) {
+  for (std::size_t i = 0; i < script_.size(); ++i) {
+    ScriptEntry& entry = script_[newest_first_ ? script_.size() - 1 - i : i];
     if (entry.uses == 0) {
       continue;
     }

@@ -15,8 +15,9 @@
 // read its response, which record_injected_response() keeps), then write reply.answer unless
 // reply.has_answer is false. answer() itself never calls into the plug-in.
 //
-// Script entries are consulted in the order they were added; the first entry whose method and
-// params pattern match and that has uses left answers the request. A request that no entry
+// Script entries are consulted in the order they were added (newest first after
+// prefer_newest(true)); the first entry whose method and params pattern match and that has uses
+// left answers the request. A request that no entry
 // matches is answered with the JSON-RPC error -32601 "not scripted" and counted in
 // unscripted_count(), so that a test can insist that the plug-in asked nothing unexpected.
 #pragma once
@@ -90,6 +91,9 @@ public:
   // lifetime of the stand-in.
   ScriptEntry& on(const std::string& method, const std::string& params_match = "");
   void clear_script();
+  // Consult the newest entries first, so that a later entry overrides an earlier one (a test's
+  // target image changing between two reads).
+  void prefer_newest(bool on) { newest_first_ = on; }
 
   // The pure core: records the request and gives the scripted reply.
   ScriptReply answer(const std::string& request_text);
@@ -123,6 +127,7 @@ private:
   std::vector<ReceivedRequest> requests_;
   std::vector<std::string> injected_responses_;
   std::size_t unscripted_ = 0;
+  bool newest_first_ = false;
   std::string last_answer_;
   ScriptedDebugger* previous_ = nullptr;
 };

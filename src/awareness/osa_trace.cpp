@@ -1,0 +1,53 @@
+// Leveled messages through the debugger's message display.
+#include "awareness/osa_trace.h"
+
+#include "osa/service_requests.h"
+
+#include <algorithm>
+
+int32_t osa_display(OSA_ServiceCntx* ctx, int32_t message_type, const std::string& text) {
+  if (ctx == nullptr) {
+    return 1;
+  }
+  return OSA_Service_MessageDisplay(ctx, message_type, "%s", text.c_str());
+}
+
+void osa_trace_text(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t level, const char* text) {
+  if (!osa_trace_wanted(state, level)) {
+    return;
+  }
+  std::string message(text != nullptr ? text : "(null)");
+  if (message.size() > kTextLimit) {
+    message.resize(kTextLimit);
+  }
+  std::replace(message.begin(), message.end(), '%', '#');
+  state.message_buffer = message;
+  // Both displays get this call's own text: a nested call that prints while the first display
+  // waits replaces the message buffer, not what this call shows.
+  if (state.debug_level >= level) {
+    osa_display(ctx, kMessageTypeUser, message);
+  }
+  if (level >= 0) {
+    osa_display(ctx, kMessageTypeLogCopy, message);
+  }
+}
+
+void osa_vtrace(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t level, const char* format,
+                std::va_list args) {
+  if (!osa_trace_wanted(state, level)) {
+    return;
+  }
+  const std::string text = vformat(format, args);
+  osa_trace_text(state, ctx, level, text.c_str());
+}
+
+void osa_trace(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t level, const char* format,
+               ...) {
+  if (!osa_trace_wanted(state, level)) {
+    return;
+  }
+  std::va_list args;
+  va_start(args, format);
+  osa_vtrace(state, ctx, level, format, args);
+  va_end(args);
+}

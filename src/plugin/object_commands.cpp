@@ -239,12 +239,10 @@ bool integer_arguments(std::string_view args, int32_t* out, std::size_t count) {
   return true;
 }
 
-// The attribute attr_id of the index-th (1-based) object of kind, as getprop reads it: for a
-// list kind the index is the list position + 1 and the object is the kind's first. The cursor
-// of the kind is left on the object read (the debugger's own calls select before they read).
-bool read_indexed_attribute(PluginState& state, OSA_ServiceCntx* ctx, int32_t kind, int32_t index,
-                            int32_t attr_id, bool show_symbols, TypedValue* value,
-                            AttributeDecl** attr_out) {
+// Makes the index-th (1-based) object of kind current, as getprop reads it: for a list kind
+// the index is the list position + 1 and the object is the kind's first. The cursor of the
+// kind is left there (the debugger's own calls select before they read).
+bool select_indexed(PluginState& state, OSA_ServiceCntx* ctx, int32_t kind, int32_t index) {
   if (!object_type_exists(state, kind)) {
     return false;
   }
@@ -256,7 +254,13 @@ bool read_indexed_attribute(PluginState& state, OSA_ServiceCntx* ctx, int32_t ki
     state.list_position = object_index;
     object_index = 0;
   }
-  if (select_object(state, ctx, kind, object_index) != 0) {
+  return select_object(state, ctx, kind, object_index) == 0;
+}
+
+bool read_indexed_attribute(PluginState& state, OSA_ServiceCntx* ctx, int32_t kind, int32_t index,
+                            int32_t attr_id, bool show_symbols, TypedValue* value,
+                            AttributeDecl** attr_out) {
+  if (!select_indexed(state, ctx, kind, index)) {
     return false;
   }
   ShowSymbolsScope symbols(state, show_symbols);
@@ -446,7 +450,9 @@ bool command_showlink(OSA_ServiceCntx* ctx, PluginState& state, const std::strin
     }
     TypedValue task_id = typed_value_of(kValueUInt32);
     bool evaluated = false;
-    if (get_task_attribute(state, ctx, kAttributeLastStandard, &task_id, nullptr,
+    // Selected again: a call nested in the link's read may have moved the task cursor.
+    if (!select_indexed(state, ctx, kind, n[1]) ||
+        get_task_attribute(state, ctx, kAttributeLastStandard, &task_id, nullptr,
                            {true, &evaluated}) != 0 ||
         !evaluated) {
       osa_display(ctx, kMessageTypeNotice, "Object is not available\n");

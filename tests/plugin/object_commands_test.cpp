@@ -312,10 +312,10 @@ protected:
   }
   // While the next evaluation of expression waits, the debugger sends these client calls.
   void interrupt(const std::string& expression,
-                 const std::vector<std::pair<std::string, std::string>>& calls) {
+                 const std::vector<std::pair<std::string, std::string>>& calls, int output = 3) {
     ScriptEntry& entry =
         debugger->on("OSA_Service_ExpressionEval", "{\"expression\": " + quoted(expression) + "}");
-    entry.result(R"({"output": 3, "return": 0})");
+    entry.result("{\"output\": " + std::to_string(output) + ", \"return\": 0}");
     int64_t id = 50;
     for (const auto& [method, params] : calls) {
       entry.inject_request(ScriptedDebugger::client_request(method, params, id++));
@@ -345,6 +345,25 @@ TEST_F(NestedCallTest, CommandsAndNotificationsInsideADisplayLeaveItWhole) {
   interrupt("OsTaskState[0]", {{"OSA_Client_OsaCmd_Execute", command_params("togglesymbols")}});
   EXPECT_EQ(command("getpropval 1 1 4"), 0);
   EXPECT_TRUE(state->show_symbols) << "getpropval puts back the flag it found";
+}
+
+TEST_F(NestedCallTest, ShowlinkReadsTheTaskIdOfItsOwnTask) {
+  for (const auto& [expression, value] : std::vector<std::pair<std::string, int>>{
+           {"0", 0}, {"1", 1}, {"((struct tp *)OsTimePointHead)->owner", 1}}) {
+    debugger->on("OSA_Service_ExpressionEval", "{\"expression\": " + quoted(expression) + "}")
+        .result("{\"output\": " + std::to_string(value) + ", \"return\": 0}")
+        .always();
+  }
+  debugger->on("OSA_Service_CommandExec").always();
+  // The nested getprop moves the task cursor to Task_Init while the link of Task_Cyclic is read.
+  interrupt("OsTaskHasTimePoint[1]",
+            {{"OSA_Client_OsaCmd_Execute", command_params("getprop 1 1 4")}}, 1);
+  EXPECT_EQ(command("showlink 1 2 101 102"), 0);
+  const auto run = debugger->requests_of("OSA_Service_CommandExec");
+  ASSERT_EQ(run.size(), 1u);
+  const char* text = nullptr;
+  ASSERT_TRUE(json_object_get_string(run[0]->params.get(), "command", &text));
+  EXPECT_STREQ(text, "osaexplorer -tabidx 102 -mslrow 0");
 }
 
 TEST_F(NestedCallTest, ACleanupInsideACommandRetiresTheStateUntilTheCommandEnds) {

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the default build (g++), the sanitizer build
 # (clang++ with AddressSanitizer and UndefinedBehaviorSanitizer), the fuzz targets for a
-# bounded time, and the 64-bit Windows programs (cross-built, not run). Exits non-zero on the
-# first failure.
+# bounded time, and the 64-bit Windows programs with their tests (cross-built, run under Wine).
+# Exits non-zero on the first failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/ensure_tools.sh --windows
@@ -29,4 +29,6 @@ bash scripts/run_fuzzers.sh build/fuzz "${OSA_FUZZ_SECONDS:-30}"
 echo "==== Windows build"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
+echo "==== Windows tests under Wine"
+bash scripts/run_windows_tests.sh build/windows
 echo "==== all builds and tests passed"

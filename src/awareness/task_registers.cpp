@@ -134,7 +134,7 @@ MapLookup lookup_register(const AwarenessState& state, int32_t reg, bool overrid
   return entry.id == reg ? MapLookup::Found : MapLookup::OtherId;
 }
 
-// Step 6 of a register access: the names of reg, with the traces of a missing mapping.
+// The names of reg for a register access, with the traces of a missing mapping.
 bool map_register(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t reg,
                   std::vector<std::string>* names) {
   switch (lookup_register(state, reg, false, names)) {
@@ -293,7 +293,7 @@ void remember_context(AwarenessState& state, const TaskRef& task, OrtiObject* co
   }
 }
 
-// Step 12.1: a context found anew (or every time, when the user asked for checks) must be
+// A context found anew (or every time, when the user asked for checks) must be
 // valid.
 bool context_needs_check(AwarenessState& state, const TaskRef& task, const OrtiObject* context) {
   return remembered_context(state, task) != context || state.check_context_validity;

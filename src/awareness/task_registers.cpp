@@ -39,6 +39,7 @@ struct TaskRef {
   std::size_t record = 0;       // its context record
   OrtiObject* object = nullptr; // its TASK object (the list object for list tasks)
   uint64_t id = 0;
+  uint64_t generation = 0; // the cache generation when the access began
 };
 
 // The task of id t, with the list position set for list tasks. False for an id that names no
@@ -93,6 +94,14 @@ void store_slot(AwarenessState& state, std::size_t record, int32_t reg, uint64_t
   }
 }
 
+// A value read while a nested call dropped the caches belongs to the time before: it answers
+// this read but must not answer the next one.
+void cache_read(AwarenessState& state, const TaskRef& task, int32_t reg, uint64_t value) {
+  if (state.generation == task.generation) {
+    store_slot(state, task.record, reg, value);
+  }
+}
+
 bool register_id_ok(const AwarenessState& state, int32_t reg) {
   return state.register_table != nullptr && reg >= 0 && reg < state.register_table->count;
 }
@@ -125,7 +134,7 @@ MapLookup lookup_register(const AwarenessState& state, int32_t reg, bool overrid
   return entry.id == reg ? MapLookup::Found : MapLookup::OtherId;
 }
 
-// Step 6 of a register access: the names of reg, with the traces of a missing mapping.
+// The names of reg for a register access, with the traces of a missing mapping.
 bool map_register(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t reg,
                   std::vector<std::string>* names) {
   switch (lookup_register(state, reg, false, names)) {
@@ -263,7 +272,7 @@ int32_t read_live(AwarenessState& state, OSA_ServiceCntx* ctx, const TaskRef& ta
     osa_trace(state, ctx, 50, "readreg(): Failure to read register %d\n", static_cast<int>(reg));
     return 1;
   }
-  store_slot(state, task.record, reg, live);
+  cache_read(state, task, reg, live);
   *value = live;
   osa_trace(state, ctx, 50, "readreg() = %lld: Success\n", as_signed(live));
   return 0;
@@ -284,7 +293,7 @@ void remember_context(AwarenessState& state, const TaskRef& task, OrtiObject* co
   }
 }
 
-// Step 12.1: a context found anew (or every time, when the user asked for checks) must be
+// A context found anew (or every time, when the user asked for checks) must be
 // valid.
 bool context_needs_check(AwarenessState& state, const TaskRef& task, const OrtiObject* context) {
   return remembered_context(state, task) != context || state.check_context_validity;
@@ -332,6 +341,7 @@ void add_register_name(AwarenessState& state, int32_t id, const std::string& nam
 
 int32_t readreg(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task_id, int32_t reg,
                 uint64_t* value) {
+  const uint64_t generation = state.generation;
   osa_trace(state, ctx, 50, "readreg(task:%lld, reg:%d)\n", as_signed(task_id),
             static_cast<int>(reg));
   if (value == nullptr || !register_id_ok(state, reg)) {
@@ -343,6 +353,7 @@ int32_t readreg(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task_id, i
     osa_trace(state, ctx, 50, "readreg() : Failure (bad taskId)\n");
     return 1;
   }
+  task.generation = generation;
   if (task.list) {
     // Every list task shares one record, so its slots say nothing about this element.
     if (RegisterValueSlot* slot = slot_at(state, task.record, reg)) {
@@ -430,7 +441,7 @@ int32_t readreg(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task_id, i
       return 1;
     }
     // Stored before the trace: a stop that the trace lets in must drop it again.
-    store_slot(state, task.record, reg, saved);
+    cache_read(state, task, reg, saved);
     *value = saved;
     osa_trace(state, ctx, 50, "readreg() = %lld: Success\n", as_signed(saved));
     return 0;
@@ -441,7 +452,7 @@ int32_t readreg(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task_id, i
   }
   // Errors suppressed: the register reads as the value the caller passed in.
   const uint64_t unchanged = *value;
-  store_slot(state, task.record, reg, unchanged);
+  cache_read(state, task, reg, unchanged);
   osa_trace(state, ctx, 50, "readreg() = %lld: Success\n", as_signed(unchanged));
   return 0;
 }

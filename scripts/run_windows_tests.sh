@@ -16,6 +16,8 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Creating the Wine prefix $WINEPREFIX"
   timeout 300 wineboot -i >/dev/null 2>&1 || true
+  # The registry reaches the disk when the prefix's wine server ends, shortly after wineboot.
+  timeout 120 wineserver -w || true
   [ -f "$WINEPREFIX/system.reg" ] || { echo "wineboot could not create $WINEPREFIX"; exit 1; }
 fi
 

@@ -171,6 +171,43 @@ TEST_F(ConfigFileTest, RoundTripThroughTheUserDirectory) {
 #endif
 }
 
+// The settings a configuration file carries, as text.
+std::vector<std::string> settings(const PluginState& state) {
+  std::vector<std::string> out = {state.suppress_context_errors ? "suppress" : "report"};
+  for (const RegisterNameEntry& entry : state.register_names) {
+    for (const std::string& name : entry.names) {
+      out.push_back(std::to_string(entry.id) + ":" + name);
+    }
+  }
+  for (std::size_t i = 0; i < state.model->contexts.size(); ++i) {
+    for (const CustomAttribute& custom : state.model->contexts[i].custom_attributes) {
+      if (custom.flag) {
+        out.push_back(std::to_string(i) + " " + custom.attribute->name + "=" +
+                      custom.attribute->formula);
+      }
+    }
+  }
+  return out;
+}
+
+TEST_F(ConfigFileTest, RegisterCommandsRoundTrip) {
+  for (const char* line : {"set suppress_context_errors", "mapregname 5 pc", "mapregname 7 sp",
+                           "mapregname 5 r15", "mapregname 12 my reg", "mapregloc2 1 r3 C[1].x",
+                           "mapregloc2 0 pc \"\"q\"\"", "mapregloc2 1 NEW a + 1"}) {
+    ASSERT_EQ(run(line), 0) << line;
+  }
+  EXPECT_EQ(run("saveconfig"), 0);
+  const std::vector<std::string> saved = settings(state);
+  EXPECT_EQ(saved.size(), 8u); // the flag, four names, three locations
+  PluginState fresh;
+  OrtiLoadSink sink;
+  ASSERT_EQ(orti_load_text(kFile, (dir / "orti" / "os.ort").string(), 0, sink, fresh.orti),
+            OrtiLoadStatus::Loaded);
+  attach_model(fresh, fresh.orti.model.get());
+  EXPECT_EQ(osa_cmd_execute(&ctx, nullptr, &fresh, "loadconfig"), 0);
+  EXPECT_EQ(settings(fresh), saved);
+}
+
 TEST_F(ConfigFileTest, TheFileBesideTheOrtiFileComesFirst) {
   write_file(config_dir() / "os.ort.cfg", "set suppress_context_errors\n");
   write_file(dir / "orti" / "os.ort.cfg", "set check_context_validity\n");

@@ -347,6 +347,34 @@ TEST_F(NestedCallTest, CommandsAndNotificationsInsideADisplayLeaveItWhole) {
   EXPECT_TRUE(state->show_symbols) << "getpropval puts back the flag it found";
 }
 
+TEST_F(NestedCallTest, LocationsAddedDuringADisplayAreShownToo) {
+  // The nested commands grow the attribute list of the very object on display.
+  interrupt("OsCtx[0].pc", {{"OSA_Client_OsaCmd_Execute", command_params("mapregloc2 0 r7 R7")},
+                            {"OSA_Client_OsaCmd_Execute", command_params("mapregloc2 0 r8 R8")},
+                            {"OSA_Client_OsaCmd_Execute", command_params("mapregname 3 x")}});
+  debugger->clear_record();
+  EXPECT_EQ(command("expr Ctx_Init"), 0);
+  std::vector<std::string> shown;
+  for (const ReceivedRequest* r : debugger->requests_of("OSA_Service_MessageDisplay")) {
+    int64_t type = -1;
+    const char* text = nullptr;
+    if (json_object_get_integer(r->params.get(), "messageType", &type) && type == 0 &&
+        json_object_get_string(r->params.get(), "message", &text)) {
+      shown.emplace_back(text);
+    }
+  }
+  const std::vector<std::string> expected = {"CONTEXT Ctx_Init : none\n{\n",
+                                             "\tID = 0x1\n",
+                                             "\tNAME = Ctx_Init\n",
+                                             "\t_CPU_PC = 0x3\n",
+                                             "\t_CPU_SP = 0x5\n",
+                                             "\t_CPU_R0 = 0x5\n",
+                                             "\t_CPU_r7 = 0x5\n",
+                                             "\t_CPU_r8 = 0x5\n",
+                                             "}\n"};
+  EXPECT_EQ(shown, expected);
+}
+
 TEST_F(NestedCallTest, ShowlinkReadsTheTaskIdOfItsOwnTask) {
   for (const auto& [expression, value] : std::vector<std::pair<std::string, int>>{
            {"0", 0}, {"1", 1}, {"((struct tp *)OsTimePointHead)->owner", 1}}) {

@@ -13,14 +13,17 @@ for preset in default asan; do
   cmake --build --preset "$preset"
   echo "==== $preset tests"
   ctest --preset "$preset" -j2 -LE soak
-  echo "==== $preset soak run (OSA_SOAK_CALLS=${OSA_SOAK_CALLS:-20000} calls)"
-  if ! OSA_SOAK_CALLS=${OSA_SOAK_CALLS:-20000} ctest --preset "$preset" -L soak -V \
-      >"build/$preset-soak.log" 2>&1; then
-    tail -n 30 "build/$preset-soak.log"
-    exit 1
-  fi
-  grep -E "soak: " "build/$preset-soak.log"
 done
+
+# The soak run measures resident memory, which only the plain build can show: the sanitizers
+# keep freed memory in quarantine on purpose.
+echo "==== soak run (OSA_SOAK_CALLS=${OSA_SOAK_CALLS:-20000} calls)"
+if ! OSA_SOAK_CALLS=${OSA_SOAK_CALLS:-20000} ctest --preset default -L soak -V \
+    >build/default-soak.log 2>&1; then
+  tail -n 30 build/default-soak.log
+  exit 1
+fi
+grep -E "soak: " build/default-soak.log
 
 echo "==== fuzz targets"
 cmake --preset fuzz >/dev/null

@@ -180,7 +180,12 @@ LineRead read_line(std::FILE* file, std::string* line) {
 // Counts one configuration file being replayed for as long as it runs, on every path.
 class ConfigDepth {
 public:
-  explicit ConfigDepth(PluginState& state) : state_(state) { ++state_.config_depth; }
+  explicit ConfigDepth(PluginState& state) : state_(state) {
+    if (state_.config_depth++ == 0) {
+      state_.config_files = 0;
+    }
+    ++state_.config_files;
+  }
   ~ConfigDepth() { --state_.config_depth; }
   ConfigDepth(const ConfigDepth&) = delete;
   ConfigDepth& operator=(const ConfigDepth&) = delete;
@@ -273,6 +278,13 @@ bool command_loadconfig(OSA_ServiceCntx* ctx, PluginState& state, const std::str
               "Configuration files nest more than %d deep (does one load itself?); %s is not "
               "loaded\n",
               static_cast<int>(kMaxConfigDepth), path.c_str());
+    return false;
+  }
+  if (state.config_depth > 0 && state.config_files >= kMaxConfigFiles) {
+    osa_trace(state, ctx, 0,
+              "Configuration files load more than %d files in all (does one load itself?); %s "
+              "is not loaded\n",
+              static_cast<int>(kMaxConfigFiles), path.c_str());
     return false;
   }
   int error_number = 0;

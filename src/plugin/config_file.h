@@ -17,6 +17,10 @@
 #include <vector>
 
 inline constexpr int32_t kMaxConfigDepth = 8;
+// Files one outermost loadconfig may replay in all, nested ones included: "quiet loadconfig"
+// answers 0 whatever happened, so a file that loads itself on several lines would otherwise
+// fan out to its line count to the power of the depth.
+inline constexpr int32_t kMaxConfigFiles = 64;
 
 bool command_saveconfig(OSA_ServiceCntx* ctx, PluginState& state, const std::string& args);
 bool command_loadconfig(OSA_ServiceCntx* ctx, PluginState& state, const std::string& args);

@@ -23,6 +23,7 @@ struct PluginState : AwarenessState {
   LoadedOrti orti;          // the parse tree and model of the loaded file (model null until loaded)
   bool loading = false;     // a load_orti is running; a nested one is refused
   int32_t config_depth = 0; // loadconfig files being replayed, one inside the other
+  int32_t config_files = 0; // files opened by the outermost loadconfig that is running
   uint32_t uses = 0;        // calls that are using the state right now
   bool retired = false;     // cleaned up while in use: the last use destroys it
 

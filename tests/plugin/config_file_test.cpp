@@ -246,6 +246,16 @@ TEST_F(ConfigFileTest, NestedLoadsAreBounded) {
   ASSERT_EQ(shown.size(), 1u + kMaxConfigDepth);
   EXPECT_EQ(shown[0], "Configuration files nest more than 8 deep (does one load itself?); " +
                           self.string() + " is not loaded\n");
+  // quiet swallows each failure, so ten self-loading lines would fan out to 10^8 loads.
+  const fs::path fan = dir / "fan.cfg";
+  std::string lines;
+  for (int i = 0; i < 10; ++i) {
+    lines += "quiet loadconfig " + fan.string() + "\n";
+  }
+  write_file(fan, lines);
+  EXPECT_EQ(run("loadconfig " + fan.string()), 0);
+  EXPECT_EQ(state.config_files, kMaxConfigFiles);
+  EXPECT_EQ(state.config_depth, 0);
 }
 
 TEST_F(ConfigFileTest, FailuresAnswerOneWithTheirMessage) {

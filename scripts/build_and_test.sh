@@ -12,7 +12,14 @@ for preset in default asan; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
   echo "==== $preset tests"
-  ctest --preset "$preset" -j2
+  ctest --preset "$preset" -j2 -LE soak
+  echo "==== $preset soak run (OSA_SOAK_CALLS=${OSA_SOAK_CALLS:-20000} calls)"
+  if ! OSA_SOAK_CALLS=${OSA_SOAK_CALLS:-20000} ctest --preset "$preset" -L soak -V \
+      >"build/$preset-soak.log" 2>&1; then
+    tail -n 30 "build/$preset-soak.log"
+    exit 1
+  fi
+  grep -E "soak: " "build/$preset-soak.log"
 done
 
 echo "==== fuzz targets"

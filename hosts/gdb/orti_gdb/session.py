@@ -162,11 +162,15 @@ class Session:
     def close(self):
         """Ends the conversation the way a debugger does, then the process."""
         if not self.gone and self.process.alive():
+            # A plug-in on its way out gets little time: ending GDB must not wait long.
+            timeout, self.timeout = self.timeout, lambda: min(timeout(), 2.0)
             try:
                 self.call("OSA_Client_OsaCleanup")
                 self.call("OSA_Client_Exit", context=False)
             except PluginError:
                 pass
+            finally:
+                self.timeout = timeout
         self.process.stop()
         self.gone = self.gone or "it was stopped"
         self.loaded = False

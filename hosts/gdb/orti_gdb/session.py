@@ -99,6 +99,12 @@ class Session:
                 if not isinstance(result, dict):
                     self._give_up("the plug-in answered %s without a result object" % method)
                 return result
+        except KeyboardInterrupt:
+            # Half a conversation cannot be picked up again: its answer may still come.
+            self.gone = "interrupted while it served %s" % method
+            self.loaded = False
+            self.process.stop(grace=0.2)
+            raise PluginGone("interrupted; the plug-in was ended (use 'orti load FILE')")
         except PluginGone as e:
             self.gone = str(e)
             self.loaded = False

@@ -210,6 +210,12 @@ bool is_next_object_valid(AwarenessState& state, OSA_ServiceCntx* ctx, OrtiObjec
   }
   std::string node;
   if (!list_node_expression(*object, k + 1, &node)) {
+    // Only a list that goes on and on makes its node text this long.
+    osa_trace(state, ctx, 0,
+              "The node after element %d of list %s would need an expression of more than %d "
+              "characters; the walk stops there (the list in target memory may be corrupt or "
+              "cyclic)\n",
+              static_cast<int>(k), text_or_null(object->name), static_cast<int>(kTextLimit));
     return false;
   }
   return node_exists(state, ctx, *object, node, k + 1);

@@ -46,6 +46,18 @@ bool mapregloc_by_context(AwarenessState& state, OSA_ServiceCntx* ctx, int64_t c
 bool register_names(const AwarenessState& state, int32_t reg, bool overrides_only,
                     std::vector<std::string>* names);
 
+// A register location that the user set (mapregloc, mapregloc2): the index of its CONTEXT
+// object, the register name after "_CPU_" and the formula.
+struct UserRegisterLocation {
+  int64_t context_index = 0;
+  std::string name;
+  std::string formula;
+};
+// Every location the user set, by CONTEXT object in model order and then in the object's
+// attribute order: what a saved configuration must write back. Locations of the ORTI file
+// itself are not among them.
+std::vector<UserRegisterLocation> user_register_locations(const AwarenessState& state);
+
 // Gives register id a new name in front of its older ones and drops the caches (the saved
 // registers were found under the old names).
 void add_register_name(AwarenessState& state, int32_t id, const std::string& name);

@@ -55,6 +55,37 @@ std::FILE* platform_fopen(const std::string& path, const char* mode) {
 #endif
 }
 
+std::FILE* platform_open_regular_file(const std::string& path, const char* mode,
+                                      int* error_number) {
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::status(path, ec);
+  if (!ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    *error_number = std::filesystem::is_directory(status) ? EISDIR : EINVAL;
+    return nullptr;
+  }
+#ifdef _WIN32
+  std::FILE* file = nullptr;
+  const errno_t e = fopen_s(&file, path.c_str(), mode);
+  if (e != 0 || file == nullptr) {
+    *error_number = e != 0 ? e : ENOENT;
+    return nullptr;
+  }
+  return file;
+#else
+  errno = 0;
+  std::FILE* file = std::fopen(path.c_str(), mode);
+  if (file == nullptr) {
+    *error_number = errno != 0 ? errno : ENOENT;
+  }
+  return file;
+#endif
+}
+
+bool platform_is_regular_file(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec);
+}
+
 bool platform_is_directory(const std::string& path) {
   std::error_code ec;
   return std::filesystem::is_directory(path, ec);
@@ -97,13 +128,16 @@ std::string platform_error_text(int error_number) {
 std::string platform_user_config_dir() {
 #ifdef _WIN32
   const char* base = std::getenv("APPDATA");
-  return platform_join_path(base != nullptr ? base : ".", "osa_orti_plugin");
+  const bool has_base = base != nullptr && *base != '\0';
+  return platform_join_path(has_base ? base : ".", "osa_orti_plugin");
 #else
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg != '\0') {
+  // A relative XDG_CONFIG_HOME is to be ignored: it would move with the current directory.
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && xdg[0] == '/') {
     return platform_join_path(xdg, "osa_orti_plugin");
   }
   const char* home = std::getenv("HOME");
-  return platform_join_path(platform_join_path(home != nullptr ? home : ".", ".config"),
+  const bool has_home = home != nullptr && *home != '\0';
+  return platform_join_path(platform_join_path(has_home ? home : ".", ".config"),
                             "osa_orti_plugin");
 #endif
 }

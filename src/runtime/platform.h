@@ -28,12 +28,23 @@ void platform_ignore_broken_pipe();
 // Opens a file with a C-library mode string ("r", "rb", "wt" ...).
 std::FILE* platform_fopen(const std::string& path, const char* mode);
 
+// Opens a file like platform_fopen, but only a regular file or a path that does not exist yet:
+// a directory, a device or a pipe is refused (EISDIR for a directory, EINVAL for the others),
+// because reading one fails only later or never ends, and opening a pipe for writing blocks.
+// On failure *error_number gets the C library's error number.
+std::FILE* platform_open_regular_file(const std::string& path, const char* mode, int* error_number);
+
 bool platform_is_directory(const std::string& path);
+// True when path names an existing regular file.
+bool platform_is_regular_file(const std::string& path);
 // Creates the directory and its missing parents; true when it exists afterwards.
 bool platform_make_directories(const std::string& path);
 // dir and name joined with the platform's separator.
 std::string platform_join_path(const std::string& dir, const std::string& name);
 // The system's text for a C-library error number.
 std::string platform_error_text(int error_number);
-// A per-user directory for the plug-in's configuration files (not created here).
+// The per-user directory of the plug-in's configuration files (not created here): on Windows
+// %APPDATA%\osa_orti_plugin, elsewhere $XDG_CONFIG_HOME/osa_orti_plugin when that variable
+// holds an absolute path, else $HOME/.config/osa_orti_plugin. Without those variables the
+// directory is osa_orti_plugin (or .config/osa_orti_plugin) under the current directory.
 std::string platform_user_config_dir();

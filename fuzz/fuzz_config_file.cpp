@@ -1,0 +1,58 @@
+// Fuzz target: any file content replayed by loadconfig, on a plug-in state with
+// examples/demo_os.ort loaded. The content is the default configuration file beside the ORTI
+// file, so a content that runs loadconfig loads itself and meets the nesting bound. The
+// debugger's stand-in gives every request a fixed good answer. Nothing may crash, hang or
+// leak, and loadconfig answers 0 or 1.
+#include "fuzz_support.h"
+
+#include "host_link/jsonrpc.h"
+#include "plugin/command_table.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+const char* transport(const char*) {
+  return R"({"jsonrpc":"2.0","result":{"output":1,"value":"Task_Init","return":0},"id":0})";
+}
+
+OSA_ServiceCntx* g_ctx = nullptr;
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  static std::string sandbox = fuzz_support::enter_sandbox();
+  static OSA_ServiceCntx ctx;
+  ctx.context = 1;
+  g_ctx = &ctx;
+  jr_service_create(transport);
+  fuzz_support::demo_orti_text();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  const std::string content(reinterpret_cast<const char*>(data), size);
+  if (fuzz_support::names_a_config_file(content, true)) {
+    return -1; // not added to the corpus
+  }
+  std::error_code ec;
+  std::filesystem::remove_all("osa_orti_plugin", ec);
+  {
+    std::ofstream file("demo_os.ort.cfg", std::ios::binary | std::ios::trunc);
+    file << content;
+  }
+  fuzz_support::loaded_state(g_ctx->area);
+  const int32_t status = osa_cmd_execute(g_ctx, &g_ctx->area, nullptr, "loadconfig");
+  if (status != 0 && status != 1) {
+    std::abort();
+  }
+  if (g_ctx->area.plugin_state->config_depth != 0) {
+    std::abort();
+  }
+  plugin_state_cleanup(g_ctx->area);
+  return 0;
+}

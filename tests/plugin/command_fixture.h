@@ -1,0 +1,117 @@
+// Shared fixture of the command tests: a PluginState with an ORTI text loaded, commands run
+// through the OsaCmd_Execute handler as a configuration file replays them (no ClientArea), and
+// a scripted debugger that plays a small target image.
+//
+//   load(kFile);
+//   answer("St[0]", 3);                     // ExpressionEval of that text gives 3
+//   EXPECT_EQ(run("expr Shared.STATE"), 0);
+//   EXPECT_EQ(messages(0).back(), "...");   // the texts shown with messageType 0
+//
+// Expressions the image does not know are refused, so an unexpected evaluation shows in the
+// values and counts a test checks.
+#pragma once
+
+#include "awareness/awareness_state.h"
+#include "host_link/jsonrpc.h"
+#include "host_link/simple_json/json_value.h"
+#include "host_link/simple_json/json_write.h"
+#include "orti/orti_load.h"
+#include "osa/service_context.h"
+#include "plugin/command_table.h"
+#include "plugin/plugin_state.h"
+#include "runtime/message_output.h"
+#include "support/scripted_debugger.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// text as a JSON string.
+inline std::string quoted(const std::string& text) {
+  return json_to_text(*json_new_string(text.c_str()));
+}
+
+class CommandTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    jsonrpc_reset_for_tests();
+    debugger = std::make_unique<ScriptedDebugger>();
+    debugger->prefer_newest(true);
+    jr_service_create(&ScriptedDebugger::transport);
+    ctx.context = 7;
+    debugger->on("OSA_Service_MessageDisplay").always();
+    set_message_sink([](void*, MessageSeverity, const char*) {}, nullptr);
+  }
+  void TearDown() override {
+    reset_message_sink();
+    jsonrpc_reset_for_tests();
+    debugger.reset();
+  }
+
+  void load(const std::string& text, const std::string& file_name = "test.ort") {
+    OrtiLoadSink sink;
+    ASSERT_EQ(orti_load_text(text, file_name, 0, sink, state.orti), OrtiLoadStatus::Loaded);
+    attach_model(state, state.orti.model.get());
+  }
+
+  int32_t run(const std::string& line) {
+    return osa_cmd_execute(&ctx, nullptr, &state, line.c_str());
+  }
+
+  void answer(const std::string& expression, int64_t number) {
+    debugger->on("OSA_Service_ExpressionEval", "{\"expression\": " + quoted(expression) + "}")
+        .result("{\"output\": " + std::to_string(number) + ", \"return\": 0}")
+        .always();
+  }
+  void refuse(const std::string& expression) {
+    debugger->on("OSA_Service_ExpressionEval", "{\"expression\": " + quoted(expression) + "}")
+        .result("{\"return\": 1}")
+        .always();
+  }
+
+  // How many ExpressionEval requests carried this text.
+  std::size_t asked(const std::string& expression) const {
+    std::size_t n = 0;
+    for (const ReceivedRequest* r : debugger->requests_of("OSA_Service_ExpressionEval")) {
+      const char* text = nullptr;
+      if (json_object_get_string(r->params.get(), "expression", &text) && expression == text) {
+        ++n;
+      }
+    }
+    return n;
+  }
+
+  // The commands sent with CommandExec, in order.
+  std::vector<std::string> commands_run() const {
+    std::vector<std::string> out;
+    for (const ReceivedRequest* r : debugger->requests_of("OSA_Service_CommandExec")) {
+      const char* text = nullptr;
+      if (json_object_get_string(r->params.get(), "command", &text)) {
+        out.emplace_back(text);
+      }
+    }
+    return out;
+  }
+
+  // The texts shown with the message type, in order.
+  std::vector<std::string> messages(int64_t type) const {
+    std::vector<std::string> out;
+    for (const ReceivedRequest* r : debugger->requests_of("OSA_Service_MessageDisplay")) {
+      int64_t t = -1;
+      const char* text = nullptr;
+      if (json_object_get_integer(r->params.get(), "messageType", &t) && t == type &&
+          json_object_get_string(r->params.get(), "message", &text)) {
+        out.emplace_back(text);
+      }
+    }
+    return out;
+  }
+  // Every text shown, whatever its type.
+  std::size_t displays() const { return debugger->count("OSA_Service_MessageDisplay"); }
+
+  std::unique_ptr<ScriptedDebugger> debugger;
+  OSA_ServiceCntx ctx;
+  PluginState state;
+};

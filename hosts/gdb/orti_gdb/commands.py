@@ -382,6 +382,8 @@ registers for the running task)."""
         s = HOST.need_session()
         HOST.catch_up()
         task, running = find_task(s, arg)
+        live = " (running: live registers)" if task.task_id == running else ""
+        gdb.write("%s%s\n" % (task.name, live))
         rows = []
         for name, reg_id, status, value in s.task_registers(task.task_id):
             if status == 0:
@@ -390,8 +392,7 @@ registers for the running task)."""
                 rows.append([name, "0x%08x" % value, where])
             else:
                 rows.append([name, "not saved" if status == 2 else "unreadable", ""])
-        live = " (running: live registers)" if task.task_id == running else ""
-        gdb.write("%s%s\n" % (task.name, live))
+        end_line()
         gdb.write(tables.format_table(["REGISTER", "VALUE", "SYMBOL"], rows))
 
 

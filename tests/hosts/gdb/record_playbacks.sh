@@ -27,6 +27,8 @@ record() {
 record tasks "orti tasks"
 record resources "orti show RESOURCE"
 record alarm_list "orti show 101"
-record commands "orti cmd version" "orti cmd expr Task_Logger.STATE" "orti cmd nosuch"
+record commands "orti cmd version" "orti cmd expr Task_Logger.STATE" "orti cmd expr Res_Uart" \
+    "orti cmd mapregname 13 sp" "orti cmd regname 13" "orti cmd nosuch"
 record task_registers "orti regs Task_Logger"
+record task_backtrace "orti bt Task_Report" "orti regs Task_Init"
 examples/demo_target/run_qemu_gdb.sh -t 120 -- "${args[@]}"

@@ -412,13 +412,19 @@ the moment of the backtrace and the live ones put back afterwards."""
             gdb.write("%s is running; its backtrace is the live one:\n" % task.name)
             gdb.write(gdb.execute("bt %d" % BACKTRACE_LIMIT, to_string=True))
             return
-        saved = dict((name, value & 0xFFFFFFFF)
-                     for name, _, status, value in s.task_registers(task.task_id)
+        registers = s.task_registers(task.task_id)
+        saved = dict((name, value & 0xFFFFFFFF) for name, _, status, value in registers
                      if status == 0)
+        unreadable = [name for name, _, status, _ in registers
+                      if status not in (0, 2) and name in ("pc", "sp")]
+        if unreadable:
+            raise gdb.GdbError("orti: the saved %s of %s could not be read (a corrupt context?)"
+                               % (" and ".join(unreadable), task.name))
         missing = [n for n in ("pc", "sp") if n not in saved]
         if missing:
-            raise gdb.GdbError("orti: %s has no saved %s (no valid context for it in the ORTI "
-                               "file)" % (task.name, " and ".join(missing)))
+            raise gdb.GdbError("orti: %s has no saved %s (no valid context for it, or the ORTI "
+                               "file does not say where they are)"
+                               % (task.name, " and ".join(missing)))
         lacking = [n for n in ("lr", "r7") if n not in saved]
         gdb.write("backtrace of %s:\n" % task.name)
         gdb.write(backtrace_with(saved))

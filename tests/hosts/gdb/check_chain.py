@@ -235,6 +235,8 @@ def test_a_recorded_conversation_plays_back():
 
 def test_b_tables_follow_the_target_after_it_stopped_again():
     # Task_Report runs once Task_Sampler has terminated and Task_Logger released Res_Uart.
+    out("orti tasks")  # the plug-in is up to date, nothing is pending
+    check(not HOST.dirty, "no change left to tell the plug-in")
     gdb.execute("tbreak OsTask_Task_Report")
     gdb.execute("continue")
     check_equal(text("OsTcb[OsRunningId].name"), "Task_Report", "stopped in Task_Report")
@@ -244,9 +246,25 @@ def test_b_tables_follow_the_target_after_it_stopped_again():
     check_equal(rows[0]["STATE"], "UNLOCKED", "Res_Uart released")
 
 
-def test_c_corrupt_formula_and_errors_leave_gdb_working():
+def test_c_corrupt_context_and_errors_leave_gdb_working():
     check_error("orti regs NoSuchTask", "no task 'NoSuchTask'")
     check_error("orti bt Task_Init", "Task_Init has no saved pc and sp")
+    # A saved stack pointer into the unused part of a stack: every "register" is the fill
+    # pattern. The backtrace shows whatever that gives, and the core gets its registers back.
+    logger = next(i for i in range(tcb_count()) if text("OsTcb[%d].name" % i) == "Task_Logger")
+    sp = num("(unsigned int)OsTcb[%d].sp" % logger)
+    before = live_registers()
+    try:
+        gdb.execute("set var OsTcb[%d].sp = (void *)OsStack_Task_Logger" % logger)
+        rows = table(out("orti regs Task_Logger"))
+        check_equal(dict((r["REGISTER"], r["VALUE"]) for r in rows)["pc"], "0xaaaaaaaa",
+                    "pc read from the corrupt context")
+        out("orti bt Task_Logger")
+        check_equal(live_registers(), before, "live registers after a corrupt backtrace")
+        gdb.execute("set var OsTcb[%d].sp = (void *)0xFFFFFF00" % logger)
+        check_error("orti bt Task_Logger", "the saved sp and pc of Task_Logger could not be read")
+    finally:
+        gdb.execute("set var OsTcb[%d].sp = (void *)%d" % (logger, sp))
     check("ORTI OSA Module" in out("orti cmd version"), "the plug-in still answers")
 
 

@@ -268,4 +268,14 @@ def test_c_corrupt_context_and_errors_leave_gdb_working():
     check("ORTI OSA Module" in out("orti cmd version"), "the plug-in still answers")
 
 
+def test_d_a_running_target_is_refused():
+    gdb.execute("delete")
+    gdb.execute("continue &")
+    try:
+        check_error("orti tasks", "the target is running; interrupt it first")
+        check_error("orti bt Task_Logger", "the target is running")
+    finally:
+        gdb.execute("interrupt")
+
+
 run(globals())

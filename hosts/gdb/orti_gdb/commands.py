@@ -195,7 +195,8 @@ Settings: set orti plugin|timeout|verbose|max-objects."""
 
 
 class OrtiPlugin(OrtiCommand):
-    """orti plugin [PATH]: show or set the plug-in program that 'orti load' starts."""
+    """Show or set the plug-in program that 'orti load' starts.
+Usage: orti plugin [PATH]"""
 
     def __init__(self):
         OrtiCommand.__init__(self, "plugin")
@@ -207,10 +208,11 @@ class OrtiPlugin(OrtiCommand):
 
 
 class OrtiLoad(OrtiCommand):
-    """orti load FILE: start the plug-in, initialise it for an ARM target and load FILE.
-
-A plug-in started before is ended first. FILE is handed to the plug-in as written; a relative
-name is resolved against GDB's working directory, and the plug-in runs there."""
+    """Start the plug-in and load an ORTI file.
+Usage: orti load FILE
+A plug-in started before is ended first. The plug-in is initialised for an ARM target, then
+loads FILE as written; a relative name is resolved against GDB's working directory, and the
+plug-in runs there."""
 
     def __init__(self):
         OrtiCommand.__init__(self, "load", )
@@ -251,8 +253,9 @@ def _big_endian():
 
 
 class OrtiTasks(OrtiCommand):
-    """orti tasks: one line per task with its name, state and priority; '*' marks the
-running task."""
+    """Show every task with its name, state and priority.
+Usage: orti tasks
+'*' marks the running task."""
 
     def __init__(self):
         OrtiCommand.__init__(self, "tasks")
@@ -297,9 +300,11 @@ def object_table(kind, objects, info):
 
 
 class OrtiShow(OrtiCommand):
-    """orti show [KIND]: every object of KIND with every attribute the plug-in gives, lists
-in target memory walked. KIND: OS, TASK, CONTEXT, STACK, ALARM, RESOURCE, MESSAGECONTAINER,
-a vendor kind's name, or a kind id (0-6, 100 and up). Without KIND, every kind."""
+    """Show every object of a kind with its attributes.
+Usage: orti show [KIND]
+Lists in target memory are walked. KIND: OS, TASK, CONTEXT, STACK, ALARM, RESOURCE,
+MESSAGECONTAINER, a vendor kind's name, or a kind id (0-6, 100 and up). Without KIND, every
+kind."""
 
     def __init__(self):
         OrtiCommand.__init__(self, "show")
@@ -371,8 +376,9 @@ def symbol_of(address):
 
 
 class OrtiRegs(OrtiCommand):
-    """orti regs TASK: the registers of TASK as its saved context gives them (the live
-registers for the running task)."""
+    """Show the saved registers of a task.
+Usage: orti regs TASK
+TASK is a task's name or id. The running task's registers are the live ones."""
 
     def __init__(self):
         OrtiCommand.__init__(self, "regs")
@@ -397,8 +403,10 @@ registers for the running task)."""
 
 
 class OrtiBt(OrtiCommand):
-    """orti bt TASK: the backtrace of TASK. Its saved registers are loaded into the core for
-the moment of the backtrace and the live ones put back afterwards."""
+    """Show the backtrace of a task from its saved registers.
+Usage: orti bt TASK
+The task's saved registers are loaded into the core for the moment of the backtrace; the live
+registers and the selected frame are put back afterwards."""
 
     def __init__(self):
         OrtiCommand.__init__(self, "bt")
@@ -466,8 +474,9 @@ def backtrace_with(registers):
 
 
 class OrtiCmd(OrtiCommand):
-    """orti cmd TEXT: run a plug-in command (help, version, expr OBJECT.ATTRIBUTE,
-mapregname, saveconfig, ...) and show what it displays."""
+    """Run a plug-in command and show what it displays.
+Usage: orti cmd TEXT
+For example: help, version, expr OBJECT.ATTRIBUTE, mapregname ID NAME, saveconfig FILE."""
 
     def __init__(self):
         OrtiCommand.__init__(self, "cmd")
@@ -485,8 +494,9 @@ mapregname, saveconfig, ...) and show what it displays."""
 
 
 class OrtiRecord(OrtiCommand):
-    """orti record FILE: write the whole conversation since the plug-in started as a
-playback file ('osa_orti_plugin -file FILE' replays it)."""
+    """Write the conversation with the plug-in as a playback file.
+Usage: orti record FILE
+The whole conversation since the plug-in started; 'osa_orti_plugin -file FILE' replays it."""
 
     def __init__(self):
         OrtiCommand.__init__(self, "record")
@@ -508,7 +518,8 @@ playback file ('osa_orti_plugin -file FILE' replays it)."""
 
 
 class OrtiStop(OrtiCommand):
-    """orti stop: end the plug-in (OsaCleanup, Exit)."""
+    """End the plug-in (OsaCleanup, Exit).
+Usage: orti stop"""
 
     def __init__(self):
         OrtiCommand.__init__(self, "stop")

@@ -13,9 +13,13 @@ command -v clang-format >/dev/null || missing+=(clang-format)
 [ -f /usr/include/benchmark/benchmark.h ] || missing+=(libbenchmark-dev)
 ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 ||
   missing+=(libclang-rt-dev)
-# The Windows program is cross-built; only the test command asks for this compiler.
+# The Windows programs and their tests are cross-built and run under Wine; only the test command
+# asks for these. GoogleTest is built from its sources for them.
 if [ "${1:-}" = "--windows" ]; then
   command -v x86_64-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-x86-64-posix)
+  command -v x86_64-w64-mingw32-gcc-posix >/dev/null || missing+=(gcc-mingw-w64-x86-64-posix)
+  [ -f /usr/src/googletest/CMakeLists.txt ] || missing+=(googletest)
+  { command -v wine >/dev/null && command -v wineboot >/dev/null; } || missing+=(wine wine64)
 fi
 
 if [ ${#missing[@]} -gt 0 ]; then

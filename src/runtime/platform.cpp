@@ -9,6 +9,9 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#include <share.h>
+#include <sys/stat.h>
+#include <winerror.h>
 #else
 #include <csignal>
 #include <unistd.h>
@@ -31,7 +34,13 @@ long platform_read_stdin(void* buffer, std::size_t room) {
 
 long platform_write_stdout(const void* data, std::size_t length) {
 #ifdef _WIN32
-  return _write(1, data, static_cast<unsigned>(length));
+  const long count = _write(1, data, static_cast<unsigned>(length));
+  // A pipe whose reader has gone fails with "the pipe is being closed", which the C runtime
+  // reports as EINVAL; callers (and their messages) see EPIPE for it, as on POSIX.
+  if (count < 0 && (_doserrno == ERROR_NO_DATA || _doserrno == ERROR_BROKEN_PIPE)) {
+    errno = EPIPE;
+  }
+  return count;
 #else
   return static_cast<long>(::write(1, data, length));
 #endif
@@ -43,8 +52,45 @@ void platform_ignore_broken_pipe() {
 #endif
 }
 
+#ifdef _WIN32
+namespace {
+
+// fopen's "x" (create, fail when the file exists) for the Windows C runtime, which does not
+// know the letter and would open an existing file anyway: an exclusive create of the
+// descriptor, then a stream on it with the rest of the mode. errno is EEXIST when it exists.
+std::FILE* create_new_file(const std::string& path, const char* mode) {
+  std::string stream_mode;
+  for (const char* m = mode; *m != '\0'; ++m) {
+    if (*m != 'x') {
+      stream_mode += *m;
+    }
+  }
+  const bool binary = stream_mode.find('b') != std::string::npos;
+  const bool update = stream_mode.find('+') != std::string::npos;
+  int fd = -1;
+  const errno_t e =
+      _sopen_s(&fd, path.c_str(),
+               _O_CREAT | _O_EXCL | (update ? _O_RDWR : _O_WRONLY) | (binary ? _O_BINARY : _O_TEXT),
+               _SH_DENYNO, _S_IREAD | _S_IWRITE);
+  if (e != 0) {
+    errno = e;
+    return nullptr;
+  }
+  std::FILE* file = _fdopen(fd, stream_mode.c_str());
+  if (file == nullptr) {
+    _close(fd);
+  }
+  return file;
+}
+
+} // namespace
+#endif
+
 std::FILE* platform_fopen(const std::string& path, const char* mode) {
 #ifdef _WIN32
+  if (std::strchr(mode, 'x') != nullptr) {
+    return create_new_file(path, mode);
+  }
   std::FILE* file = nullptr;
   if (fopen_s(&file, path.c_str(), mode) != 0) {
     return nullptr;

@@ -168,7 +168,7 @@ TEST(PlaybackProcess, EveryRecordingRule) {
     SCOPED_TRACE(c.name);
     ASSERT_TRUE(run.exit.exited) << "signal " << run.exit.signal;
     EXPECT_EQ(run.exit.code, c.exit_code);
-    EXPECT_EQ(run.out, with_path(c.out, path));
+    EXPECT_EQ(run.out, text_stream(with_path(c.out, path)));
     EXPECT_EQ(run.err, "");
   }
 }
@@ -177,7 +177,7 @@ TEST(PlaybackProcess, IgnoreErrorAloneHasNoFileToOpen) {
   const PluginRun run = run_plugin(OSA_PLUGIN_EXE, {"-ignore_error"});
   ASSERT_TRUE(run.exit.exited);
   EXPECT_EQ(run.exit.code, 2);
-  EXPECT_EQ(run.out, "Cannot open file to read: (null)\n");
+  EXPECT_EQ(run.out, text_stream("Cannot open file to read: (null)\n"));
 }
 
 TEST(PlaybackProcess, TheBundledExamplePlaysBack) {
@@ -186,7 +186,7 @@ TEST(PlaybackProcess, TheBundledExamplePlaysBack) {
   ASSERT_TRUE(run.exit.exited);
   EXPECT_EQ(run.exit.code, 0) << run.out;
   EXPECT_EQ(run.out.rfind("Successfully played back all ", 0), 0u) << run.out;
-  EXPECT_NE(run.out.find(" lines from " + path + ".\n"), std::string::npos);
+  EXPECT_NE(run.out.find(text_stream(" lines from " + path + ".\n")), std::string::npos);
 }
 
 // --- In-process runs: a handler that asks the debugger one question.

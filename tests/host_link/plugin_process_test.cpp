@@ -15,7 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <random>
 #include <string>
 #include <vector>
@@ -113,7 +112,62 @@ TEST(PluginProcess, CarriageReturnBeforeARequestIsNeverComplete) {
   ASSERT_TRUE(exit.exited);
   EXPECT_EQ(exit.code, 0);
   EXPECT_EQ(plugin.out(), "");
-  EXPECT_EQ(plugin.err(), "OSA plugin: Failed to get valid request: " + request + " (err 0)\n");
+  EXPECT_EQ(plugin.err(),
+            text_stream("OSA plugin: Failed to get valid request: " + request + " (err 0)\n"));
+}
+
+// The plug-in's standard streams start in text mode on Windows, where the C runtime would hand
+// a CR LF over as a lone LF (which framing skips: this request would be answered). In binary
+// mode the carriage return arrives, and a text that starts with one never completes.
+TEST(PluginProcess, CrLfBeforeARequestReachesThePluginUnchanged) {
+  PluginRunner plugin(OSA_PLUGIN_EXE);
+  ASSERT_TRUE(plugin.start());
+  const std::string request = "\r\n" + nope(3);
+  ASSERT_TRUE(plugin.write(request));
+  EXPECT_TRUE(plugin.quiet_for(kQuiet));
+  const PluginExit exit = plugin.wait_exit();
+  ASSERT_TRUE(exit.exited);
+  EXPECT_EQ(exit.code, 0);
+  EXPECT_EQ(plugin.out(), "");
+  EXPECT_EQ(plugin.err(),
+            text_stream("OSA plugin: Failed to get valid request: " + request + " (err 0)\n"));
+}
+
+// A request with CR LF between its members, in three reads: answered once, when complete, and
+// the answer carries no carriage return.
+TEST(PluginProcess, RequestWithCrLfInSeveralReadsIsAnsweredOnce) {
+  PluginRunner plugin(OSA_PLUGIN_EXE);
+  ASSERT_TRUE(plugin.start());
+  const std::string pieces[] = {"{\"jsonrpc\":\"2.0\",\r\n",
+                                "\"method\":\"nope\",\r\n\"params\":{},", "\r\n\"id\":9\r\n}"};
+  for (const std::string& piece : pieces) {
+    EXPECT_TRUE(plugin.quiet_for(kQuiet)) << "answered before the request was complete";
+    ASSERT_TRUE(plugin.write(piece));
+  }
+  std::string response;
+  ASSERT_TRUE(plugin.next_message(&response));
+  EXPECT_EQ(response, nope_answer(9));
+  EXPECT_EQ(plugin.wait_exit().code, 0);
+  EXPECT_EQ(plugin.out(), nope_answer(9));
+  EXPECT_EQ(plugin.err(), "");
+}
+
+// Ctrl-Z (0x1A) ends a text-mode input on Windows. In binary mode it is a byte like any other:
+// the request that holds it is answered, and so is the one after it.
+TEST(PluginProcess, ACtrlZByteIsNotTheEndOfInput) {
+  PluginRunner plugin(OSA_PLUGIN_EXE);
+  ASSERT_TRUE(plugin.start());
+  ASSERT_TRUE(plugin.write(R"({"jsonrpc":"2.0","method":"nope","params":{"s":"a)"
+                           "\x1a"
+                           R"(b"},"id":4})"));
+  std::string response;
+  ASSERT_TRUE(plugin.next_message(&response));
+  EXPECT_EQ(response, nope_answer(4));
+  ASSERT_TRUE(plugin.write(nope(5)));
+  ASSERT_TRUE(plugin.next_message(&response));
+  EXPECT_EQ(response, nope_answer(5));
+  EXPECT_EQ(plugin.wait_exit().code, 0);
+  EXPECT_EQ(plugin.err(), "");
 }
 
 TEST(PluginProcess, LeadingBlanksTabsAndLineFeedsAreSkipped) {
@@ -137,8 +191,8 @@ TEST(PluginProcess, EndOfInputInsideAMessagePrintsThePart) {
   ASSERT_TRUE(exit.exited);
   EXPECT_EQ(exit.code, 0);
   EXPECT_EQ(plugin.out(), nope_answer(1));
-  EXPECT_EQ(plugin.err(),
-            "OSA plugin: Failed to get valid request: {\"jsonrpc\":\"2.0\",\"meth (err 0)\n");
+  EXPECT_EQ(plugin.err(), text_stream("OSA plugin: Failed to get valid request: "
+                                      "{\"jsonrpc\":\"2.0\",\"meth (err 0)\n"));
 }
 
 TEST(PluginProcess, ImmediateEndOfInputExitsQuietly) {
@@ -170,8 +224,8 @@ TEST(PluginProcess, MessageLimitIs65535Bytes) {
     ASSERT_TRUE(run.exit.exited);
     EXPECT_EQ(run.exit.code, 0);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "OSA plugin: Failed to get valid request: " + too_long.substr(0, 65535) +
-                           " (err 0)\n");
+    EXPECT_EQ(run.err, text_stream("OSA plugin: Failed to get valid request: " +
+                                   too_long.substr(0, 65535) + " (err 0)\n"));
   }
 }
 
@@ -301,8 +355,8 @@ TEST(PluginProcess, TruncatedMessagesNeverCrashIt) {
     ASSERT_TRUE(run.exit.exited);
     EXPECT_EQ(run.exit.code, 0);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err,
-              "OSA plugin: Failed to get valid request: " + request.substr(0, cut) + " (err 0)\n");
+    EXPECT_EQ(run.err, text_stream("OSA plugin: Failed to get valid request: " +
+                                   request.substr(0, cut) + " (err 0)\n"));
   }
 }
 
@@ -338,8 +392,8 @@ TEST(PluginProcess, CommandLine) {
     SCOPED_TRACE(shown);
     ASSERT_TRUE(run.exit.exited);
     EXPECT_EQ(run.exit.code, c.exit_code);
-    EXPECT_EQ(run.out, c.out);
-    EXPECT_EQ(run.err, c.err);
+    EXPECT_EQ(run.out, text_stream(c.out));
+    EXPECT_EQ(run.err, text_stream(c.err));
   }
 }
 
@@ -380,7 +434,7 @@ InProcessRun run_in_process(std::vector<std::string> args, const std::string& in
     });
     if (stdin_state == StdinState::Closed) {
       writer.join();
-      ::close(0);
+      StdioPipes::close_standard_input();
     }
     if (stdout_state == StdoutState::Broken) {
       pipes.close_from_plugin();

@@ -15,15 +15,18 @@
 
 #include <atomic>
 #include <cerrno>
-#include <csignal>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <pthread.h>
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <vector>
+
+#ifndef _WIN32
+#include <csignal>
+#include <fcntl.h>
+#include <pthread.h>
+#endif
 
 namespace {
 
@@ -43,7 +46,7 @@ public:
         if (next_reply == replies_.size() && eof_after_replies) {
           pipes_.close_to_plugin();
         }
-        const ssize_t got = ::read(pipes_.from_plugin(), chunk, sizeof chunk);
+        const long got = pipes_.receive(chunk, sizeof chunk);
         if (got <= 0) {
           break;
         }
@@ -202,7 +205,9 @@ TEST(JsonRead, FailsWithoutRoomNullBufferAndAtEndOfInput) {
   EXPECT_EQ(at_end_text, "");
 }
 
-TEST(JsonRead, ReportsTheReadErrorAndWarnsAboutEagain) {
+#ifndef _WIN32
+// Windows has no non-blocking mode for a pipe's descriptor: EAGAIN cannot happen there.
+TEST(JsonRead, WarnsAboutEagain) {
   char buffer[8];
   bool nonblocking = true;
   int nonblocking_errno = 0;
@@ -220,13 +225,17 @@ TEST(JsonRead, ReportsTheReadErrorAndWarnsAboutEagain) {
   EXPECT_FALSE(nonblocking);
   EXPECT_EQ(nonblocking_errno, EAGAIN);
   EXPECT_EQ(err, "Unexpected EAGAIN because we did not set stdin into nonblock.\n");
+}
+#endif
 
+TEST(JsonRead, ReportsTheReadError) {
+  char buffer[8];
   bool closed = true;
   int closed_errno = 0;
   {
     StdioPipes pipes;
     ASSERT_TRUE(pipes.ok());
-    ::close(0);
+    StdioPipes::close_standard_input();
     closed = OSA__JSON__Read(buffer, sizeof buffer);
     closed_errno = errno;
     pipes.restore();
@@ -235,6 +244,8 @@ TEST(JsonRead, ReportsTheReadErrorAndWarnsAboutEagain) {
   EXPECT_EQ(closed_errno, EBADF);
 }
 
+#ifndef _WIN32
+// A signal interrupts a blocking read on POSIX only; Windows has no such interruption.
 std::atomic<int> g_signals{0};
 void count_signal(int) {
   ++g_signals;
@@ -272,6 +283,7 @@ TEST(JsonRead, RetriesAnInterruptedRead) {
   // Without a second attempt the call would come back empty-handed.
   EXPECT_EQ(text, "{\"a\":1}");
 }
+#endif
 
 TEST(JsonWrite, WritesEverythingOrFails) {
   const std::string big(300000, 'x'); // far more than a pipe holds: many partial writes
@@ -285,7 +297,7 @@ TEST(JsonWrite, WritesEverythingOrFails) {
     std::thread reader([&pipes, &received, &big] {
       char chunk[65536];
       while (received.size() < big.size() + 2) {
-        const ssize_t got = ::read(pipes.from_plugin(), chunk, sizeof chunk);
+        const long got = pipes.receive(chunk, sizeof chunk);
         if (got <= 0) {
           break;
         }
@@ -317,6 +329,62 @@ TEST(JsonWrite, WritesEverythingOrFails) {
   }
   EXPECT_FALSE(broken);
   EXPECT_EQ(broken_errno, EPIPE);
+}
+
+// Standard input and output start in text mode on Windows: the C runtime would turn CR LF into
+// LF on reading and LF into CR LF on writing. The serving loop's platform_set_binary_stdio()
+// must leave every byte as it is, in both directions.
+TEST(BinaryStdio, CrLfReachesThePluginAndAResponseGainsNoCarriageReturn) {
+  std::string before;
+  std::string received;
+  std::string written;
+  bool read_ok = false;
+  bool write_ok = false;
+  {
+    StdioPipes pipes(PipeMode::Text);
+    ASSERT_TRUE(pipes.ok());
+    OSA__JSON__Write("a\n", 2);
+    before = pipes.drain_stdout();
+    platform_set_binary_stdio();
+    pipes.send("{\"a\":\r\n1}\r\n");
+    char buffer[64];
+    read_ok = OSA__JSON__Read(buffer, sizeof buffer);
+    received = buffer;
+    write_ok = OSA__JSON__Write("{\"b\":\n2}\r\n", 10);
+    written = pipes.drain_stdout();
+    pipes.restore();
+  }
+  // Before the switch the translation shows, so the pipes really were in text mode.
+  EXPECT_EQ(before, text_stream("a\n"));
+  EXPECT_TRUE(read_ok);
+  EXPECT_EQ(received, "{\"a\":\r\n1}\r\n");
+  EXPECT_TRUE(write_ok);
+  EXPECT_EQ(written, "{\"b\":\n2}\r\n");
+}
+
+// The debugger's request arrives in several reads: read_complete_message keeps reading until
+// the text is complete and hands it over whole, CR LF and all.
+TEST(ReadCompleteMessage, ARequestInSeveralReadsIsOneText) {
+  RequestBuffer buffer;
+  bool ok = false;
+  int error = -1;
+  {
+    StdioPipes pipes(PipeMode::Text);
+    ASSERT_TRUE(pipes.ok());
+    platform_set_binary_stdio();
+    std::thread writer([&pipes] {
+      for (const char* piece : {"{\"a\":", "\r\n{\"b\":\"}", "\"}", "\r\n}"}) {
+        pipes.send(piece);
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+      }
+      pipes.close_to_plugin(); // a lost race shows as a failed read, not a hang
+    });
+    ok = read_complete_message(buffer, &error);
+    writer.join();
+    pipes.restore();
+  }
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(std::string(buffer.text()), "{\"a\":\r\n{\"b\":\"}\"}\r\n}");
 }
 
 TEST(ReadCompleteMessage, HoldsAtMost65535Bytes) {

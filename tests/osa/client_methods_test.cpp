@@ -901,7 +901,10 @@ TEST_F(ClientMethodsTest, HistoryLogDumpDumpsAndResizes) {
                    ("osa_dump_test_" + std::to_string(reinterpret_cast<uintptr_t>(this)));
   std::filesystem::remove_all(dir);
   log_text(kLogInfo, "marker-event");
-  const std::string params = R"({"dirPath": ")" + dir.string() + R"(", "bufferSize": 0})";
+  // The path as a JSON string: a Windows path's backslashes must be escaped in it.
+  const std::string params = R"({"dirPath": )" +
+                             json_to_text(*json_new_string(dir.string().c_str())) +
+                             R"(, "bufferSize": 0})";
   EXPECT_EQ(call("OSA_Client_HistoryLogDump", params), R"({ "return" : 0 })");
   EXPECT_TRUE(std::filesystem::exists(dir / "osa_plugin_history_1.log"));
   EXPECT_EQ(log_history_text(), "") << "size 0 keeps nothing";

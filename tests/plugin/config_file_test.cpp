@@ -4,10 +4,12 @@
 
 #include "plugin/config_file.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
 
 namespace {
@@ -35,34 +37,80 @@ std::string read_file(const fs::path& path) {
   return text.str();
 }
 
+// lines as saveconfig writes them: a text file, whose lines end in CR LF on Windows.
+std::string text_file(const std::string& lines) {
+#ifdef _WIN32
+  std::string text;
+  for (const char c : lines) {
+    text += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  }
+  return text;
+#else
+  return lines;
+#endif
+}
+
 void write_file(const fs::path& path, const std::string& text) {
   fs::create_directories(path.parent_path());
   std::ofstream(path, std::ios::binary) << text;
+}
+
+// The variables that choose the per-user directory: %APPDATA%\osa_orti_plugin on Windows.
+#ifdef _WIN32
+const char* const kUserDirVariables[] = {"APPDATA"};
+#else
+const char* const kUserDirVariables[] = {"XDG_CONFIG_HOME", "HOME"};
+#endif
+
+void set_env(const std::string& name, const std::optional<std::string>& value) {
+#ifdef _WIN32
+  _putenv_s(name.c_str(), value ? value->c_str() : ""); // an empty value removes it
+#else
+  value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
+#endif
+}
+
+fs::path make_temp_dir() {
+  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  fs::path dir = fs::temp_directory_path() / ("osa_config_test_" + std::to_string(stamp));
+  fs::create_directories(dir);
+  return dir;
 }
 
 class ConfigFileTest : public CommandTest {
 protected:
   void SetUp() override {
     CommandTest::SetUp();
-    char name[] = "/tmp/osa_config_test_XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    dir = name;
-    for (const char* variable : {"XDG_CONFIG_HOME", "HOME"}) {
+    dir = make_temp_dir();
+    ASSERT_TRUE(fs::is_directory(dir));
+    for (const char* variable : kUserDirVariables) {
       const char* value = std::getenv(variable);
       saved_env.emplace_back(variable, value ? std::optional<std::string>(value) : std::nullopt);
     }
-    setenv("XDG_CONFIG_HOME", (dir / "xdg").c_str(), 1);
-    setenv("HOME", (dir / "home").c_str(), 1);
+#ifdef _WIN32
+    set_env("APPDATA", (dir / "appdata").string());
+#else
+    set_env("XDG_CONFIG_HOME", (dir / "xdg").string());
+    set_env("HOME", (dir / "home").string());
+#endif
     load(kFile, (dir / "orti" / "os.ort").string());
   }
   void TearDown() override {
     for (const auto& [variable, value] : saved_env) {
-      value ? setenv(variable.c_str(), value->c_str(), 1) : unsetenv(variable.c_str());
+      set_env(variable, value);
     }
     fs::remove_all(dir);
     CommandTest::TearDown();
   }
-  fs::path config_dir() const { return dir / "xdg" / "osa_orti_plugin"; }
+#ifdef _WIN32
+  fs::path config_dir() const {
+    return dir / "appdata" / "osa_orti_plugin";
+  }
+#else
+  fs::path config_dir() const {
+    return dir / "xdg" / "osa_orti_plugin";
+  }
+#endif
   // Marks the location attribute n of context c as set by a command.
   void user_set(std::size_t c, std::size_t n) {
     state.model->contexts[c].custom_attributes[n].flag = true;
@@ -109,16 +157,18 @@ TEST_F(ConfigFileTest, RoundTripThroughTheUserDirectory) {
   EXPECT_EQ(read_file(config_dir() / "os.ort.cfg"), "") << "nothing to save: an empty file";
   state.suppress_context_errors = true;
   EXPECT_EQ(run("saveconfig"), 0);
-  EXPECT_EQ(read_file(config_dir() / "os.ort.cfg"), "set suppress_context_errors\n");
+  EXPECT_EQ(read_file(config_dir() / "os.ort.cfg"), text_file("set suppress_context_errors\n"));
   state.suppress_context_errors = false;
   const uint64_t generation = state.generation;
   EXPECT_EQ(run("loadconfig"), 0);
   EXPECT_TRUE(state.suppress_context_errors);
   EXPECT_GT(state.generation, generation);
+#ifndef _WIN32
   // Without XDG_CONFIG_HOME the directory is under HOME.
   unsetenv("XDG_CONFIG_HOME");
   EXPECT_EQ(run("saveconfig"), 0);
   EXPECT_TRUE(fs::is_regular_file(dir / "home" / ".config" / "osa_orti_plugin" / "os.ort.cfg"));
+#endif
 }
 
 // The settings a configuration file carries, as text.
@@ -217,8 +267,11 @@ TEST_F(ConfigFileTest, FailuresAnswerOneWithTheirMessage) {
       {"loadconfig " + d + "/none%s.cfg",
        {"Could not open configuration file " + d + "/none#s.cfg for reading\n",
         "ORTI OSA Config File " + d + "/none#s.cfg: No such file or directory\n"}},
+#ifndef _WIN32
+      // A file that opens but cannot be read (Windows has no such file to point at).
       {"loadconfig /proc/self/mem",
        {"Error reading from /proc/self/mem\nAborting parsing of /proc/self/mem...\n"}},
+#endif
   };
   for (const Case& c : cases) {
     debugger->clear_record();

@@ -3,15 +3,7 @@
 
 #include "host_link/simple_json/json_parse.h"
 
-#include <cerrno>
 #include <chrono>
-#include <csignal>
-#include <cstring>
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -23,13 +15,6 @@ int remaining_ms(Clock::time_point deadline) {
   return left > 0 ? static_cast<int>(left) : 0;
 }
 
-void close_fd(int& fd) {
-  if (fd >= 0) {
-    ::close(fd);
-    fd = -1;
-  }
-}
-
 bool is_request(const std::string& message) {
   std::string error;
   const JsonPtr value = json_parse(message.c_str(), error);
@@ -39,130 +24,25 @@ bool is_request(const std::string& message) {
 
 } // namespace
 
-PluginRunner::PluginRunner(std::string executable) : executable_(std::move(executable)) {
-  // A child that stops reading must show up as a failed write here, not kill the test.
-  std::signal(SIGPIPE, SIG_IGN);
-}
+PluginRunner::PluginRunner(std::string executable)
+    : executable_(std::move(executable)), child_(make_child_process()) {}
 
 PluginRunner::~PluginRunner() {
-  close_fd(in_fd_);
-  if (pid_ > 0 && !reaped_) {
-    ::kill(pid_, SIGKILL);
-    int status = 0;
-    ::waitpid(pid_, &status, 0);
+  child_->close_stdin();
+  if (!reaped_) {
+    child_->kill();
   }
-  close_fd(out_fd_);
-  close_fd(err_fd_);
 }
 
 bool PluginRunner::start(const std::vector<std::string>& args) {
-  int in_pipe[2];
-  int out_pipe[2];
-  int err_pipe[2];
-  if (::pipe2(in_pipe, O_CLOEXEC) != 0) {
-    return false;
-  }
-  if (::pipe2(out_pipe, O_CLOEXEC) != 0) {
-    ::close(in_pipe[0]);
-    ::close(in_pipe[1]);
-    return false;
-  }
-  if (::pipe2(err_pipe, O_CLOEXEC) != 0) {
-    ::close(in_pipe[0]);
-    ::close(in_pipe[1]);
-    ::close(out_pipe[0]);
-    ::close(out_pipe[1]);
-    return false;
-  }
-  std::vector<std::string> storage;
-  storage.push_back(executable_);
-  storage.insert(storage.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& s : storage) {
-    argv.push_back(s.data());
-  }
-  argv.push_back(nullptr);
-
-  pid_ = ::fork();
-  if (pid_ < 0) {
-    for (int fd : {in_pipe[0], in_pipe[1], out_pipe[0], out_pipe[1], err_pipe[0], err_pipe[1]}) {
-      ::close(fd);
-    }
-    return false;
-  }
-  if (pid_ == 0) {
-    // The child: the pipe ends become its standard streams (dup2 clears close-on-exec).
-    ::dup2(in_pipe[0], 0);
-    ::dup2(out_pipe[1], 1);
-    ::dup2(err_pipe[1], 2);
-    std::signal(SIGPIPE, SIG_DFL);
-    ::execv(executable_.c_str(), argv.data());
-    ::_exit(127);
-  }
-  ::close(in_pipe[0]);
-  ::close(out_pipe[1]);
-  ::close(err_pipe[1]);
-  in_fd_ = in_pipe[1];
-  out_fd_ = out_pipe[0];
-  err_fd_ = err_pipe[0];
-  ::fcntl(in_fd_, F_SETFL, ::fcntl(in_fd_, F_GETFL) | O_NONBLOCK);
-  return true;
-}
-
-void PluginRunner::pump(int wait_ms) {
-  pollfd fds[2];
-  int n = 0;
-  if (out_fd_ >= 0) {
-    fds[n++] = {out_fd_, POLLIN, 0};
-  }
-  if (err_fd_ >= 0) {
-    fds[n++] = {err_fd_, POLLIN, 0};
-  }
-  if (n == 0) {
-    if (wait_ms > 0) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(wait_ms < 20 ? wait_ms : 20));
-    }
-    return;
-  }
-  if (::poll(fds, static_cast<nfds_t>(n), wait_ms) <= 0) {
-    return;
-  }
-  for (int i = 0; i < n; ++i) {
-    if ((fds[i].revents & (POLLIN | POLLHUP | POLLERR)) == 0) {
-      continue;
-    }
-    char chunk[65536];
-    const ssize_t got = ::read(fds[i].fd, chunk, sizeof chunk);
-    std::string& sink = fds[i].fd == out_fd_ ? out_ : err_;
-    if (got > 0) {
-      sink.append(chunk, static_cast<std::size_t>(got));
-    } else if (got == 0 || errno != EINTR) {
-      close_fd(fds[i].fd == out_fd_ ? out_fd_ : err_fd_);
-    }
-  }
+  std::vector<std::string> argv;
+  argv.push_back(executable_);
+  argv.insert(argv.end(), args.begin(), args.end());
+  return child_->start(argv);
 }
 
 bool PluginRunner::write(std::string_view bytes, int timeout_ms) {
-  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    if (in_fd_ < 0 || remaining_ms(deadline) == 0) {
-      return false;
-    }
-    const ssize_t put = ::write(in_fd_, bytes.data() + done, bytes.size() - done);
-    if (put > 0) {
-      done += static_cast<std::size_t>(put);
-      continue;
-    }
-    if (put < 0 && errno != EAGAIN && errno != EINTR) {
-      return false; // EPIPE: the child no longer reads
-    }
-    // The pipe is full: let the child make progress, and keep its output flowing meanwhile.
-    pollfd fd{in_fd_, POLLOUT, 0};
-    ::poll(&fd, 1, 5);
-    pump(0);
-  }
-  return true;
+  return child_->write(bytes, timeout_ms);
 }
 
 bool PluginRunner::write_chunks(const std::vector<std::string>& chunks, int pause_ms) {
@@ -172,43 +52,44 @@ bool PluginRunner::write_chunks(const std::vector<std::string>& chunks, int paus
     }
     const Clock::time_point until = Clock::now() + std::chrono::milliseconds(pause_ms);
     while (remaining_ms(until) > 0) {
-      pump(remaining_ms(until));
+      child_->pump(remaining_ms(until));
     }
   }
   return true;
 }
 
 void PluginRunner::close_stdin() {
-  close_fd(in_fd_);
+  child_->close_stdin();
 }
 
 void PluginRunner::close_stdout() {
-  close_fd(out_fd_);
+  child_->close_stdout();
 }
 
 bool PluginRunner::next_message(std::string* message, int timeout_ms) {
   const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
   for (;;) {
-    const std::size_t length = leading_message_length(std::string_view(out_).substr(taken_));
+    const std::string& out = child_->out;
+    const std::size_t length = leading_message_length(std::string_view(out).substr(taken_));
     if (length > 0) {
-      message->assign(out_, taken_, length);
+      message->assign(out, taken_, length);
       taken_ += length;
       return true;
     }
-    if (out_fd_ < 0 || remaining_ms(deadline) == 0) {
+    if (!child_->stdout_open() || remaining_ms(deadline) == 0) {
       return false;
     }
-    pump(remaining_ms(deadline));
+    child_->pump(remaining_ms(deadline));
   }
 }
 
 bool PluginRunner::quiet_for(int ms) {
-  const std::size_t before = out_.size();
+  const std::size_t before = child_->out.size();
   const Clock::time_point until = Clock::now() + std::chrono::milliseconds(ms);
-  while (remaining_ms(until) > 0 && out_fd_ >= 0) {
-    pump(remaining_ms(until));
+  while (remaining_ms(until) > 0 && child_->stdout_open()) {
+    child_->pump(remaining_ms(until));
   }
-  return out_.size() == before;
+  return child_->out.size() == before;
 }
 
 bool PluginRunner::converse(const std::string& request, ScriptedDebugger& debugger,
@@ -244,33 +125,20 @@ PluginExit PluginRunner::wait_for_child(int timeout_ms) {
     return exit_;
   }
   const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
-  for (;;) {
-    int status = 0;
-    const pid_t done = pid_ > 0 ? ::waitpid(pid_, &status, WNOHANG) : -1;
-    if (done == pid_ || done < 0) {
-      if (done == pid_) {
-        exit_.exited = WIFEXITED(status);
-        exit_.code = exit_.exited ? WEXITSTATUS(status) : -1;
-        exit_.signaled = WIFSIGNALED(status);
-        exit_.signal = exit_.signaled ? WTERMSIG(status) : 0;
-      }
-      reaped_ = true;
-      break;
-    }
+  while (!child_->poll_exit(&exit_)) {
     if (remaining_ms(deadline) == 0) {
-      ::kill(pid_, SIGKILL);
-      ::waitpid(pid_, &status, 0);
+      child_->kill();
+      exit_ = PluginExit{};
       exit_.timed_out = true;
       exit_.signaled = true;
-      exit_.signal = SIGKILL;
-      reaped_ = true;
       break;
     }
-    pump(10);
+    child_->pump(10);
   }
+  reaped_ = true;
   // Whatever the child wrote before it ended is still in the pipes.
-  while (out_fd_ >= 0 || err_fd_ >= 0) {
-    pump(100);
+  while (child_->stdout_open() || child_->stderr_open()) {
+    child_->pump(100);
   }
   return exit_;
 }
@@ -298,6 +166,21 @@ PluginRun run_plugin(const std::string& executable, const std::vector<std::strin
   run.out = runner.out();
   run.err = runner.err();
   return run;
+}
+
+std::string text_stream(std::string_view text) {
+#ifdef _WIN32
+  std::string translated;
+  for (const char c : text) {
+    if (c == '\n') {
+      translated += '\r';
+    }
+    translated += c;
+  }
+  return translated;
+#else
+  return std::string(text);
+#endif
 }
 
 std::size_t leading_message_length(std::string_view text) {

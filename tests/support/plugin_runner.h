@@ -6,25 +6,19 @@
 // output and standard error, splits standard output into messages, can answer the child's
 // OSA_Service_* requests with a ScriptedDebugger, and closes either pipe on demand. Every wait
 // has a time limit, so a hung plug-in fails the test instead of hanging it; a child still
-// running when the runner goes away is killed. POSIX only.
+// running when the runner goes away is killed. The operating system's part is a ChildProcess
+// (POSIX or Windows); what is built on it here behaves the same on both.
 #pragma once
 
+#include "support/child_process.h"
 #include "support/scripted_debugger.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 #include <vector>
 
 inline constexpr int kPluginDefaultTimeoutMs = 20000;
-
-struct PluginExit {
-  bool exited = false;   // the child ended by itself with a code
-  int code = -1;         // its exit code when exited
-  bool signaled = false; // the child was ended by a signal (a crash, or our kill on timeout)
-  int signal = 0;
-  bool timed_out = false; // it did not end in time and was killed
-};
 
 class PluginRunner {
 public:
@@ -63,22 +57,15 @@ public:
   // Waits for the child to end without closing standard input.
   PluginExit wait_exit_keep_stdin(int timeout_ms = kPluginDefaultTimeoutMs);
 
-  const std::string& out() const { return out_; }
-  const std::string& err() const { return err_; }
+  const std::string& out() const { return child_->out; }
+  const std::string& err() const { return child_->err; }
 
 private:
-  // Reads what is available on the child's outputs, waiting at most wait_ms for something.
-  void pump(int wait_ms);
   PluginExit wait_for_child(int timeout_ms);
 
   std::string executable_;
-  pid_t pid_ = -1;
-  int in_fd_ = -1;  // our end of the child's standard input
-  int out_fd_ = -1; // our end of the child's standard output
-  int err_fd_ = -1; // our end of the child's standard error
-  std::string out_;
-  std::string err_;
-  std::size_t taken_ = 0; // bytes of out_ already handed out as messages
+  std::unique_ptr<ChildProcess> child_;
+  std::size_t taken_ = 0; // bytes of out() already handed out as messages
   bool reaped_ = false;
   PluginExit exit_;
 };
@@ -92,6 +79,11 @@ struct PluginRun {
 // Starts the executable with args, writes input, closes standard input and waits for the end.
 PluginRun run_plugin(const std::string& executable, const std::vector<std::string>& args,
                      const std::string& input = "", int timeout_ms = kPluginDefaultTimeoutMs);
+
+// text as it arrives when the plug-in writes it to a stream in text mode (standard error, and
+// standard output when it does not serve a debugger): the Windows C runtime writes every LF as
+// CR LF there; elsewhere nothing changes. The JSON-RPC messages never pass through this.
+std::string text_stream(std::string_view text);
 
 // Length of the complete JSON object at the start of text (braces balanced outside strings),
 // or 0 when text does not start with one.

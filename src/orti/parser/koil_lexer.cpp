@@ -88,7 +88,10 @@ std::size_t KoilLexer::read_block(char* to, std::size_t room) {
   for (;;) {
     errno = 0;
     const std::size_t n = std::fread(to, 1, room, file_);
-    if (n > 0 || !std::ferror(file_)) {
+    // A short read must come with the end-of-file flag: a C library may leave both flags clear
+    // when the stream cannot be read at all (Wine's does so for a write-only stream), and that
+    // is a failure, not the end of the input.
+    if (n > 0 || room == 0 || std::feof(file_)) {
       return n;
     }
     if (errno != EINTR) {

@@ -32,6 +32,30 @@ std::string read_file(const fs::path& path) {
   return text.str();
 }
 
+// What the tool wrote to a redirected stream: text, whose lines the Windows C runtime ends with
+// CR LF; read in text mode there they end in LF, as everywhere else.
+std::string read_output(const fs::path& path) {
+#ifdef _WIN32
+  std::ifstream in(path);
+#else
+  std::ifstream in(path, std::ios::binary);
+#endif
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Runs command with the system's shell. cmd.exe takes the first and the last quote of a line that
+// starts with one away, which would break a quoted program path followed by quoted arguments:
+// one more pair of quotes around the whole line is what it removes there.
+int run_shell(const std::string& command) {
+#ifdef _WIN32
+  return std::system(("\"" + command + "\"").c_str());
+#else
+  return std::system(command.c_str());
+#endif
+}
+
 void replace_all(std::string& text, const std::string& from, const std::string& to) {
   for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
     text.replace(at, from.size(), to);
@@ -47,14 +71,18 @@ std::string run_check(const std::string& options, const fs::path& input) {
   const std::string command = "\"" + std::string(ORTI_CHECK_EXE) + "\" " + options + " \"" +
                               input.string() + "\" > \"" + out.string() + "\" 2> \"" +
                               err.string() + "\"";
-  const int raw = std::system(command.c_str());
+  const int raw = run_shell(command);
 #ifdef _WIN32
   const int status = raw;
 #else
   const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 #endif
-  std::string rendered = "--- stdout\n" + read_file(out) + "--- stderr\n" + read_file(err) +
+  std::string rendered = "--- stdout\n" + read_output(out) + "--- stderr\n" + read_output(err) +
                          "--- exit status " + std::to_string(status) + "\n";
+  // The tool shows the path as given, with the platform's separators: the expected files
+  // name it $DATA/ and the rest with forward slashes.
+  replace_all(rendered, input.string(),
+              "$DATA/" + input.lexically_relative(kDataDir).generic_string());
   replace_all(rendered, kDataDir.string(), "$DATA");
   return rendered;
 }
@@ -121,7 +149,7 @@ TEST(GoldenOrtiCheck, UsageErrorsExitWithTwo) {
   for (const char* options : {"", "--trace", "--trace x", "--bogus", "a.ort b.ort"}) {
     const std::string command = "\"" + std::string(ORTI_CHECK_EXE) + "\" " + options + " > \"" +
                                 (fs::path(testing::TempDir()) / "u.txt").string() + "\" 2>&1";
-    const int raw = std::system(command.c_str());
+    const int raw = run_shell(command);
 #ifndef _WIN32
     ASSERT_TRUE(WIFEXITED(raw));
     EXPECT_EQ(WEXITSTATUS(raw), 2) << options;

@@ -1,0 +1,111 @@
+// The platform module's file helpers with the paths each system writes: drive letters and
+// backslashes on Windows, and the exclusive create that keeps a dump from overwriting another.
+#include "runtime/platform.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(PlatformJoinPath, UsesTheSystemsSeparatorOnce) {
+  EXPECT_EQ(platform_join_path("", "f.cfg"), "f.cfg");
+#ifdef _WIN32
+  EXPECT_EQ(platform_join_path("C:\\Users\\u", "f.cfg"), "C:\\Users\\u\\f.cfg");
+  EXPECT_EQ(platform_join_path("C:\\Users\\u\\", "f.cfg"), "C:\\Users\\u\\f.cfg");
+  EXPECT_EQ(platform_join_path("C:/Users/u/", "f.cfg"), "C:/Users/u/f.cfg");
+  EXPECT_EQ(platform_join_path("C:\\", "f.cfg"), "C:\\f.cfg");
+  EXPECT_EQ(platform_join_path("\\\\server\\share", "f.cfg"), "\\\\server\\share\\f.cfg");
+#else
+  EXPECT_EQ(platform_join_path("/home/u", "f.cfg"), "/home/u/f.cfg");
+  EXPECT_EQ(platform_join_path("/home/u/", "f.cfg"), "/home/u/f.cfg");
+  EXPECT_EQ(platform_join_path("/", "f.cfg"), "/f.cfg");
+#endif
+}
+
+class PlatformFilesTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    // temp_directory_path() is a native path: on Windows with a drive letter and backslashes.
+    root = fs::temp_directory_path().string();
+    root = platform_join_path(root, "osa_platform_test_" + std::to_string(stamp));
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::remove_all(root, ec);
+  }
+  std::string root;
+};
+
+TEST_F(PlatformFilesTest, DirectoriesAndFilesByNativePaths) {
+#ifdef _WIN32
+  ASSERT_EQ(root[1], ':') << root;
+  ASSERT_NE(root.find('\\'), std::string::npos) << root;
+#endif
+  const std::string dir = platform_join_path(platform_join_path(root, "a b"), "c");
+  EXPECT_FALSE(platform_is_directory(dir));
+  ASSERT_TRUE(platform_make_directories(dir));
+  EXPECT_TRUE(platform_is_directory(dir));
+  EXPECT_TRUE(platform_make_directories(dir)) << "an existing directory is fine";
+
+  const std::string path = platform_join_path(dir, "f.txt");
+  std::FILE* out = platform_fopen(path, "wb");
+  ASSERT_NE(out, nullptr) << path;
+  std::fputs("line\r\n", out);
+  std::fclose(out);
+  EXPECT_TRUE(platform_is_regular_file(path));
+  EXPECT_FALSE(platform_is_directory(path));
+  std::FILE* in = platform_fopen(path, "rb");
+  ASSERT_NE(in, nullptr);
+  char text[16] = {};
+  EXPECT_EQ(std::fread(text, 1, sizeof text - 1, in), 6u);
+  std::fclose(in);
+  EXPECT_STREQ(text, "line\r\n");
+
+  int error_number = 0;
+  EXPECT_EQ(platform_open_regular_file(dir, "r", &error_number), nullptr);
+  EXPECT_EQ(error_number, EISDIR);
+  std::FILE* regular = platform_open_regular_file(path, "r", &error_number);
+  ASSERT_NE(regular, nullptr);
+  std::fclose(regular);
+}
+
+TEST_F(PlatformFilesTest, ExclusiveCreateRefusesAnExistingFile) {
+  ASSERT_TRUE(platform_make_directories(root));
+  const std::string path = platform_join_path(root, "dump.log");
+  std::FILE* first = platform_fopen(path, "wbx");
+  ASSERT_NE(first, nullptr);
+  std::fputs("first", first);
+  std::fclose(first);
+  errno = 0;
+  EXPECT_EQ(platform_fopen(path, "wbx"), nullptr) << "an existing file must not be reopened";
+  EXPECT_EQ(errno, EEXIST);
+  std::FILE* in = platform_fopen(path, "rb");
+  ASSERT_NE(in, nullptr);
+  char text[16] = {};
+  std::fread(text, 1, sizeof text - 1, in);
+  std::fclose(in);
+  EXPECT_STREQ(text, "first") << "and its contents stay";
+}
+
+#ifdef _WIN32
+TEST(PlatformUserConfigDir, IsUnderAppData) {
+  const char* saved = std::getenv("APPDATA");
+  const std::string previous = saved != nullptr ? saved : "";
+  _putenv_s("APPDATA", "D:\\Users\\u\\AppData\\Roaming");
+  EXPECT_EQ(platform_user_config_dir(), "D:\\Users\\u\\AppData\\Roaming\\osa_orti_plugin");
+  _putenv_s("APPDATA", "D:\\Roaming\\");
+  EXPECT_EQ(platform_user_config_dir(), "D:\\Roaming\\osa_orti_plugin");
+  _putenv_s("APPDATA", previous.c_str());
+}
+#endif
+
+} // namespace

@@ -215,7 +215,7 @@ loads FILE as written; a relative name is resolved against GDB's working directo
 plug-in runs there."""
 
     def __init__(self):
-        OrtiCommand.__init__(self, "load", )
+        OrtiCommand.__init__(self, "load")
 
     def run(self, arg):
         args = gdb.string_to_argv(arg)
@@ -321,7 +321,7 @@ kind."""
         for n, kind in enumerate(kinds):
             if n:
                 gdb.write("\n")
-            objects, cut, _ = s.walk(kind, limit)
+            objects, cut = s.walk(kind, limit)
             info = s.describe(kind, objects)
             if not objects:
                 gdb.write("%s: no objects\n" % (info["kind"] or "kind %d" % kind))
@@ -345,7 +345,7 @@ kind."""
             if name == word.upper():
                 return k
         for k in s.vendor_kinds():
-            objects, _, _ = s.walk(k, 1)
+            objects, _ = s.walk(k, 1)
             info = s.describe(k, objects)
             if info["kind"] and info["kind"].lower() == word.lower():
                 return k

@@ -235,8 +235,8 @@ class Session:
 
     def walk(self, kind, max_objects, only=None):
         """Every object of a kind as the OSA Explorer sees it: a list of {attribute id:
-        value} (the object number and the ids in only, or every attribute that answers),
-        whether the walk stopped at max_objects, and whether the kind exists."""
+        value} (the object number and the ids in only, or every attribute that answers) and
+        whether the walk stopped at max_objects."""
         return self.quietly(self._walk, kind, max_objects, only)
 
     def _walk(self, kind, max_objects, only):
@@ -255,7 +255,7 @@ class Session:
                 status = self.call("OSA_Client_ObjectListNext", {"objTypeId": kind}).get("return")
         finally:
             self.call("OSA_Client_ObjectListCleanup", {"objTypeId": kind})
-        return objects, cut, status != 1 or bool(objects)
+        return objects, cut
 
     def vendor_kinds(self):
         """The ids of the vendor kinds: the first ids from 100 on that have objects."""
@@ -340,7 +340,7 @@ class Session:
     def tasks(self, max_objects):
         """The tasks in the plug-in's order, whether the list was cut, and the running
         task's id (0: none, None: the plug-in could not tell)."""
-        objects, cut, _ = self.walk(1, max_objects, only=(2, 3, 4))
+        objects, cut = self.walk(1, max_objects, only=(2, 3, 4))
         tasks = []
         for obj in objects:
             task_id = obj.get(1)

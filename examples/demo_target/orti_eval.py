@@ -223,7 +223,8 @@ class OrtiEval(gdb.Command):
             item = special["_ITEM"].replace("$NODE", node)
             if "_NAME" in special:
                 self.attribute(type_name, "%s[%d]" % (obj, k), "_NAME",
-                               special["_NAME"].replace("$NODE", node), {"kind": "STRING"})
+                               special["_NAME"].replace("$ITEM", item).replace("$NODE", node),
+                               {"kind": "STRING"})
             for attr, formula in others:
                 self.attribute(type_name, "%s[%d]" % (obj, k), attr,
                                formula.replace("$ITEM", item), decl.get(attr.upper()))

@@ -1,0 +1,567 @@
+"""The GDB commands and settings of the host, and its hooks on GDB's events."""
+
+import os
+import shutil
+
+import gdb
+
+from . import tables
+from .services import KIND_NAMES, ServiceAnswers
+from .session import STANDARD_ATTRIBUTES, CallFailed, PluginError, Session
+
+HOST_DIR = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+REPO_PLUGIN = os.path.join(HOST_DIR, "..", "..", "build", "default", "src", "osa_orti_plugin")
+
+BACKTRACE_LIMIT = 64
+# Registers loaded into the core for a backtrace. xpsr stays: its Thumb bit must not change.
+BACKTRACE_REGISTERS = ["r%d" % i for i in range(13)] + ["sp", "lr", "pc"]
+
+
+class Host:
+    """The one plug-in session of this GDB and the state around it."""
+
+    def __init__(self):
+        self.services = ServiceAnswers(gdb.write)
+        self.session = None
+        self.dirty = False  # the target changed while the plug-in was busy
+
+    def plugin_path(self):
+        setting = PLUGIN_PARAM.value
+        if setting:
+            return os.path.abspath(os.path.expanduser(setting))
+        env = os.environ.get("ORTI_PLUGIN")
+        if env:
+            return os.path.abspath(env)
+        built = os.path.normpath(REPO_PLUGIN)
+        if os.path.isfile(built):
+            return built
+        return shutil.which("osa_orti_plugin") or built
+
+    def need_session(self, loaded=True):
+        s = self.session
+        if s is None:
+            raise gdb.GdbError("orti: no plug-in running; use 'orti load FILE' first")
+        if s.gone:
+            raise gdb.GdbError("orti: the plug-in is not running (%s); use 'orti load FILE'"
+                               % s.gone)
+        if loaded and not s.loaded:
+            raise gdb.GdbError("orti: no ORTI file is loaded; use 'orti load FILE'")
+        return s
+
+    def stop_session(self):
+        if self.session is not None:
+            self.session.close()
+            self.flush_notes()
+
+    def flush_notes(self):
+        s = self.session
+        if s is None:
+            return
+        for line in s.stderr_notes().splitlines():
+            if line.strip():
+                gdb.write("orti: plug-in: %s\n" % line)
+
+    def catch_up(self):
+        """Tells the plug-in about a change of the target it has not heard of yet."""
+        if self.dirty and self.session is not None and self.session.loaded:
+            self.dirty = False
+            self.session.notify()
+
+
+HOST = Host()
+
+
+def target_state():
+    """"none" (no process: formulas read the program file), "running" or "stopped"."""
+    try:
+        inferior = gdb.selected_inferior()
+        thread = gdb.selected_thread()
+    except gdb.error:
+        return "none"
+    if inferior.pid == 0 or thread is None or not thread.is_valid():
+        return "none"
+    return "running" if thread.is_running() else "stopped"
+
+
+def need_halted(registers=False):
+    state = target_state()
+    if state == "running":
+        raise gdb.GdbError("orti: the target is running; interrupt it first")
+    if registers and state == "none":
+        raise gdb.GdbError("orti: no process, so no registers: connect to the target or "
+                           "start the program first")
+
+
+def display_limit():
+    width = gdb.parameter("width")
+    return width if isinstance(width, int) and width >= 40 else 120
+
+
+class OrtiCommand(gdb.Command):
+    """A subcommand whose plug-in errors end as one line for the user."""
+
+    def __init__(self, name):
+        gdb.Command.__init__(self, "orti " + name, gdb.COMMAND_USER)
+
+    def invoke(self, arg, from_tty):
+        try:
+            self.run(arg.strip())
+        except PluginError as e:
+            raise gdb.GdbError("orti: %s" % e)
+        finally:
+            end_line()
+            HOST.flush_notes()
+
+
+def end_line():
+    if not HOST.services.display_ended_line:
+        gdb.write("\n")
+        HOST.services.display_ended_line = True
+
+
+# -- settings -------------------------------------------------------------------------
+
+class _SetOrti(gdb.Command):
+    """Settings of the ORTI host."""
+
+    def __init__(self, verb):
+        gdb.Command.__init__(self, "%s orti" % verb, gdb.COMMAND_DATA, gdb.COMPLETE_NONE, True)
+
+
+_SetOrti("set")
+_SetOrti("show")
+
+
+class _Param(gdb.Parameter):
+    def __init__(self, name, kind, default, doc, show):
+        self.__doc__ = doc
+        self.set_doc = doc
+        self.show_doc = doc
+        self._show = show
+        gdb.Parameter.__init__(self, "orti " + name, gdb.COMMAND_DATA, kind)
+        self.value = default
+
+    def get_set_string(self):
+        if self is VERBOSE_PARAM:
+            HOST.services.verbose = bool(self.value)
+        return ""
+
+    def get_show_string(self, svalue):
+        return self._show % svalue
+
+
+PLUGIN_PARAM = _Param("plugin", gdb.PARAM_OPTIONAL_FILENAME, "",
+                      "The plug-in program that 'orti load' starts.",
+                      "The plug-in program is %s (empty: $ORTI_PLUGIN or the build).")
+TIMEOUT_PARAM = _Param("timeout", gdb.PARAM_ZUINTEGER, 10,
+                       "Seconds to wait for each message of the plug-in.",
+                       "Each message of the plug-in is awaited %s seconds.")
+VERBOSE_PARAM = _Param("verbose", gdb.PARAM_BOOLEAN, False,
+                       "Whether the plug-in's log copies of its messages are shown.",
+                       "Showing the plug-in's log copies is %s.")
+MAX_OBJECTS_PARAM = _Param("max-objects", gdb.PARAM_ZUINTEGER, 200,
+                           "How many objects of one kind are shown at most (a list in target "
+                           "memory may not end).",
+                           "At most %s objects of one kind are shown.")
+
+
+def timeout_seconds():
+    return float(max(1, TIMEOUT_PARAM.value))
+
+
+# -- commands -------------------------------------------------------------------------
+
+class Orti(gdb.Command):
+    """Operating-system awareness from an ORTI file, through osa_orti_plugin.
+
+orti load FILE      start the plug-in and load the ORTI file
+orti tasks          every task: name, state, priority; the running one marked
+orti show [KIND]    every object of a kind (or of every kind) with its attributes
+orti regs TASK      the saved registers of a task
+orti bt TASK        the backtrace of a task from its saved registers
+orti cmd TEXT       a plug-in command (help, version, expr Task.STATE, ...)
+orti record FILE    write the conversation with the plug-in as a playback file
+orti plugin [PATH]  show or set the plug-in program
+orti stop           end the plug-in
+Settings: set orti plugin|timeout|verbose|max-objects."""
+
+    def __init__(self):
+        gdb.Command.__init__(self, "orti", gdb.COMMAND_USER, gdb.COMPLETE_NONE, True)
+
+    def invoke(self, arg, from_tty):
+        if arg.strip():
+            raise gdb.GdbError("orti: unknown subcommand '%s'; see 'help orti'" % arg.strip())
+        gdb.write(self.__doc__.split("\n", 2)[2] + "\n")
+
+
+class OrtiPlugin(OrtiCommand):
+    """Show or set the plug-in program that 'orti load' starts.
+Usage: orti plugin [PATH]"""
+
+    def __init__(self):
+        OrtiCommand.__init__(self, "plugin")
+
+    def run(self, arg):
+        if arg:
+            PLUGIN_PARAM.value = gdb.string_to_argv(arg)[0]
+        gdb.write("orti: plug-in %s\n" % HOST.plugin_path())
+
+
+class OrtiLoad(OrtiCommand):
+    """Start the plug-in and load an ORTI file.
+Usage: orti load FILE
+A plug-in started before is ended first. The plug-in is initialised for an ARM target, then
+loads FILE as written; a relative name is resolved against GDB's working directory, and the
+plug-in runs there."""
+
+    def __init__(self):
+        OrtiCommand.__init__(self, "load")
+
+    def run(self, arg):
+        args = gdb.string_to_argv(arg)
+        if len(args) != 1:
+            raise gdb.GdbError("orti: usage: orti load FILE")
+        path = args[0]
+        HOST.stop_session()
+        plugin = HOST.plugin_path()
+        services = HOST.services
+        services.search_dirs = lambda: _search_dirs(path)
+        HOST.session = Session([plugin], os.getcwd(), services, timeout_seconds)
+        HOST.dirty = False
+        HOST.session.start(_big_endian())
+        try:
+            HOST.session.load(path)
+        except CallFailed:
+            raise gdb.GdbError("orti: the plug-in could not load %s" % path)
+        gdb.write("orti: %s loaded\n" % path)
+
+
+def _search_dirs(orti_path):
+    dirs = [os.path.dirname(os.path.abspath(orti_path))]
+    program = gdb.current_progspace().filename
+    if program:
+        dirs.append(os.path.dirname(os.path.abspath(program)))
+    dirs.append(os.getcwd())
+    return dirs
+
+
+def _big_endian():
+    try:
+        return "big endian" in gdb.execute("show endian", to_string=True)
+    except gdb.error:
+        return False
+
+
+class OrtiTasks(OrtiCommand):
+    """Show every task with its name, state and priority.
+Usage: orti tasks
+'*' marks the running task."""
+
+    def __init__(self):
+        OrtiCommand.__init__(self, "tasks")
+
+    def run(self, arg):
+        need_halted()
+        s = HOST.need_session()
+        HOST.catch_up()
+        tasks, cut, running = s.tasks(MAX_OBJECTS_PARAM.value)
+        rows = [["*" if t.task_id == running else "", t.task_id, t.name, t.state, t.priority]
+                for t in tasks]
+        gdb.write(tables.format_table(["", "ID", "NAME", "STATE", "PRIORITY"], rows))
+        if cut:
+            gdb.write("orti: stopped after %d tasks\n" % len(tasks))
+        if running is None:
+            gdb.write("orti: the plug-in could not tell which task runs\n")
+        elif not any(t.task_id == running for t in tasks):
+            gdb.write("orti: no task is running\n")
+
+
+def kind_title(kind, info, count):
+    name = info["kind"] or "kind %d" % kind
+    described = " (%s)" % info["description"] if info["description"] else ""
+    return "%s%s: %d object%s" % (name, described, count, "" if count == 1 else "s")
+
+
+def object_table(kind, objects, info):
+    ids = sorted(set(i for obj in objects for i in obj))
+    standard = STANDARD_ATTRIBUTES.get(kind, [])
+    headers = []
+    for i in ids:
+        if i == 1:
+            headers.append("#")
+        elif i == 2:
+            headers.append("NAME")
+        elif 3 <= i < 3 + len(standard):
+            headers.append(standard[i - 3])
+        else:
+            headers.append(info["names"].get(i, "#%d" % i))
+    rows = [[obj.get(i) for i in ids] for obj in objects]
+    return tables.format_objects(headers, rows, display_limit())
+
+
+class OrtiShow(OrtiCommand):
+    """Show every object of a kind with its attributes.
+Usage: orti show [KIND]
+Lists in target memory are walked. KIND: OS, TASK, CONTEXT, STACK, ALARM, RESOURCE,
+MESSAGECONTAINER, a vendor kind's name, or a kind id (0-6, 100 and up). Without KIND, every
+kind."""
+
+    def __init__(self):
+        OrtiCommand.__init__(self, "show")
+
+    def run(self, arg):
+        need_halted()
+        s = HOST.need_session()
+        HOST.catch_up()
+        limit = MAX_OBJECTS_PARAM.value
+        if arg:
+            kinds = [self._resolve(s, arg, limit)]
+        else:
+            kinds = sorted(KIND_NAMES) + s.vendor_kinds()
+        for n, kind in enumerate(kinds):
+            if n:
+                gdb.write("\n")
+            objects, cut = s.walk(kind, limit)
+            info = s.describe(kind, objects)
+            if not objects:
+                gdb.write("%s: no objects\n" % (info["kind"] or "kind %d" % kind))
+                continue
+            gdb.write(kind_title(kind, info, len(objects)) + "\n")
+            gdb.write(object_table(kind, objects, info))
+            if cut:
+                gdb.write("orti: stopped after %d objects (set orti max-objects)\n" % limit)
+
+    def _resolve(self, s, arg, limit):
+        word = arg.split()[0]
+        try:
+            kind = int(word, 0)
+        except ValueError:
+            kind = None
+        if kind is not None:
+            if kind in KIND_NAMES or kind >= 100:
+                return kind
+            raise gdb.GdbError("orti: no object kind %d (0-6, 100 and up)" % kind)
+        for k, name in KIND_NAMES.items():
+            if name == word.upper():
+                return k
+        for k in s.vendor_kinds():
+            objects, _ = s.walk(k, 1)
+            info = s.describe(k, objects)
+            if info["kind"] and info["kind"].lower() == word.lower():
+                return k
+        raise gdb.GdbError("orti: no object kind '%s'" % word)
+
+
+def find_task(s, arg):
+    if not arg:
+        raise gdb.GdbError("orti: name a task (its name or its id)")
+    tasks, _, running = s.tasks(MAX_OBJECTS_PARAM.value)
+    word = arg.split()[0]
+    for match in (lambda t: t.name == word, lambda t: (t.name or "").lower() == word.lower(),
+                  lambda t: word.isdigit() and t.task_id == int(word)):
+        for t in tasks:
+            if match(t):
+                return t, running
+    raise gdb.GdbError("orti: no task '%s'" % word)
+
+
+def symbol_of(address):
+    try:
+        out = gdb.execute("info symbol 0x%x" % address, to_string=True).strip()
+    except gdb.error:
+        return ""
+    if out.startswith("No symbol"):
+        return ""
+    return out.split(" in section ")[0]
+
+
+class OrtiRegs(OrtiCommand):
+    """Show the saved registers of a task.
+Usage: orti regs TASK
+TASK is a task's name or id. The running task's registers are the live ones."""
+
+    def __init__(self):
+        OrtiCommand.__init__(self, "regs")
+
+    def run(self, arg):
+        need_halted(registers=True)
+        s = HOST.need_session()
+        HOST.catch_up()
+        task, running = find_task(s, arg)
+        live = " (running: live registers)" if task.task_id == running else ""
+        gdb.write("%s%s\n" % (task.name, live))
+        rows = []
+        for name, reg_id, status, value in s.task_registers(task.task_id):
+            if status == 0:
+                value &= 0xFFFFFFFF
+                where = symbol_of(value) if name in ("pc", "lr") else ""
+                rows.append([name, "0x%08x" % value, where])
+            else:
+                rows.append([name, "not saved" if status == 2 else "unreadable", ""])
+        end_line()
+        gdb.write(tables.format_table(["REGISTER", "VALUE", "SYMBOL"], rows))
+
+
+class OrtiBt(OrtiCommand):
+    """Show the backtrace of a task from its saved registers.
+Usage: orti bt TASK
+The task's saved registers are loaded into the core for the moment of the backtrace; the live
+registers and the selected frame are put back afterwards."""
+
+    def __init__(self):
+        OrtiCommand.__init__(self, "bt")
+
+    def run(self, arg):
+        need_halted(registers=True)
+        s = HOST.need_session()
+        HOST.catch_up()
+        task, running = find_task(s, arg)
+        if task.task_id == running:
+            gdb.write("%s is running; its backtrace is the live one:\n" % task.name)
+            gdb.write(gdb.execute("bt %d" % BACKTRACE_LIMIT, to_string=True))
+            return
+        registers = s.task_registers(task.task_id)
+        saved = dict((name, value & 0xFFFFFFFF) for name, _, status, value in registers
+                     if status == 0)
+        unreadable = [name for name, _, status, _ in registers
+                      if status not in (0, 2) and name in ("pc", "sp")]
+        if unreadable:
+            raise gdb.GdbError("orti: the saved %s of %s could not be read (a corrupt context?)"
+                               % (" and ".join(unreadable), task.name))
+        missing = [n for n in ("pc", "sp") if n not in saved]
+        if missing:
+            raise gdb.GdbError("orti: %s has no saved %s (no valid context for it, or the ORTI "
+                               "file does not say where they are)"
+                               % (task.name, " and ".join(missing)))
+        lacking = [n for n in ("lr", "r7") if n not in saved]
+        gdb.write("backtrace of %s:\n" % task.name)
+        gdb.write(backtrace_with(saved))
+        if lacking:
+            gdb.write("orti: %s has no saved %s; the backtrace may end early\n"
+                      % (task.name, " and ".join(lacking)))
+
+
+def backtrace_with(registers):
+    """GDB's backtrace with registers loaded into the core; the live registers and the
+    selected frame are put back on every path."""
+    selected = gdb.selected_frame()
+    level = selected.level()
+    newest = gdb.newest_frame()
+    newest.select()
+    live = [(name, int(newest.read_register(name)) & 0xFFFFFFFF) for name in BACKTRACE_REGISTERS]
+    HOST.dirty = True
+    try:
+        for name in BACKTRACE_REGISTERS:
+            if name in registers:
+                gdb.execute("set var $%s = %d" % (name, registers[name]), to_string=True)
+        try:
+            return gdb.execute("bt %d" % BACKTRACE_LIMIT, to_string=True)
+        except gdb.error as e:
+            return "orti: the backtrace stopped: %s\n" % e
+    finally:
+        failed = []
+        for name, value in live:
+            try:
+                gdb.execute("set var $%s = %d" % (name, value), to_string=True)
+            except gdb.error:
+                failed.append(name)
+        try:
+            gdb.execute("frame %d" % level, to_string=True)
+        except gdb.error:
+            pass
+        if failed:
+            gdb.write("orti: could not put back %s\n" % ", ".join(failed))
+
+
+class OrtiCmd(OrtiCommand):
+    """Run a plug-in command and show what it displays.
+Usage: orti cmd TEXT
+For example: help, version, expr OBJECT.ATTRIBUTE, mapregname ID NAME, saveconfig FILE."""
+
+    def __init__(self):
+        OrtiCommand.__init__(self, "cmd")
+
+    def run(self, arg):
+        if not arg:
+            raise gdb.GdbError("orti: usage: orti cmd TEXT")
+        need_halted()
+        s = HOST.need_session(loaded=False)
+        HOST.catch_up()
+        status = s.command(arg)
+        end_line()
+        if status != 0:
+            raise gdb.GdbError("orti: the plug-in could not run '%s' (return %s)" % (arg, status))
+
+
+class OrtiRecord(OrtiCommand):
+    """Write the conversation with the plug-in as a playback file.
+Usage: orti record FILE
+The whole conversation since the plug-in started; 'osa_orti_plugin -file FILE' replays it."""
+
+    def __init__(self):
+        OrtiCommand.__init__(self, "record")
+
+    def run(self, arg):
+        args = gdb.string_to_argv(arg)
+        if len(args) != 1:
+            raise gdb.GdbError("orti: usage: orti record FILE")
+        if HOST.session is None:
+            raise gdb.GdbError("orti: nothing to record; use 'orti load FILE' first")
+        lines = HOST.session.process.conversation
+        try:
+            with open(args[0], "wb") as f:
+                for tag, text in lines:
+                    f.write(tag.encode("ascii") + b": " + text + b"\n")
+        except OSError as e:
+            raise gdb.GdbError("orti: cannot write %s: %s" % (args[0], e.strerror))
+        gdb.write("orti: wrote %d lines to %s\n" % (len(lines), args[0]))
+
+
+class OrtiStop(OrtiCommand):
+    """End the plug-in (OsaCleanup, Exit).
+Usage: orti stop"""
+
+    def __init__(self):
+        OrtiCommand.__init__(self, "stop")
+
+    def run(self, arg):
+        HOST.stop_session()
+
+
+# -- events ---------------------------------------------------------------------------
+
+def on_stop(event):
+    s = HOST.session
+    if s is None or not s.loaded or s.gone:
+        return
+    if s.busy:
+        HOST.dirty = True
+        return
+    try:
+        HOST.dirty = False
+        s.notify()
+    except PluginError as e:
+        gdb.write("orti: %s\n" % e)
+    HOST.flush_notes()
+
+
+def on_change(event):
+    HOST.dirty = True
+
+
+def on_exit(event):
+    try:
+        HOST.stop_session()
+    except Exception:
+        pass
+
+
+def install():
+    Orti()
+    for command in (OrtiPlugin, OrtiLoad, OrtiTasks, OrtiShow, OrtiRegs, OrtiBt, OrtiCmd,
+                    OrtiRecord, OrtiStop):
+        command()
+    gdb.events.stop.connect(on_stop)
+    gdb.events.memory_changed.connect(on_change)
+    gdb.events.register_changed.connect(on_change)
+    gdb.events.gdb_exiting.connect(on_exit)

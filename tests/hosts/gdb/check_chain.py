@@ -1,0 +1,281 @@
+# The whole chain: the demo firmware stopped at demo_breakpoint() in QEMU, GDB, its ORTI
+# host and the plug-in. Every table the host prints is checked against the firmware's own
+# variables, read by GDB directly in the same session. Run by chain_test.sh through
+# examples/demo_target/run_qemu_gdb.sh, from the repository's root, with ORTI_PLUGIN set.
+import os
+import subprocess
+import sys
+import tempfile
+
+import gdb
+
+here = os.path.dirname(os.path.abspath(__file__))
+root = os.path.normpath(os.path.join(here, "..", "..", ".."))
+sys.path.insert(0, here)
+
+from testing import check, check_equal, check_error, run  # noqa: E402
+
+gdb.execute("source %s" % os.path.join(root, "hosts", "gdb", "orti_host.py"))
+from orti_gdb.commands import HOST  # noqa: E402
+
+ORT = "examples/demo_target/demo_target.ort"
+# The labels the ORTI file gives the kernel's numbers.
+TASK_STATES = ["SUSPENDED", "READY", "WAITING", "RUNNING"]
+NO_TASK = 0xFF
+
+
+def out(command):
+    return gdb.execute(command, to_string=True)
+
+
+def ev(expr):
+    return gdb.parse_and_eval(expr)
+
+
+def num(expr):
+    return int(ev(expr))
+
+
+def text(expr):
+    return ev(expr).string()
+
+
+def table(output, title=None):
+    """Rows of the first table in output (after the line that starts with title), as dicts
+    by column header; cells are cut at the columns the rule line marks."""
+    lines = output.splitlines()
+    start = 0
+    if title is not None:
+        start = next(i for i, line in enumerate(lines) if line.startswith(title)) + 1
+    rule = next(i for i in range(start, len(lines)) if lines[i].startswith("-"))
+    starts = [i for i, c in enumerate(lines[rule]) if c == "-" and (i == 0 or lines[rule][i - 1] == " ")]
+    bounds = list(zip(starts, starts[1:] + [None]))
+    headers = [lines[rule - 1][s:e].strip() for s, e in bounds]
+    rows = []
+    for line in lines[rule + 1:]:
+        if not line.strip() or line.startswith("orti:"):
+            break
+        rows.append(dict(zip(headers, [line[s:e].strip() for s, e in bounds])))
+    return rows
+
+
+def tcb_count():
+    return num("sizeof(OsTcb)/sizeof(OsTcb[0])")
+
+
+def check_tasks_match_the_tcbs():
+    rows = table(out("orti tasks"))
+    check_equal(len(rows), tcb_count(), "one row per task control block")
+    running = num("OsRunningId")
+    for i, row in enumerate(rows):
+        what = "task %d" % i
+        check_equal(row["NAME"], text("OsTcb[%d].name" % i), what + " name")
+        check_equal(row["STATE"], TASK_STATES[num("OsTcb[%d].state" % i)], what + " state")
+        check_equal(int(row["PRIORITY"], 0), num("OsTcb[%d].cur_prio" % i), what + " priority")
+        check_equal(row[""] == "*", i == running, what + " running mark")
+        check_equal(int(row["ID"]), i + 1, what + " id")
+    return rows
+
+
+def saved_frame(i):
+    """Task i's registers as the kernel saved them on its stack (see os_port.S)."""
+    f = "((unsigned int *)OsTcb[%d].sp)" % i
+    regs = dict(("r%d" % (4 + k), num("%s[%d]" % (f, k))) for k in range(8))
+    regs.update(dict(("r%d" % k, num("%s[%d]" % (f, 8 + k))) for k in range(4)))
+    regs["r12"] = num(f + "[12]")
+    regs["lr"] = num(f + "[13]")
+    regs["pc"] = num(f + "[14]")
+    xpsr = num(f + "[15]")
+    regs["xpsr"] = xpsr & ~0x200
+    regs["sp"] = num("(unsigned int)OsTcb[%d].sp" % i) + 64 + (4 if xpsr & 0x200 else 0)
+    return regs
+
+
+def live_registers():
+    frame = gdb.newest_frame()
+    names = ["r%d" % i for i in range(13)] + ["sp", "lr", "pc", "xpsr"]
+    return dict((n, int(frame.read_register(n)) & 0xFFFFFFFF) for n in names)
+
+
+# -- at demo_breakpoint() -------------------------------------------------------------
+
+def test_1_load():
+    check("loaded" in out("orti load " + ORT), "the ORTI file loads")
+
+
+def test_2_tasks_table_matches_the_task_control_blocks():
+    rows = check_tasks_match_the_tcbs()
+    # The scenario's point: several tasks in different states at once.
+    check(len(set(r["STATE"] for r in rows)) >= 3, "tasks in at least three states")
+
+
+def test_3_alarms_match_the_alarm_table():
+    rows = table(out("orti show ALARM"), "ALARM")
+    check_equal(len(rows), num("sizeof(OsAlarm)/sizeof(OsAlarm[0])"), "one row per alarm")
+    for i, row in enumerate(rows):
+        a = "OsAlarm[%d]" % i
+        running = num(a + ".state") == 1
+        check_equal(row["NAME"], text(a + ".name"), "alarm %d name" % i)
+        check_equal(row["STATE"], "RUNNING" if running else "STOPPED", "alarm %d state" % i)
+        left = num("%s.expiry - %s.counter->value" % (a, a)) if running else 0
+        check_equal(int(row["ALARMTIME"], 0), left, "alarm %d ticks left" % i)
+        check_equal(int(row["CYCLETIME"], 0), num(a + ".cycle"), "alarm %d cycle" % i)
+
+
+def test_4_resources_match_the_resource_table():
+    rows = table(out("orti show RESOURCE"), "RESOURCE")
+    check_equal(len(rows), num("sizeof(OsResource)/sizeof(OsResource[0])"), "resources")
+    for i, row in enumerate(rows):
+        locker = num("OsResource[%d].locker" % i)
+        check_equal(row["STATE"], "UNLOCKED" if locker == NO_TASK else "LOCKED", "state %d" % i)
+        check_equal(row["LOCKER"], "NO_TASK" if locker == NO_TASK
+                    else text("OsTcb[%d].name" % locker), "locker %d" % i)
+        check_equal(int(row["PRIORITY"]), num("OsResource[%d].ceiling" % i), "ceiling %d" % i)
+    check(any(r["STATE"] == "LOCKED" for r in rows), "a resource is held")
+
+
+def test_5_running_alarm_list_is_walked_in_target_memory():
+    names = []
+    node = ev("OsAlarmHead")
+    while int(node) != 0:
+        names.append(node["name"].string())
+        node = node["next"]
+    output = out("orti show")
+    # The vendor kind whose objects are the running alarms (not the ALARM kind itself).
+    listed = None
+    for block in output.split("\n\n"):
+        lines = block.strip().splitlines()
+        if not lines or lines[0].startswith("ALARM") or not any(l.startswith("-") for l in lines):
+            continue
+        rows = table(block)
+        if rows and all(r.get("NAME") in names for r in rows):
+            listed = [r["NAME"] for r in rows]
+    check_equal(listed, names, "running alarms in list order")
+    check(len(names) >= 2, "the list has several elements")
+
+
+def test_6_saved_registers_of_a_switched_out_task():
+    logger = next(i for i in range(tcb_count()) if text("OsTcb[%d].name" % i) == "Task_Logger")
+    expected = saved_frame(logger)
+    rows = table(out("orti regs Task_Logger"))
+    got = dict((r["REGISTER"], r["VALUE"]) for r in rows)
+    for name, value in expected.items():
+        check_equal(got.get(name), "0x%08x" % value, "saved %s" % name)
+
+
+def test_7_backtrace_of_a_switched_out_task_and_registers_put_back():
+    before = live_registers()
+    live_bt = out("bt")
+    logger = next(i for i in range(tcb_count()) if text("OsTcb[%d].name" % i) == "Task_Logger")
+    pc = saved_frame(logger)["pc"]
+    output = out("orti bt Task_Logger")
+    frames = [line for line in output.splitlines() if line.startswith("#")]
+    check(len(frames) >= 3, "several frames: %r" % output)
+    check(("0x%08x" % pc) in frames[0] or gdb.block_for_pc(pc).function.name in frames[0],
+          "frame 0 at the saved pc: %r" % frames[0])
+    check(any("ActivateTask" in f for f in frames), "the call that switched it out")
+    check(any("OsTask_Task_Logger" in f for f in frames), "the task's own function")
+    check_equal(live_registers(), before, "live registers after the backtrace")
+    check_equal(out("bt"), live_bt, "live backtrace after the backtrace")
+
+
+def test_8_running_task_registers_are_the_live_ones():
+    running = text("OsTcb[OsRunningId].name")
+    rows = table(out("orti regs " + running))
+    live = live_registers()
+    for r in rows:
+        check_equal(r["VALUE"], "0x%08x" % live[r["REGISTER"]], "live " + r["REGISTER"])
+
+
+def test_9_requests_that_change_the_target():
+    services = HOST.services
+    address = num("(unsigned int)&demo_breakpoint_hits")
+    old = num("demo_breakpoint_hits")
+    try:
+        got = services.answer("OSA_Service_ExpressionEval", {
+            "expression": "(demo_breakpoint_hits)=41", "valueType": 11, "searchFlag": 0})
+        check_equal(got, {"output": 41, "return": 0}, "assignment answer")
+        check_equal(num("demo_breakpoint_hits"), 41, "assignment written to the target")
+        got = services.answer("OSA_Service_MemoryWrite", {
+            "memorySpace": 0, "address": address, "count": 4, "value": "07000000"})
+        check_equal(got, {"return": 0}, "memory write answer")
+        check_equal(num("demo_breakpoint_hits"), 7, "memory written")
+        got = services.answer("OSA_Service_MemoryRead", {
+            "memorySpace": 0, "address": address, "count": 4})
+        check_equal(got["value"], "07000000", "memory read back")
+    finally:
+        gdb.execute("set var demo_breakpoint_hits = %d" % old)
+    live = live_registers()
+    for reg_id, name in ((13, "sp"), (15, "pc"), (40, "xpsr"), (7, "r7")):
+        got = services.answer("OSA_Service_RegisterRead", {
+            "register": reg_id, "width": -1, "fromDebugger": 0})
+        check_equal(got, {"value": live[name], "return": 0}, "register %d" % reg_id)
+    check_equal(services.answer("OSA_Service_RegisterRead", {"register": 41, "width": -1,
+                                                             "fromDebugger": 0}),
+                {"return": 1}, "a register QEMU does not have")
+    try:
+        check_equal(services.answer("OSA_Service_RegisterWrite", {
+            "register": 12, "width": -1, "forMemoryAccess": 0, "fromDebugger": 0,
+            "value": 0x12345678}), {"return": 0}, "register write answer")
+        check_equal(live_registers()["r12"], 0x12345678, "r12 written")
+    finally:
+        gdb.execute("set var $r12 = %d" % live["r12"])
+
+
+def test_a_recorded_conversation_plays_back():
+    play = os.path.join(tempfile.mkdtemp(prefix="orti-chain-"), "chain.play")
+    out("orti record " + play)
+    plugin = os.environ["ORTI_PLUGIN"]
+    result = subprocess.run([plugin, "-file", play], cwd=root, stdout=subprocess.PIPE,
+                            stderr=subprocess.STDOUT, timeout=120)
+    check_equal(result.returncode, 0, "playback: %s" % result.stdout[-400:])
+
+
+# -- after the target ran on ----------------------------------------------------------
+
+def test_b_tables_follow_the_target_after_it_stopped_again():
+    # Task_Report runs once Task_Sampler has terminated and Task_Logger released Res_Uart.
+    out("orti tasks")  # the plug-in is up to date, nothing is pending
+    check(not HOST.dirty, "no change left to tell the plug-in")
+    gdb.execute("tbreak OsTask_Task_Report")
+    gdb.execute("continue")
+    check_equal(text("OsTcb[OsRunningId].name"), "Task_Report", "stopped in Task_Report")
+    # The plug-in keeps its values until it hears of the stop; stale ones would differ.
+    check_tasks_match_the_tcbs()
+    rows = table(out("orti show RESOURCE"), "RESOURCE")
+    check_equal(rows[0]["STATE"], "UNLOCKED", "Res_Uart released")
+
+
+def test_c_corrupt_context_and_errors_leave_gdb_working():
+    check_error("orti regs NoSuchTask", "no task 'NoSuchTask'")
+    check_error("orti bt Task_Init", "Task_Init has no saved pc and sp")
+    # A saved stack pointer into the unused part of a stack: every "register" is the fill
+    # pattern. The backtrace shows whatever that gives, and the core gets its registers back.
+    logger = next(i for i in range(tcb_count()) if text("OsTcb[%d].name" % i) == "Task_Logger")
+    sp = num("(unsigned int)OsTcb[%d].sp" % logger)
+    before = live_registers()
+    try:
+        gdb.execute("set var OsTcb[%d].sp = (void *)OsStack_Task_Logger" % logger)
+        rows = table(out("orti regs Task_Logger"))
+        check_equal(dict((r["REGISTER"], r["VALUE"]) for r in rows)["pc"], "0xaaaaaaaa",
+                    "pc read from the corrupt context")
+        out("orti bt Task_Logger")
+        check_equal(live_registers(), before, "live registers after a corrupt backtrace")
+        gdb.execute("set var OsTcb[%d].sp = (void *)0xFFFFFF00" % logger)
+        check_error("orti bt Task_Logger", "the saved sp and pc of Task_Logger could not be read")
+    finally:
+        gdb.execute("set var OsTcb[%d].sp = (void *)%d" % (logger, sp))
+    check("ORTI OSA Module" in out("orti cmd version"), "the plug-in still answers")
+
+
+def test_d_a_running_target_is_refused():
+    gdb.execute("delete")
+    gdb.execute("continue &")
+    try:
+        check_error("orti tasks", "the target is running; interrupt it first")
+        check_error("orti bt Task_Logger", "the target is running")
+    finally:
+        gdb.execute("interrupt")
+
+
+run(globals())

@@ -1,0 +1,202 @@
+# The host's commands against the real plug-in (the demo firmware's ELF file loaded without a
+# process) and against stand-ins that misbehave: missing, garbage, exiting, hanging.
+# Run from the repository's root:
+#   ORTI_TEST_ELF=... ORTI_PLUGIN=build/default/src/osa_orti_plugin \
+#       gdb-multiarch -batch -nx -x THIS
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+import gdb
+
+here = os.path.dirname(os.path.abspath(__file__))
+root = os.path.normpath(os.path.join(here, "..", "..", ".."))
+sys.path.insert(0, here)
+
+from testing import check, check_equal, check_error, run  # noqa: E402
+
+gdb.execute("file %s" % os.environ["ORTI_TEST_ELF"], to_string=True)
+gdb.execute("source %s" % os.path.join(root, "hosts", "gdb", "orti_host.py"))
+import orti_gdb.commands as host  # noqa: E402
+
+PLUGIN = os.path.abspath(os.environ["ORTI_PLUGIN"])
+ORT = "examples/demo_target/demo_target.ort"
+work = tempfile.mkdtemp(prefix="orti-host-test-")
+
+
+def out(command):
+    return gdb.execute(command, to_string=True)
+
+
+def fake_plugin(name, body):
+    path = os.path.join(work, name)
+    with open(path, "w") as f:
+        f.write("#!/bin/sh\n" + body + "\n")
+    os.chmod(path, 0o755)
+    return path
+
+
+def use_plugin(path, timeout=10):
+    gdb.execute("set orti plugin %s" % path)
+    gdb.execute("set orti timeout %d" % timeout)
+
+
+def load_real():
+    use_plugin(PLUGIN)
+    check("loaded" in out("orti load " + ORT), "the demo ORTI file loads")
+
+
+def rows(text):
+    """The cells of a table printed by the host, cut by the header's column starts."""
+    lines = text.splitlines()
+    at = next(i for i, line in enumerate(lines) if line.startswith("--") or " --" in line)
+    dashes = lines[at]
+    starts = [i for i, c in enumerate(dashes) if c == "-" and (i == 0 or dashes[i - 1] == " ")]
+    table = []
+    for line in lines[at + 1:]:
+        if not line.strip() or line.startswith("orti:"):
+            break
+        bounds = starts[1:] + [None]
+        table.append([line[s:e].strip() for s, e in zip(starts, bounds)])
+    return table
+
+
+def running(pid):
+    """Whether pid is a live process (a zombie that nobody reaps is not)."""
+    try:
+        with open("/proc/%d/stat" % pid) as f:
+            return f.read().rsplit(")", 1)[1].split()[0] != "Z"
+    except OSError:
+        return False
+
+
+# -- the real plug-in -----------------------------------------------------------------
+
+def test_tasks_table_holds_the_firmwares_tasks():
+    load_real()
+    table = rows(out("orti tasks"))
+    count = int(gdb.parse_and_eval("sizeof(OsTcb)/sizeof(OsTcb[0])"))
+    check_equal(len(table), count, "one row per task control block")
+    for i, row in enumerate(table):
+        check_equal(row[2], gdb.parse_and_eval("OsTcb[%d].name" % i).string(), "name %d" % i)
+        check_equal(int(row[4], 0), int(gdb.parse_and_eval("OsTcb[%d].cur_prio" % i)),
+                    "priority %d" % i)
+
+
+def test_show_of_a_kind_lists_its_objects():
+    load_real()
+    table = rows(out("orti show RESOURCE"))
+    check_equal([r[1] for r in table], ["Res_Uart", "Res_Scheduler"], "resource names")
+    check_error("orti show NOSUCHKIND", "no object kind 'NOSUCHKIND'")
+    check_error("orti show 7", "no object kind 7")
+
+
+def test_plugin_command_output_is_shown():
+    load_real()
+    check("ORTI OSA Module" in out("orti cmd version"), "version banner")
+    check_error("orti cmd nosuch", "could not run 'nosuch'")
+
+
+def test_registers_need_a_process():
+    load_real()
+    check_error("orti regs Task_Logger", "no process")
+    check_error("orti bt Task_Logger", "no process")
+
+
+def test_file_that_does_not_load():
+    use_plugin(PLUGIN)
+    check_error("orti load %s/none.ort" % work, "could not load")
+    bad = os.path.join(work, "bad.ort")
+    with open(bad, "w") as f:
+        f.write("VERSION { KOIL = \"2.2\"; OSSEMANTICS = \"ORTI\", \"2.2\"; };\nIMPLEMENTATION {")
+    check_error("orti load " + bad, "could not load")
+    check_error("orti tasks", "no ORTI file is loaded")
+
+
+def test_recorded_conversation_plays_back():
+    load_real()
+    out("orti tasks")
+    out("orti show ALARM")
+    out("orti cmd version")
+    play = os.path.join(work, "session.play")
+    check("wrote" in out("orti record " + play), "recorded")
+    result = subprocess.run([PLUGIN, "-file", play], cwd=root, stdout=subprocess.PIPE,
+                            stderr=subprocess.STDOUT, timeout=60)
+    check_equal(result.returncode, 0, "playback exit status: %s" % result.stdout[-300:])
+    with open(play, "rb") as f:
+        lines = f.read().splitlines()
+    check(all(l.startswith(b"TARNO: {") or l.startswith(b"PLUGIN: {") for l in lines),
+          "every line is a tagged message")
+
+
+def test_plugin_that_dies_gives_an_error_and_gdb_goes_on():
+    load_real()
+    proc = host.HOST.session.process._proc
+    proc.kill()
+    proc.wait()
+    check_error("orti tasks", "the plug-in exited on signal 9")
+    check_error("orti tasks", "the plug-in is not running")
+    check("= 3" in out("print 1+2"), "GDB still works")
+
+
+# -- stand-ins that misbehave ---------------------------------------------------------
+
+def test_missing_plugin():
+    use_plugin(os.path.join(work, "no-such-plugin"))
+    check_error("orti load " + ORT, "does not exist")
+
+
+def test_plugin_that_prints_garbage():
+    marker = os.path.join(work, "garbage-child")
+    use_plugin(fake_plugin("garbage", "echo hello there\nsleep 30 & echo $! > %s\nwait"
+                           % marker))
+    check_error("orti load " + ORT, "not a message")
+    # What the stand-in started ends with it.
+    time.sleep(0.3)
+    with open(marker) as f:
+        child = int(f.read())
+    check(not running(child), "the stand-in's child still runs")
+
+
+def test_plugin_that_exits():
+    use_plugin(fake_plugin("exits", "echo 'out of luck' >&2\nexit 3"))
+    check_error("orti load " + ORT, "exited with status 3 (out of luck)")
+
+
+def test_plugin_that_never_answers_is_given_up_after_the_timeout():
+    use_plugin(fake_plugin("hangs", "exec sleep 30"), timeout=1)
+    started = time.monotonic()
+    check_error("orti load " + ORT, "did not answer OSA_Client_OsaInit within 1 s")
+    check(time.monotonic() - started < 5, "gave up in time")
+
+
+def test_plugin_answer_without_a_result_object():
+    use_plugin(fake_plugin("noresult", "printf '{\"jsonrpc\":\"2.0\",\"result\":[1],\"id\":1}'"
+                           "\nexec sleep 30"))
+    check_error("orti load " + ORT, "without a result object")
+
+
+def test_request_of_the_plugin_is_answered_before_its_response():
+    log = os.path.join(work, "requests.log")
+    use_plugin(fake_plugin("asks", (
+        "exec 3<&0\ncat <&3 > %s &\n"
+        "printf '{\"jsonrpc\":\"2.0\",\"method\":\"OSA_Service_ExpressionEval\",\"params\":"
+        "{\"context\":1,\"expression\":\"sizeof(OsTcb)\",\"valueType\":11,\"searchFlag\":0},"
+        "\"id\":0}'\n"
+        "printf '{\"jsonrpc\":\"2.0\",\"method\":\"OSA_Service_Nope\",\"params\":{},\"id\":1}'\n"
+        "sleep 0.5\n"
+        "printf '{\"jsonrpc\":\"2.0\",\"result\":{\"return\":1},\"id\":1}'\n"
+        "exec sleep 30") % log))
+    check_error("orti load " + ORT, "OSA_Client_OsaInit with return 1")
+    with open(log) as f:
+        sent = f.read()
+    size = int(gdb.parse_and_eval("sizeof(OsTcb)"))
+    check('{"jsonrpc":"2.0","result":{"output":%d,"return":0},"id":0}' % size in sent,
+          "the evaluation was answered: %r" % sent)
+    check('"error":{"code":-32601,"message":"unknown message"},"id":1' in sent,
+          "an unknown request gets an error response: %r" % sent)
+
+
+run(globals())

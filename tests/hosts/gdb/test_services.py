@@ -1,0 +1,245 @@
+# The host's answers to the plug-in's requests, against the demo firmware's ELF file loaded
+# without a process (formulas then read the file's sections), and its framing and tables.
+#   ORTI_TEST_ELF=build/demo_target/demo_target.elf gdb-multiarch -batch -nx -x THIS
+import os
+import sys
+import tempfile
+
+import gdb
+
+here = os.path.dirname(os.path.abspath(__file__))
+root = os.path.normpath(os.path.join(here, "..", "..", ".."))
+sys.path.insert(0, here)
+sys.path.insert(0, os.path.join(root, "hosts", "gdb"))
+
+from testing import check, check_equal, run  # noqa: E402
+from orti_gdb import tables  # noqa: E402
+from orti_gdb.framing import FramingError, MessageScanner  # noqa: E402
+from orti_gdb.services import ServiceAnswers, UnknownService  # noqa: E402
+
+gdb.execute("file %s" % os.environ["ORTI_TEST_ELF"], to_string=True)
+
+shown = []
+services = ServiceAnswers(shown.append)
+
+
+def ask(method, **params):
+    return services.answer("OSA_Service_" + method, params)
+
+
+def value(expr):
+    return int(gdb.parse_and_eval(expr))
+
+
+# -- framing --------------------------------------------------------------------------
+
+def test_message_split_over_three_reads_completes_once():
+    s = MessageScanner()
+    check_equal(s.feed(b'{"a":'), [], "first piece")
+    check_equal(s.feed(b'{"b":1}'), [], "second piece")
+    check_equal(s.feed(b'}'), [b'{"a":{"b":1}}'], "third piece")
+
+
+def test_braces_and_escaped_quotes_inside_strings_do_not_end_a_message():
+    s = MessageScanner()
+    check_equal(s.feed(b'{"m":"x}\\"}"'), [], "closing brace inside a string")
+    check_equal(s.feed(b'}'), [b'{"m":"x}\\"}"}'], "the real end")
+
+
+def test_two_messages_with_blanks_between_in_one_read():
+    s = MessageScanner()
+    check_equal(s.feed(b' {"a":1}\r\n\t{"b":2} {"c"'), [b'{"a":1}', b'{"b":2}'], "messages")
+    check_equal(s.pending(), 4, "begun message kept")
+
+
+def test_text_outside_an_object_is_a_framing_error():
+    s = MessageScanner()
+    try:
+        s.feed(b'{"a":1} hello')
+    except FramingError as e:
+        check("hello" in str(e), "the error shows the garbage: %s" % e)
+        return
+    check(False, "garbage was accepted")
+
+
+def test_a_message_that_never_ends_is_a_framing_error():
+    s = MessageScanner(limit=100)
+    s.feed(b'{"a":"' + b"x" * 90)
+    try:
+        s.feed(b"y" * 20)
+    except FramingError:
+        return
+    check(False, "an endless message was accepted")
+
+
+# -- tables ---------------------------------------------------------------------------
+
+def test_table_columns_are_as_wide_as_their_widest_cell():
+    text = tables.format_table(["ID", "NAME"], [[1, "Task_Control"], [12, None]])
+    check_equal(text.splitlines(), ["ID  NAME", "--  ------------", "1   Task_Control", "12"],
+                "table lines")
+
+
+def test_a_table_too_wide_is_turned_one_column_per_object():
+    headers = ["#", "NAME", "VERY_LONG_ATTRIBUTE_NAME_A", "VERY_LONG_ATTRIBUTE_NAME_B"]
+    rows = [[1, "a", "x" * 20, "y"], [2, "b", "z", "w"]]
+    text = tables.format_objects(headers, rows, 60)
+    lines = text.splitlines()
+    check(lines[0].split() == ["#", "1", "2"], "objects head the columns: %r" % lines[0])
+    check(lines[3].split() == ["VERY_LONG_ATTRIBUTE_NAME_A", "x" * 20, "z"], repr(lines[3]))
+    check(all(len(line) <= 60 for line in lines), "width kept")
+    check_equal(tables.format_objects(headers[:2], [r[:2] for r in rows], 60).splitlines()[0],
+                "#  NAME", "narrow table stays as it is")
+
+
+# -- expressions and texts ------------------------------------------------------------
+
+def test_expression_value_is_an_integer():
+    check_equal(ask("ExpressionEval", expression="sizeof(OsTcb)/sizeof(OsTcb[0])",
+                    valueType=11, searchFlag=0), {"output": 6, "return": 0}, "task count")
+
+
+def test_pointer_expression_gives_its_address():
+    got = ask("ExpressionEval", expression="OsTcb[2].name", valueType=11, searchFlag=0)
+    check_equal(got["output"], value("(unsigned int)OsTcb[2].name"), "pointer value")
+    check(got["output"] != 0, "a real address")
+
+
+def test_negative_and_64_bit_values_are_sent_as_signed_64_bit():
+    check_equal(ask("ExpressionEval", expression="-1", valueType=11, searchFlag=0)["output"],
+                -1, "minus one")
+    check_equal(ask("ExpressionEval", expression="0xffffffffffffffff", valueType=11,
+                    searchFlag=0)["output"], -1, "all ones")
+    check_equal(ask("ExpressionEval", expression="(unsigned int)0xAAAAAAAA", valueType=11,
+                    searchFlag=0)["output"], 0xAAAAAAAA, "32-bit unsigned")
+
+
+def test_expression_gdb_cannot_evaluate_is_a_failed_answer():
+    check_equal(ask("ExpressionEval", expression="NoSuchSymbol + 1", valueType=11,
+                    searchFlag=0), {"return": 1}, "unknown symbol")
+    check_equal(ask("ExpressionEval", expression="OsTcb[0]", valueType=11, searchFlag=0),
+                {"return": 1}, "a structure is not a number")
+    check_equal(ask("ExpressionEval", valueType=11), {"return": 1}, "no expression")
+
+
+def test_name_formula_gives_the_string_it_points_at():
+    check_equal(ask("StringEval", input="print /n OsTcb[2].name"),
+                {"value": "Task_Logger", "return": 0}, "char pointer")
+    check_equal(ask("StringEval", input="print /n OsVersion")["value"],
+                "demo kernel 1.0 (cortex-m3)", "char array")
+
+
+def test_name_formula_of_a_number_gives_gdbs_text():
+    check_equal(ask("StringEval", input="print /n sizeof(OsTcb)")["value"],
+                str(gdb.parse_and_eval("sizeof(OsTcb)")), "number text")
+
+
+def test_other_print_formats_go_through_gdb():
+    check_equal(ask("StringEval", input="print /x 255+0")["value"], "0xff", "print /x")
+
+
+def test_string_formula_gdb_cannot_evaluate_is_a_failed_answer():
+    check_equal(ask("StringEval", input="print /n NoSuchSymbol"), {"return": 1}, "unknown")
+    check_equal(ask("StringEval", input="print /n (char *)0xFFFFFF00"), {"return": 1},
+                "unreadable pointer")
+
+
+# -- memory, registers, symbols -------------------------------------------------------
+
+def test_memory_read_gives_two_hex_digits_per_byte():
+    got = ask("MemoryRead", memorySpace=0, address=value("&OsVersion"), count=4)
+    check_equal(got, {"value": b"demo".hex(), "return": 0}, "bytes of OsVersion")
+
+
+def test_memory_read_that_cannot_be_done_fails():
+    check_equal(ask("MemoryRead", memorySpace=0, address=0xFFFFFF00, count=4), {"return": 1},
+                "unmapped address")
+    check_equal(ask("MemoryRead", memorySpace=0, address=value("&OsVersion"), count=1 << 20),
+                {"return": 1}, "too much for one answer")
+
+
+def test_memory_write_with_a_wrong_count_or_no_process_fails():
+    address = value("&demo_breakpoint_hits")
+    check_equal(ask("MemoryWrite", memorySpace=0, address=address, count=2, value="01"),
+                {"return": 1}, "count differs from the data")
+    check_equal(ask("MemoryWrite", memorySpace=0, address=address, count=1, value="zz"),
+                {"return": 1}, "not hexadecimal")
+    check_equal(ask("MemoryWrite", memorySpace=0, address=address, count=1, value="01"),
+                {"return": 1}, "no process to write to")
+
+
+def test_register_read_without_a_process_fails():
+    check_equal(ask("RegisterRead", register=15, width=-1, fromDebugger=0), {"return": 1},
+                "pc without a process")
+
+
+def test_symbol_and_type_lookups():
+    check_equal(ask("SymbolLookup", name="OsTcb")["address"], value("&OsTcb"), "address")
+    check_equal(ask("SymbolLookup", name="NoSuchSymbol"), {"return": 1}, "unknown symbol")
+    field = ask("StructFieldSearch", structName="os_tcb", fieldName="cur_prio", useOsaSym=0)
+    check_equal(field["byteOffset"], value("(unsigned int)&((struct os_tcb *)0)->cur_prio"),
+                "field offset")
+    check_equal(field["byteWidth"], 1, "field width")
+    check_equal(ask("StructFieldSearch", structName="os_tcb", fieldName="nope", useOsaSym=0),
+                {"return": 1}, "unknown field")
+    check_equal(ask("StructSizeGet", name="os_tcb", useOsaSym=0)["value"],
+                value("sizeof(struct os_tcb)"), "structure size")
+    check_equal(ask("SymbolFromAddress", address=value("&OsTcb"), symbolType=0)["name"],
+                "OsTcb", "symbol at an address")
+
+
+# -- the user and the host ------------------------------------------------------------
+
+def test_log_copies_are_shown_only_when_verbose():
+    del shown[:]
+    ask("MessageDisplay", messageType=4, message="log copy\n")
+    ask("MessageDisplay", messageType=0, message="for the user\n")
+    check_equal(shown, ["for the user\n"], "quiet")
+    services.verbose = True
+    try:
+        ask("MessageDisplay", messageType=4, message="log copy\n")
+    finally:
+        services.verbose = False
+    check_equal(shown, ["for the user\n", "log copy\n"], "verbose")
+
+
+def test_osaexplorer_command_only_says_which_row():
+    del shown[:]
+    check_equal(ask("CommandExec", command="osaexplorer -tabidx 4 -mslrow 2", outputMask=0,
+                    allowBpOps=0, searchFlag=0), {"output": "", "return": 0}, "answer")
+    check_equal(shown, ["orti: the OSA Explorer would show row 2 of the ALARM list\n"], "text")
+
+
+def test_other_commands_run_in_gdb_with_their_output():
+    got = ask("CommandExec", command="print 6*7", outputMask=1, allowBpOps=0, searchFlag=0)
+    check(got["return"] == 0 and "42" in got["output"], "output %r" % got)
+    check_equal(ask("CommandExec", command="nosuchcommand", outputMask=1, allowBpOps=0,
+                    searchFlag=0), {"return": 1}, "unknown command")
+
+
+def test_config_file_search_looks_in_the_search_directories():
+    with tempfile.TemporaryDirectory() as d:
+        path = os.path.join(d, "os.ort")
+        open(path, "w").close()
+        services.search_dirs = lambda: [os.path.join(d, "missing"), d]
+        check_equal(ask("ConfigFileSearch", fileName="os.ort", permission=4,
+                        onlySearchDistDir=0), {"filePath": path, "return": 0}, "found")
+        check_equal(ask("ConfigFileSearch", fileName="other/dir/os.ort", permission=4,
+                        onlySearchDistDir=0)["filePath"], path, "by its last component")
+        check_equal(ask("ConfigFileSearch", fileName="nope.ort", permission=4,
+                        onlySearchDistDir=0), {"return": 1}, "missing")
+        check_equal(ask("ConfigFileSearch", fileName=path, permission=4,
+                        onlySearchDistDir=0)["filePath"], path, "absolute")
+
+
+def test_unknown_request_and_bad_parameters():
+    try:
+        services.answer("OSA_Service_NoSuchThing", {})
+        check(False, "an unknown request was answered")
+    except UnknownService:
+        pass
+    check_equal(services.answer("OSA_Service_ExpressionEval", [1, 2]), {"return": 1},
+                "params not an object")
+
+
+run(globals())

@@ -312,6 +312,47 @@ bool links_to_context(const AwarenessState& state, const OrtiObject* object) {
   return object != nullptr && locate_object(state, object, &type, &index) && type == kTypeContext;
 }
 
+// The checks both directions begin with: the register id, the task id, and for a list task
+// its shared slot (which says nothing about this element). op names the operation in the
+// traces ("readreg", "writereg").
+bool begin_access(AwarenessState& state, OSA_ServiceCntx* ctx, const char* op, uint64_t task_id,
+                  int32_t reg, TaskRef* task) {
+  if (!register_id_ok(state, reg)) {
+    osa_trace(state, ctx, 50, "%s() : Failure (bad regid)\n", op);
+    return false;
+  }
+  if (!resolve_task(state, task_id, task)) {
+    osa_trace(state, ctx, 50, "%s() : Failure (bad taskId)\n", op);
+    return false;
+  }
+  if (task->list) {
+    if (RegisterValueSlot* slot = slot_at(state, task->record, reg)) {
+      slot->valid = false;
+    }
+  }
+  return true;
+}
+
+bool task_accessible(AwarenessState& state, OSA_ServiceCntx* ctx, const char* op, uint64_t task_id,
+                     const TaskRef& task) {
+  if (is_object_valid(state, ctx, task.object)) {
+    return true;
+  }
+  osa_trace(state, ctx, 4, "Unable to access Task %lld\n", as_signed(task_id));
+  osa_trace(state, ctx, 50, "%s() : Failure (Task not VALID)\n", op);
+  return false;
+}
+
+// The location attribute of the register in a task's own context, or null.
+AttributeDecl* context_location(AwarenessState& state, OSA_ServiceCntx* ctx, OrtiObject& context,
+                                const std::vector<std::string>& names) {
+  if (context.custom_attributes.empty()) {
+    osa_trace(state, ctx, 100, "no context register entries\n");
+    return nullptr;
+  }
+  return find_location(context, names);
+}
+
 } // namespace
 
 bool register_names(const AwarenessState& state, int32_t reg, bool overrides_only,
@@ -344,23 +385,17 @@ int32_t readreg(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task_id, i
   const uint64_t generation = state.generation;
   osa_trace(state, ctx, 50, "readreg(task:%lld, reg:%d)\n", as_signed(task_id),
             static_cast<int>(reg));
-  if (value == nullptr || !register_id_ok(state, reg)) {
+  if (value == nullptr) {
     osa_trace(state, ctx, 50, "readreg() : Failure (bad regid)\n");
     return 1;
   }
   TaskRef task;
-  if (!resolve_task(state, task_id, &task)) {
-    osa_trace(state, ctx, 50, "readreg() : Failure (bad taskId)\n");
+  if (!begin_access(state, ctx, "readreg", task_id, reg, &task)) {
     return 1;
   }
   task.generation = generation;
-  if (task.list) {
-    // Every list task shares one record, so its slots say nothing about this element.
-    if (RegisterValueSlot* slot = slot_at(state, task.record, reg)) {
-      slot->valid = false;
-    }
-  } else if (const RegisterValueSlot* slot = slot_at(state, task.record, reg);
-             slot != nullptr && slot->valid) {
+  if (const RegisterValueSlot* slot = slot_at(state, task.record, reg);
+      !task.list && slot != nullptr && slot->valid) {
     *value = slot->value;
     return 0;
   }
@@ -373,9 +408,7 @@ int32_t readreg(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task_id, i
     osa_trace(state, ctx, 100, "taskId is runningtask\n");
     return read_live(state, ctx, task, reg, value);
   }
-  if (!is_object_valid(state, ctx, task.object)) {
-    osa_trace(state, ctx, 4, "Unable to access Task %lld\n", as_signed(task_id));
-    osa_trace(state, ctx, 50, "readreg() : Failure (Task not VALID)\n");
+  if (!task_accessible(state, ctx, "readreg", task_id, task)) {
     return 1;
   }
   if (task.list && !state.model->contexts.empty()) {
@@ -429,12 +462,7 @@ int32_t readreg(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task_id, i
     return read_live(state, ctx, task, reg, value);
   }
 
-  AttributeDecl* location = nullptr;
-  if (context->custom_attributes.empty()) {
-    osa_trace(state, ctx, 100, "no context register entries\n");
-  } else {
-    location = find_location(*context, names);
-  }
+  AttributeDecl* location = context_location(state, ctx, *context, names);
   if (location != nullptr) {
     uint64_t saved = 0;
     if (!read_location(state, ctx, location, context, &saved)) {
@@ -461,19 +489,9 @@ int32_t writereg(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task_id, 
                  uint64_t value) {
   osa_trace(state, ctx, 50, "writereg(task:%lld, reg:%d, val:%lld)\n", as_signed(task_id),
             static_cast<int>(reg), as_signed(value));
-  if (!register_id_ok(state, reg)) {
-    osa_trace(state, ctx, 50, "writereg() : Failure (bad regid)\n");
-    return 1;
-  }
   TaskRef task;
-  if (!resolve_task(state, task_id, &task)) {
-    osa_trace(state, ctx, 50, "writereg() : Failure (bad taskId)\n");
+  if (!begin_access(state, ctx, "writereg", task_id, reg, &task)) {
     return 1;
-  }
-  if (task.list) {
-    if (RegisterValueSlot* slot = slot_at(state, task.record, reg)) {
-      slot->valid = false;
-    }
   }
   std::vector<std::string> names;
   if (!map_register(state, ctx, reg, &names)) {
@@ -491,9 +509,7 @@ int32_t writereg(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task_id, 
     osa_trace(state, ctx, 50, "writereg() = %lld: Success\n", as_signed(value));
     return 0;
   }
-  if (!is_object_valid(state, ctx, task.object)) {
-    osa_trace(state, ctx, 4, "Unable to access Task %lld\n", as_signed(task_id));
-    osa_trace(state, ctx, 50, "writereg() : Failure (Task not VALID)\n");
+  if (!task_accessible(state, ctx, "writereg", task_id, task)) {
     return 1;
   }
   if (task.list && !state.model->contexts.empty()) {
@@ -534,12 +550,7 @@ int32_t writereg(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task_id, 
     return 1;
   }
 
-  AttributeDecl* location = nullptr;
-  if (context->custom_attributes.empty()) {
-    osa_trace(state, ctx, 100, "no context register entries\n");
-  } else {
-    location = find_location(*context, names);
-  }
+  AttributeDecl* location = context_location(state, ctx, *context, names);
   if (location != nullptr) {
     // A task's own context is a plain object: the formula is written as it stands.
     if (!write_location(state, ctx, location, nullptr, value)) {

@@ -52,54 +52,28 @@ protected:
     attach_model(state, orti.model.get());
   }
 
-  static std::string quoted(const std::string& text) {
-    return json_to_text(*json_new_string(text.c_str()));
-  }
-
   void answer(const std::string& expression, int64_t number) {
-    debugger->on("OSA_Service_ExpressionEval", "{\"expression\": " + quoted(expression) + "}")
-        .result("{\"output\": " + std::to_string(number) + ", \"return\": 0}")
-        .always();
+    debugger->answer_value(expression, number);
   }
   void answer_text(const std::string& input, const std::string& text) {
-    debugger->on("OSA_Service_StringEval", "{\"input\": " + quoted(input) + "}")
-        .result("{\"value\": " + quoted(text) + ", \"return\": 0}")
-        .always();
+    debugger->answer_text(input, text);
   }
-  void refuse(const std::string& expression) {
-    debugger->on("OSA_Service_ExpressionEval", "{\"expression\": " + quoted(expression) + "}")
-        .result("{\"return\": 1}")
-        .always();
-  }
+  void refuse(const std::string& expression) { debugger->refuse_value(expression); }
 
   // How many requests of the method carried this expression (or input) text.
   std::size_t asked(const std::string& expression,
                     const std::string& method = "OSA_Service_ExpressionEval") const {
-    std::size_t n = 0;
     const char* key = method == "OSA_Service_StringEval" ? "input" : "expression";
-    for (const ReceivedRequest* r : debugger->requests_of(method)) {
-      const char* text = nullptr;
-      if (json_object_get_string(r->params.get(), key, &text) && expression == text) {
-        ++n;
-      }
+    std::size_t n = 0;
+    for (const std::string& text : debugger->strings_of(method, key)) {
+      n += text == expression ? 1 : 0;
     }
     return n;
   }
   std::size_t evaluations() const { return debugger->count("OSA_Service_ExpressionEval"); }
 
   // The texts the plug-in showed with the message type, in order.
-  std::vector<std::string> messages(int64_t type) const {
-    std::vector<std::string> out;
-    for (const ReceivedRequest* r : debugger->requests_of("OSA_Service_MessageDisplay")) {
-      int64_t t = -1;
-      const char* text = nullptr;
-      if (json_object_get_integer(r->params.get(), "messageType", &t) && t == type &&
-          json_object_get_string(r->params.get(), "message", &text)) {
-        out.emplace_back(text);
-      }
-    }
-    return out;
-  }
+  std::vector<std::string> messages(int64_t type) const { return debugger->displayed(type); }
   bool traced(const std::string& text) const {
     for (const std::string& m : messages(4)) {
       if (m == text) {

@@ -30,7 +30,7 @@
 
 // text as a JSON string.
 inline std::string quoted(const std::string& text) {
-  return json_to_text(*json_new_string(text.c_str()));
+  return ScriptedDebugger::json_quote(text);
 }
 
 class CommandTest : public ::testing::Test {
@@ -61,53 +61,18 @@ protected:
   }
 
   void answer(const std::string& expression, int64_t number) {
-    debugger->on("OSA_Service_ExpressionEval", "{\"expression\": " + quoted(expression) + "}")
-        .result("{\"output\": " + std::to_string(number) + ", \"return\": 0}")
-        .always();
+    debugger->answer_value(expression, number);
   }
-  void refuse(const std::string& expression) {
-    debugger->on("OSA_Service_ExpressionEval", "{\"expression\": " + quoted(expression) + "}")
-        .result("{\"return\": 1}")
-        .always();
-  }
-
-  // How many ExpressionEval requests carried this text.
-  std::size_t asked(const std::string& expression) const {
-    std::size_t n = 0;
-    for (const ReceivedRequest* r : debugger->requests_of("OSA_Service_ExpressionEval")) {
-      const char* text = nullptr;
-      if (json_object_get_string(r->params.get(), "expression", &text) && expression == text) {
-        ++n;
-      }
-    }
-    return n;
-  }
+  void refuse(const std::string& expression) { debugger->refuse_value(expression); }
+  std::size_t asked(const std::string& expression) const { return debugger->asked(expression); }
 
   // The commands sent with CommandExec, in order.
   std::vector<std::string> commands_run() const {
-    std::vector<std::string> out;
-    for (const ReceivedRequest* r : debugger->requests_of("OSA_Service_CommandExec")) {
-      const char* text = nullptr;
-      if (json_object_get_string(r->params.get(), "command", &text)) {
-        out.emplace_back(text);
-      }
-    }
-    return out;
+    return debugger->strings_of("OSA_Service_CommandExec", "command");
   }
 
   // The texts shown with the message type, in order.
-  std::vector<std::string> messages(int64_t type) const {
-    std::vector<std::string> out;
-    for (const ReceivedRequest* r : debugger->requests_of("OSA_Service_MessageDisplay")) {
-      int64_t t = -1;
-      const char* text = nullptr;
-      if (json_object_get_integer(r->params.get(), "messageType", &t) && t == type &&
-          json_object_get_string(r->params.get(), "message", &text)) {
-        out.emplace_back(text);
-      }
-    }
-    return out;
-  }
+  std::vector<std::string> messages(int64_t type) const { return debugger->displayed(type); }
   // Every text shown, whatever its type.
   std::size_t displays() const { return debugger->count("OSA_Service_MessageDisplay"); }
 

@@ -87,25 +87,9 @@ protected:
   PluginState* state() { return record() != nullptr ? record()->area.plugin_state : nullptr; }
 
   void answer(const std::string& expression, int64_t number) {
-    debugger
-        ->on("OSA_Service_ExpressionEval",
-             "{\"expression\": " + json_to_text(*json_new_string(expression.c_str())) + "}")
-        .result("{\"output\": " + std::to_string(number) + ", \"return\": 0}")
-        .always();
+    debugger->answer_value(expression, number);
   }
-
-  std::vector<std::string> messages(int64_t type) const {
-    std::vector<std::string> out;
-    for (const ReceivedRequest* r : debugger->requests_of("OSA_Service_MessageDisplay")) {
-      int64_t t = -1;
-      const char* text = nullptr;
-      if (json_object_get_integer(r->params.get(), "messageType", &t) && t == type &&
-          json_object_get_string(r->params.get(), "message", &text)) {
-        out.emplace_back(text);
-      }
-    }
-    return out;
-  }
+  std::vector<std::string> messages(int64_t type) const { return debugger->displayed(type); }
 
   // A file of the test's own, removed at the end of the test.
   std::string write_file(const std::string& name, const std::string& text) {

@@ -70,9 +70,7 @@ protected:
     osa_set_plugin_registration(nullptr);
   }
   void answer(const std::string& expression, int number) {
-    debugger->on("OSA_Service_ExpressionEval", "{\"expression\": \"" + expression + "\"}")
-        .result("{\"output\": " + std::to_string(number) + ", \"return\": 0}")
-        .always();
+    debugger->answer_value(expression, number);
   }
   static bool command(const std::string& line, int context = 7) {
     return call("OSA_Client_OsaCmd_Execute", execute(line, context)) == R"({ "return" : 0 })";
@@ -82,18 +80,7 @@ protected:
                 "{\"context\": 7, \"taskId\": " + std::to_string(task) +
                     ", \"register\": " + std::to_string(reg) + "}");
   }
-  std::vector<std::string> shown(int64_t type) const {
-    std::vector<std::string> out;
-    for (const ReceivedRequest* r : debugger->requests_of("OSA_Service_MessageDisplay")) {
-      int64_t t = -1;
-      const char* text = nullptr;
-      if (json_object_get_integer(r->params.get(), "messageType", &t) && t == type &&
-          json_object_get_string(r->params.get(), "message", &text)) {
-        out.emplace_back(text);
-      }
-    }
-    return out;
-  }
+  std::vector<std::string> shown(int64_t type) const { return debugger->displayed(type); }
   static PluginState* state(uint64_t context = 7) {
     return context_find(osa_layer_state().contexts, context)->area.plugin_state;
   }

@@ -230,3 +230,58 @@ std::string ScriptedDebugger::client_request(const std::string& method,
          (params_json.empty() ? std::string("{}") : params_json) + R"(,"id":)" +
          std::to_string(id) + "}";
 }
+
+std::vector<std::string> ScriptedDebugger::strings_of(const std::string& method,
+                                                      const char* key) const {
+  std::vector<std::string> out;
+  for (const ReceivedRequest* r : requests_of(method)) {
+    const char* text = nullptr;
+    if (json_object_get_string(r->params.get(), key, &text)) {
+      out.emplace_back(text);
+    }
+  }
+  return out;
+}
+
+std::vector<std::string> ScriptedDebugger::displayed(int64_t message_type) const {
+  std::vector<std::string> out;
+  for (const ReceivedRequest* r : requests_of("OSA_Service_MessageDisplay")) {
+    int64_t t = -1;
+    const char* text = nullptr;
+    if (json_object_get_integer(r->params.get(), "messageType", &t) && t == message_type &&
+        json_object_get_string(r->params.get(), "message", &text)) {
+      out.emplace_back(text);
+    }
+  }
+  return out;
+}
+
+std::string ScriptedDebugger::json_quote(const std::string& text) {
+  return json_to_text(*json_new_string(text.c_str()));
+}
+
+void ScriptedDebugger::answer_value(const std::string& expression, int64_t number) {
+  on("OSA_Service_ExpressionEval", "{\"expression\": " + json_quote(expression) + "}")
+      .result("{\"output\": " + std::to_string(number) + ", \"return\": 0}")
+      .always();
+}
+
+void ScriptedDebugger::answer_text(const std::string& input, const std::string& text) {
+  on("OSA_Service_StringEval", "{\"input\": " + json_quote(input) + "}")
+      .result("{\"value\": " + json_quote(text) + ", \"return\": 0}")
+      .always();
+}
+
+void ScriptedDebugger::refuse_value(const std::string& expression) {
+  on("OSA_Service_ExpressionEval", "{\"expression\": " + json_quote(expression) + "}")
+      .result("{\"return\": 1}")
+      .always();
+}
+
+std::size_t ScriptedDebugger::asked(const std::string& expression) const {
+  std::size_t n = 0;
+  for (const std::string& text : strings_of("OSA_Service_ExpressionEval", "expression")) {
+    n += text == expression ? 1 : 0;
+  }
+  return n;
+}

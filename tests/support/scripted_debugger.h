@@ -108,6 +108,22 @@ public:
   // Requests of one method, in the order received.
   std::vector<const ReceivedRequest*> requests_of(const std::string& method) const;
   std::size_t count(const std::string& method) const;
+  // The string member key of each request of method that has one, in order.
+  std::vector<std::string> strings_of(const std::string& method, const char* key) const;
+  // The texts the plug-in showed with OSA_Service_MessageDisplay of this message type.
+  std::vector<std::string> displayed(int64_t message_type) const;
+
+  // A target image for the evaluations: expression gives number, a StringEval of input gives
+  // text, expression is refused. Each answers every time (newest entries first when
+  // prefer_newest is on).
+  void answer_value(const std::string& expression, int64_t number);
+  void answer_text(const std::string& input, const std::string& text);
+  void refuse_value(const std::string& expression);
+  // How many ExpressionEval requests carried this expression.
+  std::size_t asked(const std::string& expression) const;
+
+  // text as a JSON string.
+  static std::string json_quote(const std::string& text);
   std::size_t unscripted_count() const { return unscripted_; }
   // Script entries that still have uses left (entries with kForever never count).
   std::size_t unused_entries() const;

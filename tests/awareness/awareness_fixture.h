@@ -20,6 +20,7 @@
 #include "orti/orti_load.h"
 #include "osa/service_context.h"
 #include "runtime/message_output.h"
+#include "support/in_process_debugger.h"
 #include "support/scripted_debugger.h"
 
 #include <gtest/gtest.h>
@@ -28,23 +29,8 @@
 #include <string>
 #include <vector>
 
-class AwarenessTest : public ::testing::Test {
+class AwarenessTest : public InProcessDebuggerTest {
 protected:
-  void SetUp() override {
-    jsonrpc_reset_for_tests();
-    debugger = std::make_unique<ScriptedDebugger>();
-    debugger->prefer_newest(true);
-    jr_service_create(&ScriptedDebugger::transport);
-    ctx.context = 7;
-    debugger->on("OSA_Service_MessageDisplay").always();
-    set_message_sink([](void*, MessageSeverity, const char*) {}, nullptr);
-  }
-  void TearDown() override {
-    reset_message_sink();
-    jsonrpc_reset_for_tests();
-    debugger.reset();
-  }
-
   void load(const std::string& text, const RegisterIdTable* table = nullptr) {
     state.register_table = table;
     OrtiLoadSink sink;
@@ -93,8 +79,6 @@ protected:
     return v;
   }
 
-  std::unique_ptr<ScriptedDebugger> debugger;
-  OSA_ServiceCntx ctx;
   LoadedOrti orti;
   AwarenessState state;
 };

@@ -20,6 +20,7 @@
 #include "plugin/command_table.h"
 #include "plugin/plugin_state.h"
 #include "runtime/message_output.h"
+#include "support/in_process_debugger.h"
 #include "support/scripted_debugger.h"
 
 #include <gtest/gtest.h>
@@ -33,23 +34,8 @@ inline std::string quoted(const std::string& text) {
   return ScriptedDebugger::json_quote(text);
 }
 
-class CommandTest : public ::testing::Test {
+class CommandTest : public InProcessDebuggerTest {
 protected:
-  void SetUp() override {
-    jsonrpc_reset_for_tests();
-    debugger = std::make_unique<ScriptedDebugger>();
-    debugger->prefer_newest(true);
-    jr_service_create(&ScriptedDebugger::transport);
-    ctx.context = 7;
-    debugger->on("OSA_Service_MessageDisplay").always();
-    set_message_sink([](void*, MessageSeverity, const char*) {}, nullptr);
-  }
-  void TearDown() override {
-    reset_message_sink();
-    jsonrpc_reset_for_tests();
-    debugger.reset();
-  }
-
   void load(const std::string& text, const std::string& file_name = "test.ort") {
     OrtiLoadSink sink;
     ASSERT_EQ(orti_load_text(text, file_name, 0, sink, state.orti), OrtiLoadStatus::Loaded);
@@ -76,7 +62,5 @@ protected:
   // Every text shown, whatever its type.
   std::size_t displays() const { return debugger->count("OSA_Service_MessageDisplay"); }
 
-  std::unique_ptr<ScriptedDebugger> debugger;
-  OSA_ServiceCntx ctx;
   PluginState state;
 };

@@ -45,6 +45,32 @@ Formula substituted_formula(const AwarenessState& state, const AttributeDecl& at
   return f;
 }
 
+// The formula of one read, built when it is first needed: a cached value needs none, and a list
+// element's expression costs a walk over the nodes before it.
+class LazyFormula {
+public:
+  LazyFormula(const AwarenessState& state, const AttributeDecl& attr, const OrtiObject* list)
+      : state_(&state), attr_(&attr), list_(list) {}
+  explicit LazyFormula(std::string text) : built_(true) {
+    formula_.too_long = !fits(text);
+    formula_.text = std::move(text);
+  }
+  const Formula& get() {
+    if (!built_) {
+      formula_ = substituted_formula(*state_, *attr_, list_);
+      built_ = true;
+    }
+    return formula_;
+  }
+
+private:
+  const AwarenessState* state_ = nullptr;
+  const AttributeDecl* attr_ = nullptr;
+  const OrtiObject* list_ = nullptr;
+  bool built_ = false;
+  Formula formula_;
+};
+
 std::string error_text(const std::string& formula) {
   std::string text = "Error evaluating: " + formula;
   if (text.size() > kTextLimit) {
@@ -209,11 +235,11 @@ int32_t map_enum_value(AwarenessState& state, OSA_ServiceCntx* ctx, const Attrib
   }
 }
 
-int32_t evaluate(AwarenessState& state, OSA_ServiceCntx* ctx, AttributeDecl* attr, const Formula& f,
-                 TypedValue* value, const ReadFlags& flags) {
+int32_t evaluate(AwarenessState& state, OSA_ServiceCntx* ctx, AttributeDecl* attr,
+                 LazyFormula& formula, TypedValue* value, const ReadFlags& flags) {
   // 4: formulas instead of values.
   if (state.show_symbols && !flags.values_only && value->code == kValueText) {
-    typed_value_store_text(*value, f.text);
+    typed_value_store_text(*value, formula.get().text);
     set_evaluated(flags, true);
     return 0;
   }
@@ -227,6 +253,7 @@ int32_t evaluate(AwarenessState& state, OSA_ServiceCntx* ctx, AttributeDecl* att
       set_evaluated(flags, true);
       return 0;
     }
+    const Formula& f = formula.get();
     std::string text;
     if (!f.too_long && OSA_Service_StringEval(ctx, ("print /n " + f.text).c_str(), &text) == 0) {
       typed_value_store_text(*value, std::move(text));
@@ -248,6 +275,7 @@ int32_t evaluate(AwarenessState& state, OSA_ServiceCntx* ctx, AttributeDecl* att
     set_evaluated(flags, cached_evaluated);
     return 0;
   }
+  const Formula& f = formula.get();
   // 7: CTYPE.
   if (attr->kind == kKindCtype) {
     const bool ok = evaluate_ctype(ctx, f, value);
@@ -343,8 +371,8 @@ int32_t get_attribute_value(AwarenessState& state, OSA_ServiceCntx* ctx, Attribu
   }
   // The substituted text lives in this call alone; the attribute's formula is never touched,
   // so a nested call can neither see nor free it.
-  const Formula f = substituted_formula(state, *attr, list_context);
-  return evaluate(state, ctx, attr, f, value, flags);
+  LazyFormula formula(state, *attr, list_context);
+  return evaluate(state, ctx, attr, formula, value, flags);
 }
 
 int32_t get_attribute_value_of_formula(AwarenessState& state, OSA_ServiceCntx* ctx,
@@ -354,10 +382,8 @@ int32_t get_attribute_value_of_formula(AwarenessState& state, OSA_ServiceCntx* c
   if (attr == nullptr || value == nullptr) {
     return 1;
   }
-  Formula f;
-  f.text = formula;
-  f.too_long = !fits(f.text);
-  return evaluate(state, ctx, attr, f, value, flags);
+  LazyFormula text(formula);
+  return evaluate(state, ctx, attr, text, value, flags);
 }
 
 int32_t set_attribute_value(AwarenessState& state, OSA_ServiceCntx* ctx, AttributeDecl* attr,

@@ -564,12 +564,14 @@ private:
     return left;
   }
 
+  // Nest guards count each place where parsing descends into a whole expression again, so
+  // the limit is one of nesting, not of grammar levels.
   const Node* assign() {
-    Nest nest(*this);
     const Node* left = conditional();
     if (is_punct('=') || is_punct(kTokCompound)) {
       const int op = is_punct('=') ? '=' : peek().sub;
       ++i_;
+      Nest nest(*this);
       const Node* right = assign();
       Node& n = make(NodeKind::Assign, left, right);
       n.op = op;
@@ -579,12 +581,12 @@ private:
   }
 
   const Node* conditional() {
-    Nest nest(*this);
     const Node* cond = binary(1);
     if (!is_punct('?')) {
       return cond;
     }
     ++i_;
+    Nest nest(*this);
     const Node* yes = comma();
     expect(':');
     const Node* no = conditional();
@@ -606,11 +608,11 @@ private:
   }
 
   const Node* cast() {
-    Nest nest(*this);
     if (is_punct('(') && starts_type(1)) {
       ++i_;
       const Type* t = type_name_();
       expect(')');
+      Nest nest(*this);
       const Node* operand = cast();
       Node& n = make(NodeKind::Cast, operand);
       n.type = t;
@@ -630,6 +632,7 @@ private:
       case '*':
       case '&': {
         ++i_;
+        Nest nest(*this);
         const Node* operand = cast();
         Node& n = make(NodeKind::Unary, operand);
         n.op = t.op;

@@ -430,6 +430,12 @@ const Type* Evaluator::promote(const Type* a, const Type* b) const {
   return is_unsigned ? b_.ullong : b_.llong;
 }
 
+// The operand of a unary operator is promoted only when narrower than int; an operand as
+// wide keeps its type (an enum stays an enum), as in the debugger.
+const Type* Evaluator::unary_type(const Type* t) const {
+  return strip(t)->size < b_.int_type->size ? b_.int_type : t;
+}
+
 Value Evaluator::cast(Value v, const Type* to, bool real) {
   const Type* ts = strip(to);
   const Type* vs = strip(v.type);
@@ -725,15 +731,14 @@ Value Evaluator::eval_unary(const Node* n, bool real) {
       fail(std::string("unary \"") + static_cast<char>(n->op) + "\" needs a number, not " +
            type_name(v.type));
     }
-    const Type* rt = promote(t, t);
     const uint64_t bits = static_cast<uint64_t>(as_signed(v, real));
-    return make_int(rt, n->op == '-' ? ~bits + 1 : bits);
+    return make_int(unary_type(v.type), n->op == '-' ? ~bits + 1 : bits);
   }
   // '~'
   if (!is_integral(t)) {
     fail("\"~\" needs an integer, not " + type_name(v.type));
   }
-  return make_int(promote(t, t), ~static_cast<uint64_t>(as_signed(v, real)));
+  return make_int(unary_type(v.type), ~static_cast<uint64_t>(as_signed(v, real)));
 }
 
 Value Evaluator::eval_binary(int op, Value l, Value r, bool real) {

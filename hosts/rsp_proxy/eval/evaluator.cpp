@@ -39,6 +39,9 @@ std::string byte_count(std::size_t n) {
   throw EvalError{std::move(reason)};
 }
 
+const char* const kNoDebugType =
+    "a symbol without debug information has no known type; cast it, as in (int)name";
+
 std::string op_text(int op) {
   switch (op) {
   case kOpShl:
@@ -204,7 +207,7 @@ uint64_t Evaluator::scalar_bits(Value& v, bool real) {
   }
   const Type* t = strip(v.type);
   if (t->code == TypeCode::NoDebugData || t->code == TypeCode::NoDebugText) {
-    fail("a symbol without debug information has no known type; cast it, as in (int)name");
+    fail(kNoDebugType);
   }
   if (!is_scalar(t)) {
     fail("a value of type " + type_name(v.type) + " is not a number");
@@ -314,6 +317,9 @@ Value Evaluator::make_float(const Type* t, double d) const {
 // Arrays become pointers to their first element and functions pointers to themselves.
 Value Evaluator::coerce(Value v) {
   const Type* t = strip(v.type);
+  if (t->code == TypeCode::NoDebugData) {
+    fail(kNoDebugType);
+  }
   if (t->code == TypeCode::Array && v.in_memory) {
     return make_int(arena_.pointer_to(t->target), v.address);
   }
@@ -990,6 +996,9 @@ Value Evaluator::eval_assign(const Node* n, bool real) {
 
 int64_t Evaluator::to_int64(Value& v) {
   const Type* t = strip(v.type);
+  if (t->code == TypeCode::NoDebugData) {
+    fail(kNoDebugType);
+  }
   if (t->code == TypeCode::Float) {
     int64_t out = 0;
     std::string error;

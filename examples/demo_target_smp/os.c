@@ -32,7 +32,7 @@ static volatile uint64_t os_tick_epoch;
 
 static struct os_core *os_this_core(void)
 {
-    return &OsCore[os_port_core_id()];
+    return os_port_core_state();
 }
 
 static uint32_t os_lock(void)

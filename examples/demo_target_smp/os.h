@@ -248,5 +248,7 @@ void os_port_end_irq(uint32_t iar);
 uint32_t os_port_set_priority_mask(uint32_t mask);
 int32_t os_port_cpu_on(CoreIdType core, void (*entry)(void));
 CoreIdType os_port_core_id(void);
+void os_port_set_core_state(struct os_core *c);
+struct os_core *os_port_core_state(void);
 
 #endif

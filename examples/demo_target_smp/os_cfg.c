@@ -66,17 +66,17 @@ struct os_tcb OsTcb[OS_NUM_TASKS] = {
     TCB(Task_Monitor0, OS_CORE_ID_0, 3, 1, 0, 0),
     TCB(Task_Report0, OS_CORE_ID_0, 2, 2, 0, 0),
     TCB(Task_Idle0, OS_CORE_ID_0, 0, 1, 0, 1),
-    TCB(Task_Init1, OS_CORE_ID_1, 5, 1, 0, 1),
-    TCB(Task_Comm1, OS_CORE_ID_1, 4, 1, 1, 0),
+    TCB(Task_Init1, OS_CORE_ID_1, 6, 1, 0, 1),
+    TCB(Task_Comm1, OS_CORE_ID_1, 5, 1, 1, 0),
     TCB(Task_Filter1, OS_CORE_ID_1, 2, 1, 0, 0),
-    TCB(Task_Sync1, OS_CORE_ID_1, 3, 1, 0, 0),
+    TCB(Task_Sync1, OS_CORE_ID_1, 4, 1, 0, 0),
     TCB(Task_Idle1, OS_CORE_ID_1, 0, 1, 0, 1),
 };
 
 /* Ceilings: the highest priority of the tasks that use the resource. */
 struct os_resource OsResource[OS_NUM_RESOURCES] = {
     {.name = "Res_Log0", .core = OS_CORE_ID_0, .ceiling = 2, .locker = OS_INVALID_TASK},
-    {.name = "Res_Filter1", .core = OS_CORE_ID_1, .ceiling = 4, .locker = OS_INVALID_TASK},
+    {.name = "Res_Filter1", .core = OS_CORE_ID_1, .ceiling = 5, .locker = OS_INVALID_TASK},
 };
 
 struct os_spinlock OsSpinlock[OS_NUM_SPINLOCKS] = {

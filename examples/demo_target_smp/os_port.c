@@ -48,6 +48,20 @@ CoreIdType os_port_core_id(void)
     return (CoreIdType)(mpidr & 0xFFu);
 }
 
+/* Each core keeps its own entry of OsCore[] in its privileged thread ID register, where the
+ * kernel finds it in one instruction and a debugger sees which core a thread is. */
+void os_port_set_core_state(struct os_core *c)
+{
+    __asm volatile("mcr p15, 0, %0, c13, c0, 4" ::"r"(c));
+}
+
+struct os_core *os_port_core_state(void)
+{
+    struct os_core *c;
+    __asm volatile("mrc p15, 0, %0, c13, c0, 4" : "=r"(c));
+    return c;
+}
+
 uint64_t os_port_time(void)
 {
     uint32_t lo;

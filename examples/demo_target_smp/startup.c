@@ -24,6 +24,7 @@ void os_boot(uint32_t core)
 {
     uint32_t *p;
 
+    os_port_set_core_state(&OsCore[core]);
     if (core == OS_CORE_ID_0) {
         os_port_build_translation_table();
     }

@@ -243,12 +243,12 @@ def _check_elements(prefix, attrs, decl_of, cores):
             failures.append(Result("%s.%s[%d]" % (prefix, attr, index), formula,
                                    failure="an index on an attribute that is no array"))
         elif index is not None:
-            seen = indices.setdefault(attr.upper(), [])
+            _, seen = indices.setdefault(attr.upper(), (attr, []))
             if index in seen:
                 failures.append(Result("%s.%s[%d]" % (prefix, attr, index), formula,
                                        failure="index defined twice"))
             seen.append(index)
-    for attr, seen in indices.items():
+    for attr, seen in indices.values():
         if sorted(seen) != list(range(cores)):
             failures.append(Result("%s.%s[]" % (prefix, attr), "",
                                    failure="elements %s, but the program has %d cores"

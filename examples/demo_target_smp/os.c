@@ -223,7 +223,6 @@ CoreIdType GetCoreID(void)
 
 void StartCore(CoreIdType core, StatusType *status)
 {
-    extern void os_secondary_entry(void);
     struct os_core *c = os_this_core();
 
     os_enter(c, OS_SID_STARTCORE);

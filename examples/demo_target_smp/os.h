@@ -236,6 +236,9 @@ void os_task_returned(void);
 
 /* Port (os_port.c, os_port.S). */
 extern const uint32_t os_task_exit_return[];
+void os_secondary_entry(void);
+void os_port_build_translation_table(void);
+void os_port_enable_mmu(void);
 void os_port_init_shared(void);
 void os_port_init_core(void);
 void os_port_start_tick(struct os_core *c, uint64_t epoch);

@@ -5,8 +5,6 @@ extern uint32_t __bss_start[], __bss_end[];
 
 int main(void);
 void os_boot(uint32_t core);
-void os_port_build_translation_table(void);
-void os_port_enable_mmu(void);
 
 _Static_assert(sizeof(OsSystemStack[0]) == 1024u && sizeof(OsIrqStack[0]) == 1024u,
                "os_port.S sets the cores' stacks up for 1 KiB each");

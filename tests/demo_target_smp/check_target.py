@@ -276,4 +276,26 @@ def test_7_the_evaluator_finds_faults_of_array_files():
         check(fragment in failed[0].failure, "%s: %r" % (what, failed[0].failure))
 
 
+# -- after the breakpoint ----------------------------------------------------------------
+
+def task_state(name):
+    i = next(i for i in range(num("sizeof(OsTcb)/sizeof(OsTcb[0])"))
+             if text("OsTcb[%d].name" % i) == name)
+    return TASK_STATES[num("OsTcb[%d].state" % i)]
+
+
+def test_8_core_0_releases_core_1_and_both_go_on():
+    # Task_Report0 gets core 0 once Task_Monitor0 has had Spin_Mailbox, which Task_Filter1
+    # gives back only after core 1 was released and Task_Sync1 terminated.
+    gdb.execute("tbreak OsTask_Task_Report0")
+    gdb.execute("continue")
+    check_equal(gdb.selected_thread().num, 1, "the stop is core 0's")
+    check_equal(text("OsCore[0].current->name"), "Task_Report0", "running on core 0")
+    check_equal([task_state(t) for t in ("Task_Monitor0", "Task_Sync1")],
+                ["SUSPENDED", "SUSPENDED"], "the tasks of the rendezvous ended")
+    check_equal(num("OsSpinlock[1].lock"), 0, "Spin_Mailbox given back")
+    check_equal(num("demo_mailbox_seen"), 1, "core 0 read the value core 1 posted")
+    check(num("OsCore[1].counter->value") > 150, "core 1 counts its ticks again")
+
+
 run(globals())

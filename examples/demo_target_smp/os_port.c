@@ -157,6 +157,14 @@ int32_t os_port_cpu_on(CoreIdType core, void (*entry)(void))
 #define OS_MMU_DEVICE (OS_MMU_B | OS_MMU_XN)
 #define OS_RAM_FIRST_SECTION 0x400u /* 0x40000000 */
 #define OS_RAM_LAST_SECTION 0x7FFu
+/* TTBR0 walk attributes: inner write-back write-allocate (IRGN 01), shareable, outer
+ * write-back write-allocate (RGN 01). */
+#define OS_MMU_TTBR_WALK_WB_SHARED 0x4Au
+#define OS_ACTLR_SMP (1u << 6)
+#define OS_SCTLR_M (1u << 0)
+#define OS_SCTLR_C (1u << 2)
+#define OS_SCTLR_Z (1u << 11)
+#define OS_SCTLR_I (1u << 12)
 
 __attribute__((section(".os_mmu"), aligned(16384))) uint32_t OsTranslationTable[OS_MMU_SECTIONS];
 
@@ -177,19 +185,20 @@ void os_port_build_translation_table(void)
  * by set and way first, as silicon would need. */
 void os_port_enable_mmu(void)
 {
+    uint32_t ttbr0 = (uint32_t)(uintptr_t)OsTranslationTable | OS_MMU_TTBR_WALK_WB_SHARED;
     uint32_t r;
 
-    __asm volatile("mrc p15, 0, %0, c1, c0, 1" : "=r"(r));
-    r |= 1u << 6;
+    __asm volatile("mrc p15, 0, %0, c1, c0, 1" : "=r"(r)); /* ACTLR */
+    r |= OS_ACTLR_SMP;
     __asm volatile("mcr p15, 0, %0, c1, c0, 1" ::"r"(r));
-    __asm volatile("mcr p15, 0, %0, c2, c0, 2" ::"r"(0u));       /* TTBCR: TTBR0 only */
-    __asm volatile("mcr p15, 0, %0, c2, c0, 0" ::"r"((uint32_t)(uintptr_t)OsTranslationTable | 0x4Au));
-    __asm volatile("mcr p15, 0, %0, c3, c0, 0" ::"r"(1u));       /* DACR: domain 0 client */
-    __asm volatile("mcr p15, 0, %0, c8, c7, 0" ::"r"(0u));       /* TLBIALL */
-    __asm volatile("mcr p15, 0, %0, c7, c5, 0" ::"r"(0u));       /* ICIALLU */
+    __asm volatile("mcr p15, 0, %0, c2, c0, 2" ::"r"(0u)); /* TTBCR: TTBR0 only */
+    __asm volatile("mcr p15, 0, %0, c2, c0, 0" ::"r"(ttbr0));
+    __asm volatile("mcr p15, 0, %0, c3, c0, 0" ::"r"(1u)); /* DACR: domain 0 client */
+    __asm volatile("mcr p15, 0, %0, c8, c7, 0" ::"r"(0u)); /* TLBIALL */
+    __asm volatile("mcr p15, 0, %0, c7, c5, 0" ::"r"(0u)); /* ICIALLU */
     __asm volatile("dsb\n\tisb" ::: "memory");
-    __asm volatile("mrc p15, 0, %0, c1, c0, 0" : "=r"(r));
-    r |= (1u << 0) | (1u << 2) | (1u << 11) | (1u << 12); /* M, C, Z, I */
+    __asm volatile("mrc p15, 0, %0, c1, c0, 0" : "=r"(r)); /* SCTLR */
+    r |= OS_SCTLR_M | OS_SCTLR_C | OS_SCTLR_Z | OS_SCTLR_I;
     __asm volatile("mcr p15, 0, %0, c1, c0, 0" ::"r"(r));
     __asm volatile("isb" ::: "memory");
 }

@@ -628,7 +628,7 @@ Value Evaluator::eval(const Node* n, bool real) {
 
 Value Evaluator::eval_member(const Node* n, bool real) {
   Value v = coerce(eval(n->a, real));
-  const std::string operand = type_name(v.type);
+  const Type* operand = v.type;
   // "." and "->" both look through any number of pointers, as the debugger lets them.
   for (int i = 0; i < 16 && strip(v.type)->code == TypeCode::Pointer; ++i) {
     v = deref(v, real);
@@ -637,7 +637,7 @@ Value Evaluator::eval_member(const Node* n, bool real) {
   if (st->code != TypeCode::Struct && st->code != TypeCode::Union) {
     fail(std::string(n->arrow ? "\"->\" needs a pointer to a struct or union"
                               : "\".\" needs a struct or union") +
-         ", not " + operand + " (member \"" + n->text + "\")");
+         ", not " + type_name(operand) + " (member \"" + n->text + "\")");
   }
   if (st->incomplete) {
     fail(type_name(v.type) + " is declared but not defined in the program");

@@ -38,10 +38,10 @@ def gdb_answers(expression):
 
 def orti_formulas(path):
     """Every formula of the ORTI file as the plug-in sends it, list elements expanded."""
-    spec = importlib.util.spec_from_file_location(
+    found = importlib.util.spec_from_file_location(
         "orti_eval", os.path.join(ROOT, "examples", "demo_target", "orti_eval.py"))
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     with open(path, encoding="latin-1") as f:
         _, definitions = module._Parser(f.read()).parse()
     out = []

@@ -39,7 +39,7 @@ struct TaskRef {
   std::size_t record = 0;       // its context record
   OrtiObject* object = nullptr; // its TASK object (the list object for list tasks)
   uint64_t id = 0;
-  uint64_t generation = 0; // the cache generation when the access began
+  CacheRead read; // the cache generation when the access began
 };
 
 // The task of id t, with the list position set for list tasks. False for an id that names no
@@ -87,19 +87,16 @@ RegisterValueSlot* slot_at(AwarenessState& state, std::size_t record, int32_t re
   return &r->registers[static_cast<std::size_t>(reg)];
 }
 
-void store_slot(AwarenessState& state, std::size_t record, int32_t reg, uint64_t value) {
-  if (RegisterValueSlot* slot = slot_at(state, record, reg)) {
-    slot->value = value;
-    slot->valid = true;
-  }
-}
-
-// A value read while a nested call dropped the caches belongs to the time before: it answers
-// this read but must not answer the next one.
-void cache_read(AwarenessState& state, const TaskRef& task, int32_t reg, uint64_t value) {
-  if (state.generation == task.generation) {
-    store_slot(state, task.record, reg, value);
-  }
+// Keeps the value of a register for the next read, unless the caches were dropped since read
+// began.
+void cache_register(AwarenessState& state, const CacheRead& read, const TaskRef& task, int32_t reg,
+                    uint64_t value) {
+  keep_if_current(state, read, [&] {
+    if (RegisterValueSlot* slot = slot_at(state, task.record, reg)) {
+      slot->value = value;
+      slot->valid = true;
+    }
+  });
 }
 
 bool register_id_ok(const AwarenessState& state, int32_t reg) {
@@ -272,7 +269,7 @@ int32_t read_live(AwarenessState& state, OSA_ServiceCntx* ctx, const TaskRef& ta
     osa_trace(state, ctx, 50, "readreg(): Failure to read register %d\n", static_cast<int>(reg));
     return 1;
   }
-  cache_read(state, task, reg, live);
+  cache_register(state, task.read, task, reg, live);
   *value = live;
   osa_trace(state, ctx, 50, "readreg() = %lld: Success\n", as_signed(live));
   return 0;
@@ -288,9 +285,11 @@ OrtiObject* remembered_context(AwarenessState& state, const TaskRef& task) {
 }
 
 void remember_context(AwarenessState& state, const TaskRef& task, OrtiObject* context) {
-  if (TaskContextRecord* r = context_record(state, task)) {
-    r->context = context;
-  }
+  keep_if_current(state, task.read, [&] {
+    if (TaskContextRecord* r = context_record(state, task)) {
+      r->context = context;
+    }
+  });
 }
 
 // A context found anew (or every time, when the user asked for checks) must be
@@ -382,7 +381,7 @@ void add_register_name(AwarenessState& state, int32_t id, const std::string& nam
 
 int32_t readreg(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task_id, int32_t reg,
                 uint64_t* value) {
-  const uint64_t generation = state.generation;
+  const CacheRead read = begin_cache_read(state);
   osa_trace(state, ctx, 50, "readreg(task:%lld, reg:%d)\n", as_signed(task_id),
             static_cast<int>(reg));
   if (value == nullptr) {
@@ -393,7 +392,7 @@ int32_t readreg(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task_id, i
   if (!begin_access(state, ctx, "readreg", task_id, reg, &task)) {
     return 1;
   }
-  task.generation = generation;
+  task.read = read;
   if (const RegisterValueSlot* slot = slot_at(state, task.record, reg);
       !task.list && slot != nullptr && slot->valid) {
     *value = slot->value;
@@ -469,7 +468,7 @@ int32_t readreg(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task_id, i
       return 1;
     }
     // Stored before the trace: a stop that the trace lets in must drop it again.
-    cache_read(state, task, reg, saved);
+    cache_register(state, task.read, task, reg, saved);
     *value = saved;
     osa_trace(state, ctx, 50, "readreg() = %lld: Success\n", as_signed(saved));
     return 0;
@@ -480,19 +479,21 @@ int32_t readreg(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task_id, i
   }
   // Errors suppressed: the register reads as the value the caller passed in.
   const uint64_t unchanged = *value;
-  cache_read(state, task, reg, unchanged);
+  cache_register(state, task.read, task, reg, unchanged);
   osa_trace(state, ctx, 50, "readreg() = %lld: Success\n", as_signed(unchanged));
   return 0;
 }
 
 int32_t writereg(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task_id, int32_t reg,
                  uint64_t value) {
+  const CacheRead read = begin_cache_read(state);
   osa_trace(state, ctx, 50, "writereg(task:%lld, reg:%d, val:%lld)\n", as_signed(task_id),
             static_cast<int>(reg), as_signed(value));
   TaskRef task;
   if (!begin_access(state, ctx, "writereg", task_id, reg, &task)) {
     return 1;
   }
+  task.read = read;
   std::vector<std::string> names;
   if (!map_register(state, ctx, reg, &names)) {
     osa_trace(state, ctx, 50, "writereg(): Failure\n");
@@ -505,7 +506,7 @@ int32_t writereg(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task_id, 
                 static_cast<int>(reg));
       return 1;
     }
-    store_slot(state, task.record, reg, value);
+    cache_register(state, task.read, task, reg, value);
     osa_trace(state, ctx, 50, "writereg() = %lld: Success\n", as_signed(value));
     return 0;
   }
@@ -556,7 +557,9 @@ int32_t writereg(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task_id, 
     if (!write_location(state, ctx, location, nullptr, value)) {
       return 1;
     }
-    store_slot(state, task.record, reg, value);
+    // The write itself dropped every cache once; the value written is what the location holds
+    // now, unless a stop came in on top of that.
+    cache_register(state, CacheRead{task.read.generation + 1}, task, reg, value);
     osa_trace(state, ctx, 50, "writereg() = %lld: Success\n", as_signed(value));
     return 0;
   }

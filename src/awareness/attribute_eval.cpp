@@ -438,11 +438,7 @@ int32_t set_attribute_value(AwarenessState& state, OSA_ServiceCntx* ctx, Attribu
 
 void invalidate_caches(AwarenessState& state) {
   for (TaskContextRecord& record : state.task_records) {
-    record.warned = false;
-    record.context = nullptr;
-    for (RegisterValueSlot& slot : record.registers) {
-      slot = RegisterValueSlot{};
-    }
+    clear_task_record(record);
   }
   state.current_task = 0;
   state.reference_cache = ReferenceListCache{};

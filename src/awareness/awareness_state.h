@@ -51,6 +51,10 @@ struct TaskContextRecord {
   std::vector<RegisterValueSlot> registers; // one per register table entry; empty: no cache
 };
 
+// Forgets what a stop or a changed setting makes stale: the missing-context message shown, the
+// context found and every register value.
+void clear_task_record(TaskContextRecord& record);
+
 // A register id and the names the user gave it with mapregname, newest first.
 struct RegisterNameEntry {
   int32_t id = 0;

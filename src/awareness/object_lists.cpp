@@ -93,7 +93,9 @@ int32_t dynamic_link_position(AwarenessState& state, OSA_ServiceCntx* ctx, int32
   }
   TypedValue task_id = typed_value_of(kValueUInt32);
   bool evaluated = false;
-  if (get_task_attribute(state, ctx, 9, &task_id, nullptr, {true, &evaluated}) != 0 || !evaluated) {
+  if (get_task_attribute(state, ctx, kTaskIdAttribute, &task_id, nullptr, {true, &evaluated}) !=
+          0 ||
+      !evaluated) {
     return 1; // a TASK_ID the debugger could not give matches no owner
   }
   if (is_object_list_empty(state, ctx, type, 0)) {

@@ -703,18 +703,10 @@ bool mapregloc(AwarenessState& state, OSA_ServiceCntx* ctx, int64_t task_id,
   if (findtaskcontext(state, ctx, static_cast<uint64_t>(task_id), &context) != 0) {
     context = nullptr;
   }
+  // The task's record (with every other) was cleared by mapregloc_context.
   if (!mapregloc_context(state, ctx, context, name, expression)) {
     osa_trace(state, ctx, 50, "mapregloc(): Memory Failure\n");
     return false;
-  }
-  if (state.register_table != nullptr) {
-    const std::size_t record = tasks_are_a_list(state) ? 0 : static_cast<std::size_t>(task_id - 1);
-    if (TaskContextRecord* r = record_at(state, record)) {
-      r->warned = false;
-      for (RegisterValueSlot& slot : r->registers) {
-        slot = RegisterValueSlot{};
-      }
-    }
   }
   osa_trace(state, ctx, 50, "mapregloc(): Success\n");
   return true;

@@ -507,7 +507,8 @@ The whole conversation since the plug-in started; 'osa_orti_plugin -file FILE' r
             raise gdb.GdbError("orti: usage: orti record FILE")
         if HOST.session is None:
             raise gdb.GdbError("orti: nothing to record; use 'orti load FILE' first")
-        lines = HOST.session.process.conversation
+        process = HOST.session.process
+        lines = process.conversation
         try:
             with open(args[0], "wb") as f:
                 for tag, text in lines:
@@ -515,6 +516,10 @@ The whole conversation since the plug-in started; 'osa_orti_plugin -file FILE' r
         except OSError as e:
             raise gdb.GdbError("orti: cannot write %s: %s" % (args[0], e.strerror))
         gdb.write("orti: wrote %d lines to %s\n" % (len(lines), args[0]))
+        if process.conversation_cut:
+            gdb.write("orti: the conversation grew past %d MiB, so the recording holds only its "
+                      "first part, up to the last whole call before that (it replays to there); "
+                      "'orti load' starts a new one\n" % (process.conversation_limit >> 20))
 
 
 class OrtiStop(OrtiCommand):

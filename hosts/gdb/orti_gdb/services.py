@@ -1,8 +1,9 @@
 """Answers to the plug-in's OSA_Service_* requests, from GDB.
 
 Each answer is the "result" object of the response: "return" 0 with the outputs the plug-in
-reads, or "return" 1 when GDB cannot do what is asked. Nothing here raises: a GDB error, a
-missing parameter or an unexpected value becomes a failed answer.
+reads, or "return" 1 when GDB cannot do what is asked. The plug-in waits for an answer to
+every request it sends, so nothing here raises but UnknownService: a GDB error, a missing
+parameter, one of the wrong type, whatever goes wrong becomes a failed answer.
 """
 
 import os
@@ -107,6 +108,22 @@ def _failed():
     return {"return": 1}
 
 
+def _text(p, key, default=None):
+    """Parameter key, which must be a string when it is there."""
+    value = p.get(key, default) if default is not None else p[key]
+    if not isinstance(value, str):
+        raise TypeError("%s is not a string" % key)
+    return value
+
+
+def _number(p, key, default=None):
+    """Parameter key, which must be an integer (not a Boolean) when it is there."""
+    value = p.get(key, default) if default is not None else p[key]
+    if not isinstance(value, int) or isinstance(value, bool):
+        raise TypeError("%s is not an integer" % key)
+    return value
+
+
 class ServiceAnswers:
     """What the host answers; output(text) shows text to the user."""
 
@@ -128,19 +145,18 @@ class ServiceAnswers:
             return _failed()
         try:
             return handler(params)
-        except (gdb.error, gdb.MemoryError, ValueError, TypeError, KeyError, OverflowError,
-                RuntimeError, UnicodeError):
+        except Exception:
             return _failed()
 
     # -- evaluation ---------------------------------------------------------------------
 
     def _ExpressionEval(self, p):
         # An assignment text "(F)=V" is evaluated like any other expression: GDB performs it.
-        value = gdb.parse_and_eval(p["expression"])
+        value = gdb.parse_and_eval(_text(p, "expression"))
         return {"output": signed64(value_to_int(value)), "return": 0}
 
     def _StringEval(self, p):
-        text = p["input"]
+        text = _text(p, "input")
         if text.startswith("print /n "):
             # The formula's value as text; GDB has no /n format.
             return {"value": value_text(gdb.parse_and_eval(text[len("print /n "):])),
@@ -155,7 +171,7 @@ class ServiceAnswers:
 
     def _RegisterRead(self, p):
         frame = gdb.selected_frame()
-        name = register_name(frame, int(p["register"]))
+        name = register_name(frame, _number(p, "register"))
         if name is None:
             return _failed()
         value = frame.read_register(name)
@@ -163,29 +179,30 @@ class ServiceAnswers:
 
     def _RegisterWrite(self, p):
         frame = gdb.selected_frame()
-        name = register_name(frame, int(p["register"]))
+        name = register_name(frame, _number(p, "register"))
         if name is None:
             return _failed()
         bits = 8 * frame.read_register(name).type.sizeof
-        value = int(p["value"]) & ((1 << bits) - 1)
+        value = _number(p, "value") & ((1 << bits) - 1)
         gdb.execute("set var $%s = %d" % (name, value), to_string=True)
         return {"return": 0}
 
     # -- memory -------------------------------------------------------------------------
 
     def _MemoryRead(self, p):
-        count = int(p["count"])
+        count = _number(p, "count")
         if count < 0 or count > MAX_MEMORY_BYTES:
             return _failed()
-        data = bytes(gdb.selected_inferior().read_memory(int(p["address"]) & MASK64, count))
+        address = _number(p, "address") & MASK64
+        data = bytes(gdb.selected_inferior().read_memory(address, count))
         return {"value": data.hex(), "return": 0}
 
     def _MemoryWrite(self, p):
-        count = int(p["count"])
-        data = bytes.fromhex(p["value"])
+        count = _number(p, "count")
+        data = bytes.fromhex(_text(p, "value"))
         if count != len(data):
             return _failed()
-        gdb.selected_inferior().write_memory(int(p["address"]) & MASK64, data)
+        gdb.selected_inferior().write_memory(_number(p, "address") & MASK64, data)
         return {"return": 0}
 
     def _MemoryPreFetch(self, p):
@@ -194,7 +211,8 @@ class ServiceAnswers:
     # -- symbols and types --------------------------------------------------------------
 
     def _SymbolLookup(self, p):
-        symbol = gdb.lookup_global_symbol(p["name"]) or gdb.lookup_symbol(p["name"])[0]
+        name = _text(p, "name")
+        symbol = gdb.lookup_global_symbol(name) or gdb.lookup_symbol(name)[0]
         if symbol is None:
             return _failed()
         value = symbol.value()
@@ -202,7 +220,7 @@ class ServiceAnswers:
         return {"address": signed64(int(address)), "storageClass": 0, "return": 0}
 
     def _SymbolFromAddress(self, p):
-        out = gdb.execute("info symbol %d" % (int(p["address"]) & MASK64), to_string=True)
+        out = gdb.execute("info symbol %d" % (_number(p, "address") & MASK64), to_string=True)
         if out.startswith("No symbol"):
             return _failed()
         return {"name": out.split(" ")[0], "return": 0}
@@ -216,26 +234,28 @@ class ServiceAnswers:
         raise gdb.error("no type " + name)
 
     def _StructFieldSearch(self, p):
-        t = self._lookup_type(p["structName"]).strip_typedefs()
+        t = self._lookup_type(_text(p, "structName")).strip_typedefs()
+        wanted = _text(p, "fieldName")
         for field in t.fields():
-            if field.name == p["fieldName"]:
+            if field.name == wanted:
                 size = field.bitsize if field.bitsize else 8 * field.type.sizeof
                 return {"byteOffset": field.bitpos // 8, "byteWidth": (size + 7) // 8,
                         "bitOffset": field.bitpos % 8, "bitWidth": size, "return": 0}
         return _failed()
 
     def _StructSizeGet(self, p):
-        return {"value": self._lookup_type(p["name"]).sizeof, "return": 0}
+        return {"value": self._lookup_type(_text(p, "name")).sizeof, "return": 0}
 
     def _EnumValueGet(self, p):
-        t = self._lookup_type(p["enumName"]).strip_typedefs()
+        t = self._lookup_type(_text(p, "enumName")).strip_typedefs()
+        wanted = _text(p, "enumMemberName")
         for field in t.fields():
-            if field.name == p["enumMemberName"]:
+            if field.name == wanted:
                 return {"value": signed64(field.enumval), "return": 0}
         return _failed()
 
     def _MacroGet(self, p):
-        name = p["macroName"]
+        name = _text(p, "macroName")
         out = gdb.execute("macro expand " + name, to_string=True)
         expansion = out.split("expands to:", 1)[-1].strip()
         if not expansion or expansion == name:
@@ -260,27 +280,30 @@ class ServiceAnswers:
 
     # -- the user -----------------------------------------------------------------------
 
-    def _MessageDisplay(self, p):
-        kind = int(p.get("messageType", 0))
-        text = p["message"]
+    def show(self, kind, text):
+        """Shows a message of the plug-in, or collects it while capture is set."""
         # Type 4 is the plug-in's copy of a message for its log.
         if kind == 4 and not self.verbose:
-            return {"return": 0}
+            return
         if self.capture is not None:
             self.capture.append((kind, text))
         else:
             self.output(text)
             if text:
                 self.display_ended_line = text.endswith("\n")
+
+    def _MessageDisplay(self, p):
+        self.show(_number(p, "messageType", 0), _text(p, "message"))
         return {"return": 0}
 
     def _YesNoChoose(self, p):
         # No one to ask in the middle of a call: the plug-in's own default stands.
-        self.output(p.get("message", ""))
-        return {"choice": int(p.get("default", 0)), "return": 0}
+        message, choice = _text(p, "message", ""), _number(p, "default", 0)
+        self.output(message)
+        return {"choice": choice, "return": 0}
 
     def _CommandExec(self, p):
-        command = p["command"]
+        command = _text(p, "command")
         m = _OSAEXPLORER.match(command)
         if m:
             tab, row = int(m.group(1)), int(m.group(2))
@@ -291,7 +314,7 @@ class ServiceAnswers:
         return {"output": out[:MAX_COMMAND_OUTPUT], "return": 0}
 
     def _ConfigFileSearch(self, p):
-        name = p["fileName"]
+        name = _text(p, "fileName")
         if os.path.isabs(name):
             return {"filePath": name, "return": 0} if os.path.isfile(name) else _failed()
         for directory in self.search_dirs():

@@ -6,7 +6,7 @@ import re
 import sys
 
 from .services import KIND_NAMES, UnknownService
-from .transport import PluginError, PluginGone, PluginProcess
+from .transport import Deadline, PluginError, PluginGone, PluginProcess
 
 CONTEXT = 1
 ARM_CPU_TYPE = 24
@@ -74,7 +74,8 @@ class Session:
 
     def call(self, method, params=None, context=True):
         """Sends one call and serves the plug-in's requests until its response comes; gives
-        the response's "result" object."""
+        the response's "result" object. The time limit is the whole call's, the requests it
+        makes and their answers included: GDB is held for no longer."""
         if self.gone:
             raise PluginGone("the plug-in is not running (%s); use 'orti load FILE'" % self.gone)
         body = dict(params or {})
@@ -83,13 +84,15 @@ class Session:
         request = {"jsonrpc": "2.0", "method": method, "params": body, "id": self._next_id}
         self._next_id += 1
         self.busy = True
+        deadline = Deadline(self.timeout())
+        self.process.begin_call()
         try:
-            self.process.send(_encode(request), self.timeout())
+            self.process.send(_encode(request), deadline, method)
             while True:
-                text = self.process.receive(self.timeout(), method)
+                text = self.process.receive(deadline, method)
                 message = self._decode(text)
                 if "method" in message:
-                    self._serve(message)
+                    self._serve(message, deadline, method)
                     continue
                 if "error" in message:
                     error = message["error"] if isinstance(message["error"], dict) else {}
@@ -133,19 +136,24 @@ class Session:
         self.process.stop(grace=0.2)
         raise PluginGone(why)
 
-    def _serve(self, message):
-        method = message.get("method")
+    def _serve(self, message, deadline, call):
+        """Answers one request of the plug-in, which waits for exactly one answer to it."""
         ident = message.get("id")
         try:
-            result = self.services.answer(str(method), message.get("params"))
-            response = {"jsonrpc": "2.0", "result": result, "id": ident}
+            result = self.services.answer(str(message.get("method")), message.get("params"))
+            text = _encode({"jsonrpc": "2.0", "result": result, "id": ident})
         except UnknownService:
-            response = {"jsonrpc": "2.0", "error": {"code": -32601, "message": "unknown message"},
-                        "id": ident}
-        text = _encode(response)
+            text = _encode({"jsonrpc": "2.0",
+                            "error": {"code": -32601, "message": "unknown message"},
+                            "id": ident})
+        except Exception:
+            # The answer could not be made (or not written as JSON); the plug-in still gets one.
+            text = _encode({"jsonrpc": "2.0",
+                            "error": {"code": -32603, "message": "internal error"},
+                            "id": ident})
         if len(text) > 65535:
             text = _encode({"jsonrpc": "2.0", "result": {"return": 1}, "id": ident})
-        self.process.send(text, self.timeout())
+        self.process.send(text, deadline, call)
 
     # -- start and end ------------------------------------------------------------------
 
@@ -204,7 +212,7 @@ class Session:
             caught, self.services.capture = self.services.capture, outer
             for kind, text in caught:
                 if not _PROBE_NOTES.match(text):
-                    self.services._MessageDisplay({"messageType": kind, "message": text})
+                    self.services.show(kind, text)
 
     def _attribute(self, kind, attr_id, value_type=0):
         result = self.call("OSA_Client_ObjectListAttribute", {

@@ -1,6 +1,7 @@
 # The host's answers to the plug-in's requests, against the demo firmware's ELF file loaded
 # without a process (formulas then read the file's sections), and its framing and tables.
 #   ORTI_TEST_ELF=build/demo_target/demo_target.elf gdb-multiarch -batch -nx -x THIS
+import json
 import os
 import sys
 import tempfile
@@ -16,6 +17,8 @@ from testing import check, check_equal, run  # noqa: E402
 from orti_gdb import tables  # noqa: E402
 from orti_gdb.framing import FramingError, MessageScanner  # noqa: E402
 from orti_gdb.services import ServiceAnswers, UnknownService  # noqa: E402
+from orti_gdb.session import Session  # noqa: E402
+from orti_gdb.transport import Deadline  # noqa: E402
 
 gdb.execute("file %s" % os.environ["ORTI_TEST_ELF"], to_string=True)
 
@@ -240,6 +243,65 @@ def test_unknown_request_and_bad_parameters():
         pass
     check_equal(services.answer("OSA_Service_ExpressionEval", [1, 2]), {"return": 1},
                 "params not an object")
+
+
+# Requests the plug-in could send by mistake, or a broken one could: each must still get one
+# answer, or the plug-in waits for it for ever.
+MALFORMED_REQUESTS = [
+    ("OSA_Service_StringEval", {"input": 5}),
+    ("OSA_Service_StringEval", {"input": None}),
+    ("OSA_Service_StringEval", {}),
+    ("OSA_Service_MessageDisplay", {"messageType": 0, "message": 7}),
+    ("OSA_Service_MessageDisplay", {"messageType": "0", "message": "text"}),
+    ("OSA_Service_MessageDisplay", {"messageType": 0, "message": ["a"]}),
+    ("OSA_Service_ExpressionEval", {"expression": {"a": 1}, "valueType": 11}),
+    ("OSA_Service_MemoryRead", {"memorySpace": 0, "address": "OsVersion", "count": 4}),
+    ("OSA_Service_MemoryWrite", {"memorySpace": 0, "address": 0, "count": 1, "value": 1}),
+    ("OSA_Service_RegisterRead", {"register": "pc"}),
+    ("OSA_Service_CommandExec", {"command": None}),
+    ("OSA_Service_ConfigFileSearch", {"fileName": 3}),
+    ("OSA_Service_SymbolLookup", {"name": ["OsTcb"]}),
+    ("OSA_Service_StructFieldSearch", {"structName": "os_tcb", "fieldName": 1}),
+    ("OSA_Service_YesNoChoose", {"message": 1, "default": 0}),
+    ("OSA_Service_ExpressionEval", "not an object"),
+]
+
+
+class RecordingProcess:
+    """Stands in for the plug-in's pipes: keeps what the host sends."""
+
+    def __init__(self):
+        self.sent = []
+
+    def send(self, text, deadline, what):
+        self.sent.append(json.loads(text.decode("ascii")))
+
+
+def test_every_malformed_request_gets_one_failed_answer():
+    session = Session(["/nonexistent"], None, services)
+    session.process = RecordingProcess()
+    del shown[:]
+    for ident, (method, params) in enumerate(MALFORMED_REQUESTS):
+        what = "%s %r" % (method, params)
+        session._serve({"jsonrpc": "2.0", "method": method, "params": params, "id": ident},
+                       Deadline(5), "test")
+        check_equal(len(session.process.sent), ident + 1, what + ": one answer")
+        answer = session.process.sent[-1]
+        check_equal(answer.get("id"), ident, what + ": its id")
+        check_equal(answer.get("result"), {"return": 1}, what)
+    check_equal(shown, [], "nothing shown")
+
+
+def test_an_answer_that_cannot_be_made_is_an_error_response():
+    session = Session(["/nonexistent"], None, services)
+    session.process = RecordingProcess()
+    answers = ServiceAnswers(shown.append)
+    answers._CpuModeGet = lambda p: {"inUserMode": object(), "return": 0}  # no JSON for it
+    session.services = answers
+    session._serve({"jsonrpc": "2.0", "method": "OSA_Service_CpuModeGet", "params": {},
+                    "id": 3}, Deadline(5), "test")
+    check_equal(session.process.sent, [{"jsonrpc": "2.0", "id": 3, "error": {
+        "code": -32603, "message": "internal error"}}], "the answer")
 
 
 run(globals())

@@ -5,7 +5,7 @@ import shutil
 
 import gdb
 
-from . import tables
+from . import cpu, tables
 from .services import KIND_NAMES, ServiceAnswers
 from .session import STANDARD_ATTRIBUTES, CallFailed, PluginError, Session
 
@@ -13,8 +13,6 @@ HOST_DIR = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 REPO_PLUGIN = os.path.join(HOST_DIR, "..", "..", "build", "default", "src", "osa_orti_plugin")
 
 BACKTRACE_LIMIT = 64
-# Registers loaded into the core for a backtrace. xpsr stays: its Thumb bit must not change.
-BACKTRACE_REGISTERS = ["r%d" % i for i in range(13)] + ["sp", "lr", "pc"]
 
 
 class Host:
@@ -210,9 +208,9 @@ Usage: orti plugin [PATH]"""
 class OrtiLoad(OrtiCommand):
     """Start the plug-in and load an ORTI file.
 Usage: orti load FILE
-A plug-in started before is ended first. The plug-in is initialised for an ARM target, then
-loads FILE as written; a relative name is resolved against GDB's working directory, and the
-plug-in runs there."""
+A plug-in started before is ended first. The plug-in is initialised for the program's CPU
+family, then loads FILE as written; a relative name is resolved against GDB's working
+directory, and the plug-in runs there."""
 
     def __init__(self):
         OrtiCommand.__init__(self, "load")
@@ -226,9 +224,11 @@ plug-in runs there."""
         plugin = HOST.plugin_path()
         services = HOST.services
         services.search_dirs = lambda: _search_dirs(path)
+        family = _cpu_family()
+        services.family = family
         HOST.session = Session([plugin], os.getcwd(), services, timeout_seconds)
         HOST.dirty = False
-        HOST.session.start(_big_endian())
+        HOST.session.start(family, _big_endian())
         try:
             HOST.session.load(path)
         except CallFailed:
@@ -243,6 +243,25 @@ def _search_dirs(orti_path):
         dirs.append(os.path.dirname(os.path.abspath(program)))
     dirs.append(os.getcwd())
     return dirs
+
+
+def _architecture():
+    try:
+        return gdb.selected_inferior().architecture().name()
+    except (AttributeError, gdb.error, RuntimeError):
+        return ""
+
+
+def _cpu_family():
+    """The CPU family of the program's architecture; the first one the host knows when none
+    matches, with a note (task registers will then not be found)."""
+    architecture = _architecture()
+    family = cpu.family_for(architecture)
+    if family is None:
+        family = cpu.FAMILIES[0]
+        gdb.write("orti: the host knows no CPU family of architecture '%s'; it tells the "
+                  "plug-in %s\n" % (architecture, family.name))
+    return family
 
 
 def _big_endian():
@@ -390,12 +409,12 @@ TASK is a task's name or id. The running task's registers are the live ones."""
         task, running = find_task(s, arg)
         live = " (running: live registers)" if task.task_id == running else ""
         gdb.write("%s%s\n" % (task.name, live))
+        family = s.family
         rows = []
         for name, reg_id, status, value in s.task_registers(task.task_id):
             if status == 0:
-                value &= 0xFFFFFFFF
-                where = symbol_of(value) if name in ("pc", "lr") else ""
-                rows.append([name, "0x%08x" % value, where])
+                where = symbol_of(family.word(value)) if name in family.code_registers else ""
+                rows.append([name, family.hex(value), where])
             else:
                 rows.append([name, "not saved" if status == 2 else "unreadable", ""])
         end_line()
@@ -420,38 +439,40 @@ registers and the selected frame are put back afterwards."""
             gdb.write("%s is running; its backtrace is the live one:\n" % task.name)
             gdb.write(gdb.execute("bt %d" % BACKTRACE_LIMIT, to_string=True))
             return
+        family = s.family
         registers = s.task_registers(task.task_id)
-        saved = dict((name, value & 0xFFFFFFFF) for name, _, status, value in registers
+        saved = dict((name, family.word(value)) for name, _, status, value in registers
                      if status == 0)
         unreadable = [name for name, _, status, _ in registers
-                      if status not in (0, 2) and name in ("pc", "sp")]
+                      if status not in (0, 2) and name in family.backtrace_needs]
         if unreadable:
             raise gdb.GdbError("orti: the saved %s of %s could not be read (a corrupt context?)"
                                % (" and ".join(unreadable), task.name))
-        missing = [n for n in ("pc", "sp") if n not in saved]
+        missing = [n for n in family.backtrace_needs if n not in saved]
         if missing:
             raise gdb.GdbError("orti: %s has no saved %s (no valid context for it, or the ORTI "
                                "file does not say where they are)"
                                % (task.name, " and ".join(missing)))
-        lacking = [n for n in ("lr", "r7") if n not in saved]
+        lacking = [n for n in family.unwind_helpers if n not in saved]
         gdb.write("backtrace of %s:\n" % task.name)
-        gdb.write(backtrace_with(saved))
+        gdb.write(backtrace_with(saved, family))
         if lacking:
             gdb.write("orti: %s has no saved %s; the backtrace may end early\n"
                       % (task.name, " and ".join(lacking)))
 
 
-def backtrace_with(registers):
+def backtrace_with(registers, family):
     """GDB's backtrace with registers loaded into the core; the live registers and the
     selected frame are put back on every path."""
     selected = gdb.selected_frame()
     level = selected.level()
     newest = gdb.newest_frame()
     newest.select()
-    live = [(name, int(newest.read_register(name)) & 0xFFFFFFFF) for name in BACKTRACE_REGISTERS]
+    loaded = family.backtrace_registers()
+    live = [(name, family.word(int(newest.read_register(name)))) for name in loaded]
     HOST.dirty = True
     try:
-        for name in BACKTRACE_REGISTERS:
+        for name in loaded:
             if name in registers:
                 gdb.execute("set var $%s = %d" % (name, registers[name]), to_string=True)
         try:

@@ -11,12 +11,9 @@ import re
 
 import gdb
 
-MASK64 = (1 << 64) - 1
+from . import cpu
 
-# The plug-in's ARM register ids and the names GDB gives those registers. Id 40 is cpsr;
-# M-profile cores (and QEMU's stub for them) call the status register xpsr.
-ARM_REGISTERS = dict([(i, ("r%d" % i,)) for i in range(13)] +
-                     [(13, ("sp",)), (14, ("lr",)), (15, ("pc",)), (40, ("cpsr", "xpsr"))])
+MASK64 = (1 << 64) - 1
 
 # Texts and data handed back are bounded so that an answer stays far below the 64 KiB a
 # plug-in message may hold.
@@ -88,10 +85,10 @@ def value_text(value):
     return str(value)[:MAX_TEXT]
 
 
-def register_name(frame, reg_id):
+def register_name(frame, reg_id, family):
     """The name under which the selected frame's architecture knows register reg_id."""
-    names = ARM_REGISTERS.get(reg_id)
-    if names is None:
+    names = family.gdb_names(reg_id)
+    if not names:
         return None
     known = None
     try:
@@ -130,6 +127,7 @@ class ServiceAnswers:
     def __init__(self, output):
         self.output = output
         self.verbose = False
+        self.family = cpu.ARM
         # Directories to look in for a file the plug-in cannot open itself.
         self.search_dirs = lambda: [os.getcwd()]
         # When a list, displayed messages are collected there instead of shown.
@@ -171,7 +169,7 @@ class ServiceAnswers:
 
     def _RegisterRead(self, p):
         frame = gdb.selected_frame()
-        name = register_name(frame, _number(p, "register"))
+        name = register_name(frame, _number(p, "register"), self.family)
         if name is None:
             return _failed()
         value = frame.read_register(name)
@@ -179,7 +177,7 @@ class ServiceAnswers:
 
     def _RegisterWrite(self, p):
         frame = gdb.selected_frame()
-        name = register_name(frame, _number(p, "register"))
+        name = register_name(frame, _number(p, "register"), self.family)
         if name is None:
             return _failed()
         bits = 8 * frame.read_register(name).type.sizeof

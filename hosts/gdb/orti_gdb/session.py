@@ -5,11 +5,11 @@ import json
 import re
 import sys
 
+from . import cpu
 from .services import KIND_NAMES, UnknownService
 from .transport import Deadline, PluginError, PluginGone, PluginProcess
 
 CONTEXT = 1
-ARM_CPU_TYPE = 24
 
 # Standard attribute ids 3 to 9 of each kind, as the plug-in numbers them.
 STANDARD_ATTRIBUTES = {
@@ -23,11 +23,6 @@ STANDARD_ATTRIBUTES = {
     5: ["STATE", "LOCKER", "PRIORITY"],
     6: ["MSGNAME", "MSGTYPE", "QUEUESIZE", "QUEUECOUNT", "FIRSTELEMENT"],
 }
-
-# Register ids of the plug-in's ARM table that a task's saved context can give, in the
-# order they are shown.
-TASK_REGISTERS = [(i, "r%d" % i) for i in range(13)] + [(13, "sp"), (14, "lr"), (15, "pc"),
-                                                        (40, "xpsr")]
 
 FIRST_VENDOR_KIND = 100
 MAX_VENDOR_KINDS = 64
@@ -66,6 +61,7 @@ class Session:
         self.loaded = False
         self.orti_path = None
         self.gone = None  # why the plug-in cannot be used any more
+        self.family = cpu.ARM
         self._next_id = 1
         self._attribute_names = {}  # kind -> {attribute id: name}
         self._kind_titles = None
@@ -157,11 +153,12 @@ class Session:
 
     # -- start and end ------------------------------------------------------------------
 
-    def start(self, big_endian_target):
+    def start(self, family, big_endian_target):
+        self.family = family
         self.process.start()
         self.call_ok("OSA_Client_OsaInit", {"versionRequired": 2, "treatMasterProcessAsKernel": 1})
         self.call_ok("OSA_Client_TargetInit", {
-            "majorCpuType": ARM_CPU_TYPE, "minorCpuType": 0,
+            "majorCpuType": family.major_cpu_type, "minorCpuType": family.minor_cpu_type,
             "bigEndianTarget": 1 if big_endian_target else 0,
             "bigEndianHost": 1 if sys.byteorder == "big" else 0, "coreCount": 1})
 
@@ -371,8 +368,8 @@ class Session:
         return status, value
 
     def task_registers(self, task_id):
-        return [(name, reg_id) + self.task_register(task_id, reg_id)
-                for reg_id, name in TASK_REGISTERS]
+        return [(r.shown, r.reg_id) + self.task_register(task_id, r.reg_id)
+                for r in self.family.registers]
 
 
 def _encode(message):

@@ -6,8 +6,8 @@ import shutil
 import gdb
 
 from . import cpu, tables
-from .services import KIND_NAMES, ServiceAnswers
-from .session import STANDARD_ATTRIBUTES, CallFailed, PluginError, Session
+from .services import ServiceAnswers
+from .session import OBJECT_NAME, OBJECT_NUMBER, CallFailed, PluginError, Session
 
 HOST_DIR = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 REPO_PLUGIN = os.path.join(HOST_DIR, "..", "..", "build", "default", "src", "osa_orti_plugin")
@@ -20,8 +20,12 @@ class Host:
 
     def __init__(self):
         self.services = ServiceAnswers(gdb.write)
+        self.services.kind_name = self.kind_name
         self.session = None
         self.dirty = False  # the target changed while the plug-in was busy
+
+    def kind_name(self, type_id):
+        return self.session.kind_name(type_id) if self.session is not None else None
 
     def plugin_path(self):
         setting = PLUGIN_PARAM.value
@@ -295,25 +299,21 @@ Usage: orti tasks
             gdb.write("orti: no task is running\n")
 
 
-def kind_title(kind, info, count):
-    name = info["kind"] or "kind %d" % kind
-    described = " (%s)" % info["description"] if info["description"] else ""
-    return "%s%s: %d object%s" % (name, described, count, "" if count == 1 else "s")
+def kind_title(kind, count):
+    described = " (%s)" % kind.description if kind.description else ""
+    return "%s%s: %d object%s" % (kind.name, described, count, "" if count == 1 else "s")
 
 
-def object_table(kind, objects, info):
+def object_table(kind, objects):
     ids = sorted(set(i for obj in objects for i in obj))
-    standard = STANDARD_ATTRIBUTES.get(kind, [])
     headers = []
     for i in ids:
-        if i == 1:
+        if i == OBJECT_NUMBER:
             headers.append("#")
-        elif i == 2:
+        elif i == OBJECT_NAME:
             headers.append("NAME")
-        elif 3 <= i < 3 + len(standard):
-            headers.append(standard[i - 3])
         else:
-            headers.append(info["names"].get(i, "#%d" % i))
+            headers.append(kind.column(i))
     rows = [[obj.get(i) for i in ids] for obj in objects]
     return tables.format_objects(headers, rows, display_limit())
 
@@ -333,42 +333,34 @@ kind."""
         s = HOST.need_session()
         HOST.catch_up()
         limit = MAX_OBJECTS_PARAM.value
+        description = s.model()
         if arg:
-            kinds = [self._resolve(s, arg, limit)]
+            kinds = [self._resolve(description, arg)]
         else:
-            kinds = sorted(KIND_NAMES) + s.vendor_kinds()
+            kinds = [description.kind(t) for t in description.type_ids()]
         for n, kind in enumerate(kinds):
             if n:
                 gdb.write("\n")
             objects, cut = s.walk(kind, limit)
-            info = s.describe(kind, objects)
             if not objects:
-                gdb.write("%s: no objects\n" % (info["kind"] or "kind %d" % kind))
+                gdb.write("%s: no objects\n" % kind.name)
                 continue
-            gdb.write(kind_title(kind, info, len(objects)) + "\n")
-            gdb.write(object_table(kind, objects, info))
+            gdb.write(kind_title(kind, len(objects)) + "\n")
+            gdb.write(object_table(kind, objects))
             if cut:
                 gdb.write("orti: stopped after %d objects (set orti max-objects)\n" % limit)
 
-    def _resolve(self, s, arg, limit):
+    def _resolve(self, description, arg):
         word = arg.split()[0]
-        try:
-            kind = int(word, 0)
-        except ValueError:
-            kind = None
+        kind = description.find(word)
         if kind is not None:
-            if kind in KIND_NAMES or kind >= 100:
-                return kind
-            raise gdb.GdbError("orti: no object kind %d (0-6, 100 and up)" % kind)
-        for k, name in KIND_NAMES.items():
-            if name == word.upper():
-                return k
-        for k in s.vendor_kinds():
-            objects, _ = s.walk(k, 1)
-            info = s.describe(k, objects)
-            if info["kind"] and info["kind"].lower() == word.lower():
-                return k
-        raise gdb.GdbError("orti: no object kind '%s'" % word)
+            return kind
+        try:
+            number = int(word, 0)
+        except ValueError:
+            raise gdb.GdbError("orti: no object kind '%s'" % word)
+        raise gdb.GdbError("orti: no object kind %d (the file has %s)"
+                           % (number, ", ".join(str(t) for t in description.type_ids())))
 
 
 def find_task(s, arg):

@@ -23,9 +23,6 @@ MAX_MEMORY_BYTES = 16384
 
 _OSAEXPLORER = re.compile(r"\s*osaexplorer\s+-tabidx\s+(-?\d+)\s+-mslrow\s+(-?\d+)\s*$")
 
-KIND_NAMES = {0: "OS", 1: "TASK", 2: "CONTEXT", 3: "STACK", 4: "ALARM", 5: "RESOURCE",
-              6: "MESSAGECONTAINER"}
-
 
 class UnknownService(Exception):
     """A method this host does not answer; the plug-in gets a JSON-RPC error."""
@@ -128,6 +125,8 @@ class ServiceAnswers:
         self.output = output
         self.verbose = False
         self.family = cpu.ARM
+        # The name of an object type id, when the host knows it.
+        self.kind_name = lambda type_id: None
         # Directories to look in for a file the plug-in cannot open itself.
         self.search_dirs = lambda: [os.getcwd()]
         # When a list, displayed messages are collected there instead of shown.
@@ -305,7 +304,7 @@ class ServiceAnswers:
         m = _OSAEXPLORER.match(command)
         if m:
             tab, row = int(m.group(1)), int(m.group(2))
-            kind = KIND_NAMES.get(tab, "vendor kind %d" % tab)
+            kind = self.kind_name(tab) or "object kind %d" % tab
             self.output("orti: the OSA Explorer would show row %d of the %s list\n" % (row, kind))
             return {"output": "", "return": 0}
         out = gdb.execute(command, to_string=True)

@@ -131,6 +131,23 @@ def test_recorded_conversation_plays_back():
           "every line is a tagged message")
 
 
+def test_vendor_kinds_and_their_attributes_are_shown_by_name():
+    load_real()
+    output = out("orti show vs_isr")
+    check(output.startswith("vs_ISR (Category 2 interrupts): 2 objects\n"), output[:80])
+    header = output.splitlines()[1].split()
+    check_equal(header, ["#", "NAME", "vs_EXCEPTION", "vs_PRIORITY", "vs_COUNT"], "columns")
+    table = rows(output)
+    for i, row in enumerate(table):
+        isr = "OsIsr[%d]" % i
+        check_equal(int(row[2], 0), int(gdb.parse_and_eval(isr + ".exception")), isr)
+        check_equal(int(row[3], 0), int(gdb.parse_and_eval(isr + ".priority")), isr)
+    check_equal(out("orti show 100"), output, "by its type id")
+    # A list kind, whose element names are no object's names; without a process the list in
+    # target memory is empty.
+    check_equal(out("orti show VS_TIMER"), "vs_TIMER: no objects\n", "the list kind")
+
+
 def test_the_conversation_kept_for_a_recording_is_bounded():
     load_real()
     process = host.HOST.session.process

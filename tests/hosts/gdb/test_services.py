@@ -14,7 +14,7 @@ sys.path.insert(0, here)
 sys.path.insert(0, os.path.join(root, "hosts", "gdb"))
 
 from testing import check, check_equal, run  # noqa: E402
-from orti_gdb import tables  # noqa: E402
+from orti_gdb import model, tables  # noqa: E402
 from orti_gdb.framing import FramingError, MessageScanner  # noqa: E402
 from orti_gdb.services import ServiceAnswers, UnknownService  # noqa: E402
 from orti_gdb.session import Session  # noqa: E402
@@ -208,9 +208,17 @@ def test_log_copies_are_shown_only_when_verbose():
 
 def test_osaexplorer_command_only_says_which_row():
     del shown[:]
-    check_equal(ask("CommandExec", command="osaexplorer -tabidx 4 -mslrow 2", outputMask=0,
-                    allowBpOps=0, searchFlag=0), {"output": "", "return": 0}, "answer")
-    check_equal(shown, ["orti: the OSA Explorer would show row 2 of the ALARM list\n"], "text")
+    services.kind_name = {4: "ALARM"}.get
+    try:
+        check_equal(ask("CommandExec", command="osaexplorer -tabidx 4 -mslrow 2", outputMask=0,
+                        allowBpOps=0, searchFlag=0), {"output": "", "return": 0}, "answer")
+        ask("CommandExec", command="osaexplorer -tabidx 105 -mslrow 0", outputMask=0,
+            allowBpOps=0, searchFlag=0)
+    finally:
+        services.kind_name = lambda type_id: None
+    check_equal(shown, ["orti: the OSA Explorer would show row 2 of the ALARM list\n",
+                        "orti: the OSA Explorer would show row 0 of the object kind 105 list\n"],
+                "text")
 
 
 def test_other_commands_run_in_gdb_with_their_output():
@@ -302,6 +310,25 @@ def test_an_answer_that_cannot_be_made_is_an_error_response():
                     "id": 3}, Deadline(5), "test")
     check_equal(session.process.sent, [{"jsonrpc": "2.0", "id": 3, "error": {
         "code": -32603, "message": "internal error"}}], "the answer")
+
+
+def test_model_description_names_kinds_columns_and_objects():
+    d = model.parse("kind\t1\tTASK\t2\tTasks\n"
+                    "attr\t1\t*\t3\tPRIORITY\tCTYPE\t1\tPriority\n"
+                    "attr\t1\t0\t100\tvs_A\tCTYPE\t1\tA\n"
+                    "attr\t1\t1\t100\tvs_B\tENUM\t1\t\n"
+                    "kind\t100\tvs_QUEUE\t0\t\n"
+                    "garbage\tline\n")
+    check_equal(d.type_ids(), [1, 100], "kinds in id order")
+    task = d.find("task")
+    check_equal((task.name, task.count, task.description), ("TASK", 2, "Tasks"), "kind")
+    check_equal(d.find("100").name, "vs_QUEUE", "by id")
+    check_equal(d.find("vs_queue").type_id, 100, "by name, letter case ignored")
+    check(d.find("7") is None and d.find("vs_nothing") is None, "no such kinds")
+    check_equal([task.column(3), task.column(100)], ["PRIORITY", "vs_A/vs_B"], "columns")
+    check_equal([task.has(3, 1), task.has(100, 0), task.has(100, 2)], [True, True, False],
+                "which objects have which attributes")
+    check_equal(task.id_of("priority"), 3, "id by name")
 
 
 run(globals())

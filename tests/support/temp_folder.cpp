@@ -1,6 +1,7 @@
 // Temporary folders of a test's own.
 #include "support/temp_folder.h"
 
+#include <chrono>
 #include <cstdint>
 #include <random>
 #include <stdexcept>
@@ -9,8 +10,11 @@
 namespace fs = std::filesystem;
 
 TempFolder::TempFolder(const std::string& purpose) {
+  // The clock as well: some C libraries give every process the same random_device sequence.
   std::random_device seed;
-  std::mt19937_64 draw((static_cast<uint64_t>(seed()) << 32) ^ seed());
+  std::mt19937_64 draw(
+      (static_cast<uint64_t>(seed()) << 32) ^ seed() ^
+      static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
   const fs::path base = fs::temp_directory_path();
   for (int attempt = 0; attempt < 100; ++attempt) {
     const fs::path candidate = base / ("osa_" + purpose + "_" + std::to_string(draw()));

@@ -341,7 +341,8 @@ kind."""
         for n, kind in enumerate(kinds):
             if n:
                 gdb.write("\n")
-            objects, cut = s.walk(kind, limit)
+            # A kind without objects is not walked: the plug-in would refuse the walk.
+            objects, cut = s.walk(kind, limit) if kind.count else ([], False)
             if not objects:
                 gdb.write("%s: no objects\n" % kind.name)
                 continue

@@ -74,7 +74,7 @@ const DialectCase kDialectCases[] = {
     {"bare_value.ort", KoilDialect::BareValue, 13, "syntax error parsing (line 13):\n5\n"},
     {"missing_semicolon.ort", KoilDialect::MissingSemicolon, 12,
      "syntax error parsing (line 13):\nvs_ID\n"},
-    {"koil_text.ort", KoilDialect::KoilVersionText, 3, "syntax error parsing (line 3):\nAUTOSAR\n"},
+    {"koil_text.ort", KoilDialect::KoilVersionText, 3, "syntax error parsing (line 3):\nPLATFORM\n"},
     {"several_os.ort", KoilDialect::SeveralOs, 15, "Multiple OS definitions found!\n"},
     {"repeated_label.ort", KoilDialect::RepeatedLabel, 8, nullptr},
 };

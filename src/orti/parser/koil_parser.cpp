@@ -285,7 +285,7 @@ bool KoilParser::parse_version_section() {
 }
 
 // The KOIL line from its version on (KOIL, "=" and the opening quote are shifted). A version
-// that is not a number ("AUTOSAR") is extended syntax: the KOIL version then stays 0.0.
+// that is not a number ("PLATFORM") is extended syntax: the KOIL version then stays 0.0.
 bool KoilParser::parse_koil_version() {
   std::string text;
   int64_t shifted = 0;

@@ -86,7 +86,7 @@ enum class KoilDialect : uint8_t {
   TrailingComma,    // "," before the "]" that closes an ENUM element list
   BareValue,        // an identifier or a number where a quoted formula belongs
   MissingSemicolon, // no ";" after an attribute definition or after an object's "}"
-  KoilVersionText,  // a KOIL version that is not a number, such as "AUTOSAR"
+  KoilVersionText,  // a KOIL version that is not a number, such as "PLATFORM"
   SeveralOs,        // one OS object per core
   RepeatedLabel,    // an ENUM label given again with another value
 };

@@ -256,7 +256,7 @@ TEST(KoilParser, StoresTheLineOfEachConstructsLastToken) {
 TEST(KoilParser, ExtendedSyntaxTakesTheGeneratorsConstructs) {
   ParseCapture p;
   p.settings.extended_syntax = 1;
-  ASSERT_EQ(p.parse("VERSION {\n KOIL = \"AUTOSAR 4.0\";\n OSSEMANTICS = \"ORTI\", \"2.2\";\n};\n"
+  ASSERT_EQ(p.parse("VERSION {\n KOIL = \"PLATFORM 4.0\";\n OSSEMANTICS = \"ORTI\", \"2.2\";\n};\n"
                     "IMPLEMENTATION I {\n"
                     " OS { ENUM [ \"A\" = 1, \"B\" = 2, \"A\" = 3, ] RUN[], \"r\"; CTYPE X[]; };\n"
                     " TASK { CTYPE P; STRING S; };\n"
@@ -300,7 +300,7 @@ TEST(KoilParser, ExtendedSyntaxTakesTheGeneratorsConstructs) {
   for (std::size_t i = 0; i < std::size(told); ++i) {
     EXPECT_EQ(p.dialects[i].construct, told[i]) << i;
   }
-  EXPECT_EQ(p.dialects[0].detail, "\"AUTOSAR 4.0\"");
+  EXPECT_EQ(p.dialects[0].detail, "\"PLATFORM 4.0\"");
 }
 
 struct SyntaxErrorCase {

@@ -74,7 +74,8 @@ const DialectCase kDialectCases[] = {
     {"bare_value.ort", KoilDialect::BareValue, 13, "syntax error parsing (line 13):\n5\n"},
     {"missing_semicolon.ort", KoilDialect::MissingSemicolon, 12,
      "syntax error parsing (line 13):\nvs_ID\n"},
-    {"koil_text.ort", KoilDialect::KoilVersionText, 3, "syntax error parsing (line 3):\nPLATFORM\n"},
+    {"koil_text.ort", KoilDialect::KoilVersionText, 3,
+     "syntax error parsing (line 3):\nPLATFORM\n"},
     {"several_os.ort", KoilDialect::SeveralOs, 15, "Multiple OS definitions found!\n"},
     {"repeated_label.ort", KoilDialect::RepeatedLabel, 8, nullptr},
 };
@@ -163,6 +164,20 @@ OS Os1 {
   EXPECT_STREQ(attribute_formula_for_core(gap, 2), "gap2");
   EXPECT_EQ(capture.warnings().at(0),
             "Array vs_GAP of object Os1 defined at line 8 of a.ort has no element 0\n");
+}
+
+// The dual-core demo's file, KOIL 2.3 with per-core OS arrays, as it is: strictly, silently.
+TEST(DialectArrays, TheDualCoreDemoFileLoadsStrictly) {
+  LoadCapture capture;
+  LoadedOrti loaded;
+  ASSERT_EQ(
+      orti_load_file(std::string(OSA_SOURCE_DIR) + "/examples/demo_target_smp/demo_target_smp.ort",
+                     0, capture.sink, loaded),
+      OrtiLoadStatus::Loaded);
+  EXPECT_TRUE(capture.messages.empty()) << capture.messages[0].second;
+  const AttributeDecl& running = *loaded.model->os.standard[kOsRunningTask];
+  EXPECT_EQ(attribute_element_count(running), 2);
+  EXPECT_STREQ(attribute_formula_for_core(running, 1), "OsCore[1].running_id");
 }
 
 // The n-th OS object in file order serves core n; one OS object serves every core.

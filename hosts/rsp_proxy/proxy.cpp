@@ -756,6 +756,13 @@ void Proxy::target_changed() {
 void Proxy::on_stop(const std::string& stop, bool console_allowed) {
   running_ = false;
   target_changed();
+  // Only here, where GDB waits without a time limit, is there time to start a plug-in that
+  // was lost.
+  if (console_allowed && !osa_.usable() && plugin_starts_ > 0 &&
+      plugin_starts_ < kMaxPluginStarts) {
+    note("starting the plug-in again");
+    start_plugin();
+  }
   if (stop.empty() || stop[0] == 'W' || stop[0] == 'X') {
     have_map_ = false;
     if (console_allowed) {
@@ -894,13 +901,10 @@ void Proxy::refresh_threads() {
   const auto server_before = server_time_;
   const uint64_t packets_before = server_ ? server_->packets_sent() : 0;
   services_.forget_problems();
-  if (!osa_.usable() && plugin_starts_ < kMaxPluginStarts && plugin_starts_ > 0) {
-    note("starting the plug-in again");
-    start_plugin();
-  }
   std::optional<std::vector<TaskRow>> tasks;
   std::vector<int64_t> running(cores_.size(), 0);
-  if (osa_.usable() && orti_loaded_) {
+  // Without debug information no formula can be evaluated: the tasks would all be unknown.
+  if (osa_.usable() && orti_loaded_ && evaluator_) {
     services_.set_call_core(0);
     osa_.notify_stop();
     for (std::size_t k = 0; k < cores_.size() && osa_.usable(); ++k) {

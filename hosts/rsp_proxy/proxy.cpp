@@ -588,9 +588,17 @@ void Proxy::plugin_message(int type, const std::string& text) {
     load_messages_.push_back(text);
     return;
   }
+  // Errors and warnings (type 2) are for GDB's console too; ordinary output that no command
+  // asked for (a task without a saved context, read again by every front-end at every stop)
+  // only for the proxy's log.
   for (const std::string& line : split(trimmed(text), '\n')) {
-    if (!line.empty()) {
+    if (line.empty()) {
+      continue;
+    }
+    if (type == 2) {
       note("plug-in: " + line);
+    } else {
+      log_line("plug-in: " + line);
     }
   }
 }
@@ -617,6 +625,9 @@ void Proxy::drain_plugin_stderr() {
 
 void Proxy::note(const std::string& text) {
   log_line(text);
+  if (std::find(notes_.begin(), notes_.end(), text) != notes_.end()) {
+    return;
+  }
   if (notes_.size() >= kMaxNotes) {
     notes_.pop_front();
     ++notes_dropped_;
@@ -773,6 +784,10 @@ void Proxy::on_stop(const std::string& stop, bool console_allowed) {
   }
   refresh_threads();
   stop_core_ = map_.stop_core(stop);
+  // After a stop GDB takes the thread that stopped for the selected one, without an 'Hg';
+  // so does the server.
+  gdb_hg_.reset();
+  server_hg_.reset();
   if (console_allowed) {
     flush_notes();
   }

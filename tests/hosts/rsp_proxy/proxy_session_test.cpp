@@ -462,7 +462,8 @@ TEST_F(ProxySession, RegistersOfASwitchedOutTaskComeFromItsContext) {
   // The running task's registers are the core's, asked of the server on its thread.
   EXPECT_EQ(gdb.ask("Hg2"), "OK");
   EXPECT_EQ(gdb.ask("g").substr(15 * 8, 8), hex32(0x100f));
-  EXPECT_EQ(server_->count("Hg1"), 1u);
+  EXPECT_GE(server_->count("Hg1"), 1u);
+  EXPECT_EQ(server_->count("Hg2"), 0u);
   // A task without a context has no register at all.
   EXPECT_EQ(gdb.ask("Hg3"), "OK");
   EXPECT_EQ(gdb.ask("g"), std::string(17 * 8, 'x'));

@@ -521,6 +521,7 @@ bool Proxy::load_orti() {
   if (attempt("load_orti " + quoted) == 0) {
     show_messages();
     orti_loaded_ = true;
+    task_session_ = task_session_ || evaluator_ != nullptr;
     return true;
   }
   show_messages();
@@ -540,6 +541,7 @@ bool Proxy::load_orti() {
   if (attempt("load_orti --extended_syntax " + quoted) == 0) {
     show_messages();
     orti_loaded_ = true;
+    task_session_ = task_session_ || evaluator_ != nullptr;
     return true;
   }
   show_messages();
@@ -933,7 +935,8 @@ void Proxy::refresh_threads() {
       plugin_lost_note();
     }
   }
-  map_ = ThreadMap::build(cores_, tasks ? &*tasks : nullptr, running);
+  ThreadInputs inputs{cores_, tasks ? &*tasks : nullptr, running, task_session_, stepped_};
+  map_ = ThreadMap::build(inputs);
   // The server's own text of a core that stands for itself (it may say halted or running).
   bool extra_changed = false;
   for (const ThreadEntry& t : map_.threads()) {
@@ -948,7 +951,7 @@ void Proxy::refresh_threads() {
     }
   }
   if (extra_changed) {
-    map_ = ThreadMap::build(cores_, tasks ? &*tasks : nullptr, running);
+    map_ = ThreadMap::build(inputs);
   }
   have_map_ = true;
   stale_ = false;
@@ -1140,6 +1143,7 @@ void Proxy::refuse_step(const ThreadEntry& thread) {
 
 void Proxy::handle_resume(const std::string& payload) {
   refresh_if_stale();
+  std::map<int, uint64_t> stepped;
   std::string out;
   if (starts_with(payload, "vCont;")) {
     std::string fallback;
@@ -1180,6 +1184,9 @@ void Proxy::handle_resume(const std::string& payload) {
         }
         continue;
       }
+      if (verb[0] == 's' || verb[0] == 'S' || verb[0] == 'r') {
+        stepped[t->core] = t->id;
+      }
       const CoreInfo& core = cores_[static_cast<std::size_t>(t->core)];
       if (core.server_id) {
         out += ";" + verb + ":" + hex_number(*core.server_id);
@@ -1202,6 +1209,9 @@ void Proxy::handle_resume(const std::string& payload) {
         return;
       }
       const int core = t != nullptr ? t->core : stop_core_;
+      if (t != nullptr) {
+        stepped[core] = t->id;
+      }
       if (core >= 0 && static_cast<std::size_t>(core) < cores_.size() &&
           cores_[static_cast<std::size_t>(core)].server_id) {
         std::string answer;
@@ -1211,6 +1221,7 @@ void Proxy::handle_resume(const std::string& payload) {
     }
   }
   target_changed();
+  stepped_ = std::move(stepped);
   if (server_->send_payload(out)) {
     running_ = true;
   }

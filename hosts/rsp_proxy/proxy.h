@@ -160,6 +160,8 @@ private:
   bool have_descriptions_ = false;
 
   ThreadMap map_;
+  bool task_session_ = false;
+  std::map<int, uint64_t> stepped_; // core -> the thread GDB stepped there last
   bool have_map_ = false;
   bool stale_ = true;
   std::map<int64_t, std::map<long, std::optional<uint64_t>>> task_registers_;

@@ -2,6 +2,7 @@
 
 #include "target_description.h"
 
+#include <algorithm>
 #include <set>
 
 namespace rsp {
@@ -51,65 +52,81 @@ std::string thread_text(uint64_t id) {
   return hex_number(id);
 }
 
-ThreadMap ThreadMap::build(const std::vector<CoreInfo>& cores, const std::vector<TaskRow>* tasks,
-                           const std::vector<int64_t>& running) {
+ThreadMap ThreadMap::build(const ThreadInputs& in) {
   ThreadMap map;
+  const std::vector<CoreInfo>& cores = in.cores;
   map.cores_ = cores;
   map.core_thread_.assign(cores.size(), 0);
-  map.shows_tasks_ = tasks != nullptr && !tasks->empty();
+  map.shows_tasks_ = in.tasks != nullptr && !in.tasks->empty();
+  const std::vector<TaskRow> none;
+  const std::vector<TaskRow>& tasks = map.shows_tasks_ ? *in.tasks : none;
   std::set<uint64_t> taken;
-  std::vector<int> task_core;
-  if (map.shows_tasks_) {
-    task_core.assign(tasks->size(), -1);
-    for (const TaskRow& t : *tasks) {
-      taken.insert(static_cast<uint64_t>(t.id));
-    }
-    // A task runs on one core at most: when several cores name the same task (a single-core
-    // ORTI file on a multi-core target answers every core alike), the first one has it.
-    for (std::size_t k = 0; k < cores.size(); ++k) {
-      const int64_t r = k < running.size() ? running[k] : 0;
-      for (std::size_t i = 0; r != 0 && i < tasks->size(); ++i) {
-        if ((*tasks)[i].id == r && task_core[i] < 0) {
-          task_core[i] = static_cast<int>(k);
-          break;
-        }
+  for (const TaskRow& t : tasks) {
+    taken.insert(static_cast<uint64_t>(t.id));
+  }
+  auto task_index = [&](int64_t id) -> int {
+    for (std::size_t i = 0; i < tasks.size(); ++i) {
+      if (tasks[i].id == id) {
+        return static_cast<int>(i);
       }
     }
-    for (std::size_t i = 0; i < tasks->size(); ++i) {
-      const TaskRow& t = (*tasks)[i];
-      ThreadEntry e;
-      e.kind = ThreadEntry::Task;
-      e.id = static_cast<uint64_t>(t.id);
-      e.task = t.id;
-      e.core = task_core[i];
-      e.name = t.name;
-      e.state = t.state;
-      e.priority = t.priority;
-      e.extra = task_extra(t);
-      if (e.core >= 0) {
-        map.core_thread_[static_cast<std::size_t>(e.core)] = map.threads_.size();
-      }
-      map.threads_.push_back(std::move(e));
+    return -1;
+  };
+  // Which task stands for which core. A thread GDB stepped keeps its core; otherwise a task
+  // runs on one core at most: when several cores name the same task (a single-core ORTI file
+  // on a multi-core target answers every core alike), the first one has it.
+  std::vector<int> task_core(tasks.size(), -1);
+  std::vector<bool> held(cores.size(), false);
+  for (const auto& [core, id] : in.held) {
+    if (core < 0 || static_cast<std::size_t>(core) >= cores.size()) {
+      continue;
+    }
+    held[static_cast<std::size_t>(core)] = true;
+    const int i = task_index(static_cast<int64_t>(id));
+    if (i >= 0 && task_core[static_cast<std::size_t>(i)] < 0) {
+      task_core[static_cast<std::size_t>(i)] = core;
     }
   }
   for (std::size_t k = 0; k < cores.size(); ++k) {
-    const int core = static_cast<int>(k);
-    bool occupied = false;
-    for (const ThreadEntry& e : map.threads_) {
-      occupied = occupied || (e.kind == ThreadEntry::Task && e.core == core);
+    const int i = held[k] ? -1 : task_index(k < in.running.size() ? in.running[k] : 0);
+    if (i >= 0 && task_core[static_cast<std::size_t>(i)] < 0) {
+      task_core[static_cast<std::size_t>(i)] = static_cast<int>(k);
     }
-    if (occupied) {
+  }
+  for (std::size_t i = 0; i < tasks.size(); ++i) {
+    const TaskRow& t = tasks[i];
+    ThreadEntry e;
+    e.kind = ThreadEntry::Task;
+    e.id = static_cast<uint64_t>(t.id);
+    e.task = t.id;
+    e.core = task_core[i];
+    e.name = t.name;
+    e.state = t.state;
+    e.priority = t.priority;
+    e.extra = task_extra(t);
+    if (e.core >= 0) {
+      map.core_thread_[static_cast<std::size_t>(e.core)] = map.threads_.size();
+    }
+    map.threads_.push_back(std::move(e));
+  }
+  for (std::size_t k = 0; k < cores.size(); ++k) {
+    const int core = static_cast<int>(k);
+    if (std::find(task_core.begin(), task_core.end(), core) != task_core.end()) {
       continue;
     }
     ThreadEntry e;
     e.kind = ThreadEntry::Core;
     e.core = core;
-    uint64_t id = cores[k].server_id.value_or(k + 1);
-    if (taken.count(id) != 0) {
-      id = kCoreThreadBase + k;
-      while (taken.count(id) != 0) {
-        ++id;
-      }
+    // Where tasks are threads, thread ids from 1 up are theirs, also at a stop where the
+    // plug-in cannot answer: a core keeps an id above them, so that GDB never takes it for a
+    // task it knew.
+    uint64_t id = in.task_session ? kCoreThreadBase + k : cores[k].server_id.value_or(k + 1);
+    const auto kept = in.held.find(core);
+    if (kept != in.held.end()) {
+      id = kept->second;
+    }
+    while (taken.count(id) != 0) {
+      ++id;
     }
     taken.insert(id);
     e.id = id;
@@ -201,7 +218,7 @@ int ThreadMap::stop_core(std::string_view reply) const {
 std::string ThreadMap::rewrite_stop_reply(std::string_view reply) const {
   StopFields stop;
   const ThreadEntry* thread = for_core(stop_core(reply));
-  if (!shows_tasks_ || thread == nullptr || !split_stop_reply(reply, stop)) {
+  if (thread == nullptr || !split_stop_reply(reply, stop)) {
     return std::string(reply);
   }
   const std::string named = "thread:" + thread_text(thread->id) + ";";

@@ -8,6 +8,7 @@
 #include "rsp_packet.h"
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,12 +37,25 @@ struct ThreadEntry {
 // Thread ids for cores that stand on their own when their server id is a task's id too.
 inline constexpr uint64_t kCoreThreadBase = 0x10000;
 
+// What the threads are made of at one stop.
+struct ThreadInputs {
+  const std::vector<CoreInfo>& cores;
+  // The plug-in's tasks; null when it gave no answer (only the cores are shown then).
+  const std::vector<TaskRow>* tasks = nullptr;
+  // running[k]: the task id that runs on core k (0: none).
+  std::vector<int64_t> running;
+  // The session shows tasks (a program with debug information and an ORTI file that loaded):
+  // cores that stand for themselves keep ids above the task ids. Otherwise they keep the
+  // server's ids.
+  bool task_session = false;
+  // core -> the thread that must stand for it: the one GDB stepped there. GDB takes the stop
+  // of a step for that thread's own, whatever ran on the core meanwhile.
+  std::map<int, uint64_t> held;
+};
+
 class ThreadMap {
 public:
-  // running[k]: the task id that runs on core k (0: none). tasks null: the plug-in gave no
-  // answer, so only the cores are shown, with the server's ids.
-  static ThreadMap build(const std::vector<CoreInfo>& cores, const std::vector<TaskRow>* tasks,
-                         const std::vector<int64_t>& running);
+  static ThreadMap build(const ThreadInputs& inputs);
 
   const std::vector<ThreadEntry>& threads() const { return threads_; }
   bool shows_tasks() const { return shows_tasks_; }

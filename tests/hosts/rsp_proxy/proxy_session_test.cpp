@@ -487,10 +487,12 @@ TEST_F(ProxySession, StepsOfSwitchedOutTasksAreRefusedAndResumesMapToTheCore) {
     server_->memory[kTasks + 17] = 1;
     server_->memory[kTasks + 33] = 3;
   };
-  EXPECT_EQ(gdb.ask("vCont;s:2;c"), "T05thread:3;");
+  // GDB takes the stop of a step for the stepped thread's, whatever runs now.
+  EXPECT_EQ(gdb.ask("vCont;s:2;c"), "T05thread:2;");
   EXPECT_NE(gdb.console.find("target says hi"), std::string::npos);
   EXPECT_EQ(server_->count("vCont;s:1;c"), 1u);
-  // Resuming a switched-out task resumes the whole target.
+  // Resuming a switched-out task resumes the whole target; then the task that runs stands
+  // for the core.
   EXPECT_EQ(gdb.ask("vCont;c:1"), "T05thread:3;");
   EXPECT_EQ(server_->count("vCont;c"), 1u);
   EXPECT_EQ(gdb.ask("qfThreadInfo"), "m1,2,3");
@@ -541,21 +543,23 @@ TEST_F(ProxySession, APluginThatCannotAnswerLeavesThePlainCore) {
   std::ofstream(script) << "#!/bin/sh\nexec sleep 30\n";
   ::chmod(script.c_str(), 0755);
   GdbClient& gdb = start(script, true, 300ms);
-  EXPECT_EQ(gdb.ask("?"), "T05thread:01;");
+  EXPECT_EQ(gdb.ask("?"), "T05thread:1;");
   EXPECT_EQ(gdb.ask("qfThreadInfo"), "m1");
+  EXPECT_EQ(gdb.ask("Hg1"), "OK");
+  EXPECT_EQ(gdb.ask("g").substr(0, 8), hex32(0x1000));
   std::string extra;
   rsp::hex_decode(gdb.ask("qThreadExtraInfo,1"), extra);
   EXPECT_EQ(extra, "CPU#0 [halted ]");
   // Why comes to GDB's console at the next stop.
-  EXPECT_EQ(gdb.ask("vCont;c"), "T05thread:01;");
+  EXPECT_EQ(gdb.ask("vCont;c"), "T05thread:1;");
   EXPECT_NE(gdb.console.find("did not answer in time"), std::string::npos) << gdb.console;
 }
 
 TEST_F(ProxySession, WithoutDebugInformationTheCoresAreShownAndTheReasonTold) {
   GdbClient& gdb = start(OSA_PLUGIN_EXE, false);
-  EXPECT_EQ(gdb.ask("?"), "T05thread:01;");
+  EXPECT_EQ(gdb.ask("?"), "T05thread:1;");
   EXPECT_EQ(gdb.ask("qfThreadInfo"), "m1");
-  EXPECT_EQ(gdb.ask("vCont;c"), "T05thread:01;");
+  EXPECT_EQ(gdb.ask("vCont;c"), "T05thread:1;");
   EXPECT_NE(gdb.console.find("test.elf has no debug information"), std::string::npos)
       << gdb.console;
 }

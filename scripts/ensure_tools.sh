@@ -13,6 +13,9 @@ command -v clang-format >/dev/null || missing+=(clang-format)
 [ -f /usr/include/benchmark/benchmark.h ] || missing+=(libbenchmark-dev)
 ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 ||
   missing+=(libclang-rt-dev)
+# orti-proxy's evaluator reads DWARF with elfutils' libdw, found through pkg-config.
+command -v pkg-config >/dev/null || missing+=(pkg-config)
+[ -f /usr/include/elfutils/libdw.h ] || missing+=(libdw-dev)
 # The Windows programs and their tests are cross-built and run under Wine; only the test command
 # asks for these. GoogleTest is built from its sources for them.
 if [ "${1:-}" = "--windows" ]; then

@@ -34,6 +34,10 @@ void MemoryCache::set_max_request(std::size_t max_request) {
   max_request_ = std::max(block_, max_request / block_ * block_);
 }
 
+void MemoryCache::set_read_ahead(std::size_t bytes) {
+  read_ahead_ = std::max<std::size_t>(1, std::min(bytes, max_request_) / block_);
+}
+
 bool MemoryCache::fetch(uint64_t address, std::size_t count) {
   std::string bytes;
   std::string error;
@@ -48,9 +52,8 @@ bool MemoryCache::fetch(uint64_t address, std::size_t count) {
   return true;
 }
 
-bool MemoryCache::fetch_run(uint64_t first_block, std::size_t count) {
+void MemoryCache::fetch_run(uint64_t first_block, std::size_t count) {
   const std::size_t per_packet = max_request_ / block_;
-  bool all = true;
   for (std::size_t done = 0; done < count;) {
     const std::size_t n = std::min(per_packet, count - done);
     const uint64_t address = first_block + done * block_;
@@ -60,13 +63,11 @@ bool MemoryCache::fetch_run(uint64_t first_block, std::size_t count) {
       for (std::size_t i = 0; i < n; ++i) {
         if (n == 1 || !fetch(address + i * block_, 1)) {
           unreadable_.insert(address + i * block_);
-          all = false;
         }
       }
     }
     done += n;
   }
-  return all;
 }
 
 bool MemoryCache::read(uint64_t address, std::size_t len, uint8_t* out, std::string& error) {
@@ -83,21 +84,30 @@ bool MemoryCache::read(uint64_t address, std::size_t len, uint8_t* out, std::str
   const uint64_t first = address & mask;
   const uint64_t last = (address + len - 1) & mask;
   // Runs of consecutive blocks that are missing, each fetched with as few packets as fit.
-  bool complete = true;
   for (uint64_t b = first;; b += block_) {
-    if (unreadable_.count(b) != 0) {
-      complete = false;
-    } else if (blocks_.count(b) == 0) {
+    if (blocks_.count(b) == 0 && unreadable_.count(b) == 0) {
       uint64_t end = b;
       while (end < last && blocks_.count(end + block_) == 0 &&
              unreadable_.count(end + block_) == 0) {
         end += block_;
       }
-      if (!fetch_run(b, static_cast<std::size_t>((end - b) / block_ + 1))) {
-        complete = false;
+      // Formulas read a table's elements one after the other: what follows the last block
+      // asked for comes in the same packet.
+      uint64_t ahead = end;
+      while (end == last && (ahead - b) / block_ + 1 < read_ahead_ && ahead + block_ > ahead &&
+             blocks_.count(ahead + block_) == 0 && unreadable_.count(ahead + block_) == 0) {
+        ahead += block_;
       }
+      fetch_run(b, static_cast<std::size_t>((ahead - b) / block_ + 1));
       b = end;
     }
+    if (b == last) {
+      break;
+    }
+  }
+  bool complete = true;
+  for (uint64_t b = first;; b += block_) {
+    complete = complete && blocks_.count(b) != 0;
     if (b == last) {
       break;
     }

@@ -37,6 +37,9 @@ public:
   bool write(uint64_t address, const uint8_t* data, std::size_t len, std::string& error) override;
 
   void set_max_request(std::size_t max_request);
+  // A read that misses fetches up to this many bytes from its first missing block on (at
+  // most one packet), not only the blocks it needs.
+  void set_read_ahead(std::size_t bytes);
   // Forgets every block: the target ran, or someone else wrote to it.
   void clear() {
     blocks_.clear();
@@ -46,11 +49,12 @@ public:
 
 private:
   bool fetch(uint64_t address, std::size_t count);
-  bool fetch_run(uint64_t first_block, std::size_t count);
+  void fetch_run(uint64_t first_block, std::size_t count);
 
   MemoryPort& port_;
   std::size_t block_;
   std::size_t max_request_;
+  std::size_t read_ahead_ = 1;             // in blocks
   std::map<uint64_t, std::string> blocks_; // by block address
   std::set<uint64_t> unreadable_;          // blocks the server refused
   MemoryCounters counters_;

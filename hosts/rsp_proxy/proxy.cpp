@@ -13,6 +13,8 @@ namespace {
 
 // Blocks of the memory cache: a task control block array and a saved frame each fit in a few.
 constexpr std::size_t kMemoryBlock = 256;
+// What a miss fetches at once: a table of a hundred task control blocks in a few packets.
+constexpr std::size_t kReadAhead = 1024;
 // The largest reply the proxy takes from a server; a description or memory dump is far below.
 constexpr std::size_t kMaxServerPacket = 1 << 20;
 // The packet size the proxy offers GDB when the server names none (GDB's own default).
@@ -220,6 +222,7 @@ bool Proxy::handshake(std::string& error) {
   // An 'm' reply is twice the bytes asked for plus its frame, and must fit the server's
   // buffer.
   memory_.set_max_request((server_packet_size_ - 16) / 2);
+  memory_.set_read_ahead(kReadAhead);
   layout_ = RegisterLayout();
   std::string why;
   const AnnexReader fetch = [this](const std::string& annex, std::string& text) {

@@ -92,6 +92,29 @@ TEST(MemoryCache, ReadsAlignedBlocksInFewPackets) {
   }
 }
 
+TEST(MemoryCache, AMissReadsAheadInTheSamePacket) {
+  FakeMemory m;
+  rsp::MemoryCache cache(m, 64, 256);
+  cache.set_read_ahead(192);
+  bool ok = false;
+  // Three blocks in one packet; the next two reads need no packet at all.
+  read(cache, 0x1004, 1, ok);
+  read(cache, 0x1044, 1, ok);
+  EXPECT_EQ(read(cache, 0x1084, 4, ok), expected(m, 0x1084, 4));
+  const std::vector<std::pair<uint64_t, std::size_t>> one = {{0x1000, 192}};
+  EXPECT_EQ(m.requests, one);
+  // Read-ahead past the end of readable memory falls back to single blocks, once.
+  m.requests.clear();
+  EXPECT_EQ(read(cache, 0x1fc4, 4, ok), expected(m, 0x1fc4, 4));
+  EXPECT_TRUE(ok);
+  const std::vector<std::pair<uint64_t, std::size_t>> edge = {
+      {0x1fc0, 192}, {0x1fc0, 64}, {0x2000, 64}, {0x2040, 64}};
+  EXPECT_EQ(m.requests, edge);
+  m.requests.clear();
+  EXPECT_EQ(read(cache, 0x1ffc, 4, ok), expected(m, 0x1ffc, 4));
+  EXPECT_TRUE(m.requests.empty());
+}
+
 TEST(MemoryCache, BytesNextToUnreadableMemoryAreStillRead) {
   FakeMemory m;
   rsp::MemoryCache cache(m, 64, 256);

@@ -555,6 +555,20 @@ TEST_F(ProxySession, APluginThatCannotAnswerLeavesThePlainCore) {
   EXPECT_NE(gdb.console.find("did not answer in time"), std::string::npos) << gdb.console;
 }
 
+TEST_F(ProxySession, AFileThatNeedsExtendedSyntaxIsLoadedWithItAndSaysSo) {
+  // A bare C type without CTYPE is outside the grammar, but extended syntax takes it.
+  std::string text = kOrti;
+  const std::string strict = "CTYPE \"unsigned char\" PRIORITY";
+  text.replace(text.find(strict), strict.size(), "\"unsigned char\" PRIORITY");
+  std::ofstream(dir_ + "/test.ort") << text;
+  GdbClient& gdb = start();
+  EXPECT_EQ(gdb.ask("?"), "T05thread:2;");
+  EXPECT_EQ(gdb.ask("qfThreadInfo"), "m1,2,3");
+  EXPECT_EQ(gdb.ask("vCont;c"), "T05thread:2;");
+  EXPECT_NE(gdb.console.find("trying again with --extended_syntax"), std::string::npos)
+      << gdb.console;
+}
+
 TEST_F(ProxySession, WithoutDebugInformationTheCoresAreShownAndTheReasonTold) {
   GdbClient& gdb = start(OSA_PLUGIN_EXE, false);
   EXPECT_EQ(gdb.ask("?"), "T05thread:1;");

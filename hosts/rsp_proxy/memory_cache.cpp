@@ -6,23 +6,7 @@
 
 namespace rsp {
 
-namespace {
-
-std::string hex_address(uint64_t address) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string out = "0x";
-  bool started = false;
-  for (int shift = 60; shift >= 0; shift -= 4) {
-    const int d = static_cast<int>((address >> shift) & 0xF);
-    if (d != 0 || started || shift == 0) {
-      out += kDigits[d];
-      started = true;
-    }
-  }
-  return out;
-}
-
-} // namespace
+namespace {} // namespace
 
 MemoryCache::MemoryCache(MemoryPort& port, std::size_t block, std::size_t max_request)
     : port_(port), block_(block) {
@@ -76,8 +60,7 @@ bool MemoryCache::read(uint64_t address, std::size_t len, uint8_t* out, std::str
     return true;
   }
   if (address + len < address) {
-    error = "cannot read " + std::to_string(len) + " bytes at " + hex_address(address) +
-            ": the range wraps around";
+    error = "the range wraps around";
     return false;
   }
   const uint64_t mask = ~static_cast<uint64_t>(block_ - 1);
@@ -119,8 +102,7 @@ bool MemoryCache::read(uint64_t address, std::size_t len, uint8_t* out, std::str
     std::string reason;
     ++counters_.packets;
     if (!port_.read_memory(address, len, bytes, reason) || bytes.size() != len) {
-      error = "cannot read " + std::to_string(len) + " bytes at " + hex_address(address) + ": " +
-              (reason.empty() ? "the server gave fewer bytes" : reason);
+      error = reason.empty() ? "the server gave fewer bytes" : reason;
       return false;
     }
     counters_.bytes += len;
@@ -146,8 +128,7 @@ bool MemoryCache::write(uint64_t address, const uint8_t* data, std::size_t len,
   std::string reason;
   ++counters_.packets;
   if (!port_.write_memory(address, bytes, reason)) {
-    error =
-        "cannot write " + std::to_string(len) + " bytes at " + hex_address(address) + ": " + reason;
+    error = reason;
     return false;
   }
   // The blocks it touches keep what the target now holds.

@@ -1,5 +1,6 @@
 // The target's memory as the evaluator reads it: aligned blocks fetched from the server with
-// as few 'm' packets as the packet size allows, kept until the target runs again.
+// as few 'm' packets as the packet size allows, kept until the target runs again. A failure's
+// reason is the server's (the reader names the address).
 #pragma once
 
 #include "eval/target_memory.h"

@@ -62,6 +62,14 @@ std::string base_name(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// "4 bytes at 0x20000000".
+std::string bytes_at(std::size_t count, uint64_t address) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%zu byte%s at 0x%" PRIx64, count, count == 1 ? "" : "s",
+                address);
+  return text;
+}
+
 // "print /F EXPR": F and EXPR; F is empty for "print EXPR".
 bool split_print(const std::string& input, std::string& format, std::string& expression) {
   if (input.rfind("print ", 0) != 0) {
@@ -264,7 +272,7 @@ JsonPtr ProxyServices::memory_read(const JsonValue& p) {
   std::string error;
   if (!memory_.read(address_of(address), bytes.size(), reinterpret_cast<uint8_t*>(bytes.data()),
                     error)) {
-    problem(error);
+    problem("cannot read " + bytes_at(bytes.size(), address_of(address)) + ": " + error);
     return failed();
   }
   return ok_with("value", hex_encode(bytes));
@@ -283,7 +291,7 @@ JsonPtr ProxyServices::memory_write(const JsonValue& p) {
   std::string error;
   if (!memory_.write(address_of(address), reinterpret_cast<const uint8_t*>(bytes.data()),
                      bytes.size(), error)) {
-    problem(error);
+    problem("cannot write " + bytes_at(bytes.size(), address_of(address)) + ": " + error);
     return failed();
   }
   return ok();

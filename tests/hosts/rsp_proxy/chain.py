@@ -142,6 +142,8 @@ class Chain:
         self.gdb = subprocess.Popen(
             ["gdb-multiarch", "-nx", "--interpreter=mi3", "-q"], stdin=subprocess.PIPE,
             stdout=subprocess.PIPE, stderr=subprocess.STDOUT, cwd=self.work)
+        # As IDEs run it: commands are taken while the target runs (-exec-interrupt).
+        self.mi("-gdb-set mi-async on")
         self.mi("-gdb-set pagination off")
         self.mi("-gdb-set confirm off")
         self.mi("-file-exec-and-symbols %s" % elf)

@@ -173,6 +173,20 @@ def check_later_breakpoint(c):
     check_equal(frames[0].get("func"), "OsTask_Task_Report", "its backtrace is the live one")
 
 
+def check_interrupt(c):
+    """Ctrl-C while the target runs stops it; the stop names the task that ran."""
+    c.mi("-break-delete")
+    check_equal(c.mi("-exec-continue").klass, "running", "the target runs")
+    time.sleep(0.2)
+    reply = c.mi("-exec-interrupt", until_stopped=True)
+    stops = [r[2] for r in reply.records if r[1] == "stopped"]
+    check(stops and stops[-1].get("signal-name") == "SIGINT", "stopped by the interrupt")
+    running = c.value("OsRunningId")
+    threads, current = threads_by_target_id(c)
+    if running != 0xFF:
+        check_equal(current, threads[running + 1]["id"], "the interrupt names the running task")
+
+
 def scenario_threads(elf, proxy, plugin):
     with Chain(elf, ORT, proxy, plugin) as c:
         try:
@@ -183,6 +197,7 @@ def scenario_threads(elf, proxy, plugin):
             check_step_refused(c)
             check_monitor(c)
             check_later_breakpoint(c)
+            check_interrupt(c)
         finally:
             if failures:
                 print(c.text("proxy.err"))
@@ -200,6 +215,17 @@ def scenario_faults(elf, proxy, plugin):
             c.mi("-exec-continue", until_stopped=True)
             threads, _ = threads_by_target_id(c)
             check(len(threads) > 1, "tasks are threads to begin with")
+            # Formulas that name a symbol the program lacks, or read memory that cannot be
+            # read: GDB's console says which formula and why, the rest goes on.
+            c.cli('monitor orti cmd expr Task_Init.PRIORITY = "NoSuchSymbol + 1"')
+            c.cli('monitor orti cmd expr Task_Control.PRIORITY = "*(unsigned char *)0x30000000"')
+            reply = c.mi('-interpreter-exec console "stepi"', until_stopped=True)
+            check('"NoSuchSymbol + 1": no symbol "NoSuchSymbol"' in reply.console,
+                  "a missing symbol is named: %r" % reply.console)
+            check("cannot read 1 byte at 0x30000000" in reply.console,
+                  "unreadable memory is named: %r" % reply.console)
+            threads, _ = threads_by_target_id(c)
+            check_equal(threads[3].get("name"), "Task_Logger", "the other tasks are still shown")
             # A plug-in that stops answering is ended; the next stop shows the plain core.
             pid = plugin_pid(c)
             check(pid is not None, "monitor orti status names the plug-in's pid")

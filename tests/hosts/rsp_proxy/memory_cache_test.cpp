@@ -127,8 +127,7 @@ TEST(MemoryCache, BytesNextToUnreadableMemoryAreStillRead) {
   std::string error;
   uint8_t byte = 0;
   EXPECT_FALSE(cache.read(0x1ff0, 1, &byte, error));
-  EXPECT_NE(error.find("0x1ff0"), std::string::npos) << error;
-  EXPECT_NE(error.find("E14"), std::string::npos) << error;
+  EXPECT_EQ(error, "E14");
   m.requests.clear();
   EXPECT_EQ(read(cache, 0x1ff8, 4, ok), expected(m, 0x1ff8, 4));
   EXPECT_EQ(m.requests.size(), 1u); // the exact bytes only

@@ -174,6 +174,9 @@ public:
   std::array<uint32_t, 17> registers{};
   std::function<void()> on_resume; // runs before the stop reply
   std::atomic<bool> hang_up_on_resume{false};
+  int cores = 1;
+  std::string stop_thread = "01"; // the thread a resume stops
+  std::string selected = "1";     // the server's Hg thread
 
 private:
   std::string answer(const std::string& p) {
@@ -186,7 +189,7 @@ private:
       return std::string("l") + kTargetXml;
     }
     if (p == "qfThreadInfo") {
-      return "m1";
+      return cores == 1 ? "m1" : "m1,2";
     }
     if (p == "qsThreadInfo") {
       return "l";
@@ -194,16 +197,21 @@ private:
     if (p.rfind("qThreadExtraInfo,", 0) == 0) {
       return rsp::hex_encode("CPU#0 [halted ]");
     }
-    if (p.rfind("Hg", 0) == 0 || p.rfind("Hc", 0) == 0) {
+    if (p.rfind("Hc", 0) == 0) {
       return "OK";
     }
     if (p == "?") {
       return "T05thread:01;";
     }
+    if (p.rfind("Hg", 0) == 0) {
+      selected = p.substr(2);
+      return "OK";
+    }
     if (p == "g") {
+      // Each core has registers of its own: core 2's are core 1's plus 0x100.
       std::string g;
       for (uint32_t r : registers) {
-        g += hex32(r);
+        g += hex32(selected == "2" ? r + 0x100 : r);
       }
       return g;
     }
@@ -278,7 +286,8 @@ private:
             on_resume();
           }
           link.send_payload("O" + rsp::hex_encode("target says hi\n"));
-          reply = "T05thread:01;";
+          std::lock_guard<std::mutex> lock(mutex);
+          reply = "T05thread:" + stop_thread + ";";
         } else if (p.rfind("vCont", 0) == 0) {
           reply = "vCont;c;C;s;S";
         }
@@ -499,6 +508,31 @@ TEST_F(ProxySession, StepsOfSwitchedOutTasksAreRefusedAndResumesMapToTheCore) {
   std::string extra;
   rsp::hex_decode(gdb.ask("qThreadExtraInfo,2"), extra);
   EXPECT_EQ(extra, "READY, priority 4");
+}
+
+TEST_F(ProxySession, EachCoreOfTheServerIsAThreadOrItsRunningTask) {
+  server_->cores = 2;
+  GdbClient& gdb = start();
+  // The ORTI file knows one core: its running task stands for core 0, core 1 for itself.
+  EXPECT_EQ(gdb.ask("?"), "T05thread:2;");
+  EXPECT_EQ(gdb.ask("qfThreadInfo"), "m1,2,3,10001");
+  const std::string xml = threads_xml(gdb);
+  EXPECT_NE(xml.find("<thread id=\"10001\" core=\"1\">CPU#0 [halted ], no task running"),
+            std::string::npos)
+      << xml;
+  // Its packets go to the server's thread of that core.
+  EXPECT_EQ(gdb.ask("Hg10001"), "OK");
+  EXPECT_EQ(server_->received().back(), "Hg2");
+  EXPECT_EQ(gdb.ask("g").substr(15 * 8, 8), hex32(0x110f));
+  EXPECT_EQ(gdb.ask("Hg2"), "OK");
+  EXPECT_EQ(server_->received().back(), "Hg1");
+  EXPECT_EQ(gdb.ask("g").substr(15 * 8, 8), hex32(0x100f));
+  {
+    std::lock_guard<std::mutex> lock(server_->mutex);
+    server_->stop_thread = "02";
+  }
+  EXPECT_EQ(gdb.ask("vCont;s:10001"), "T05thread:10001;");
+  EXPECT_EQ(server_->count("vCont;s:2"), 1u);
 }
 
 TEST_F(ProxySession, MonitorOrtiShowsTheTasks) {

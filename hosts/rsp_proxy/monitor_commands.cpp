@@ -79,9 +79,9 @@ void add_lines(std::vector<std::string>& out, const std::string& text) {
 } // namespace
 
 std::string Proxy::kind_name(int kind) const {
-  const auto it = kind_names_.find(kind);
-  if (it != kind_names_.end()) {
-    return it->second;
+  const auto it = descriptions_.kinds.find(kind);
+  if (it != descriptions_.kinds.end()) {
+    return it->second.name;
   }
   if (kind >= 0 && kind < 7) {
     return kKindNames[kind];
@@ -272,8 +272,8 @@ void Proxy::monitor_cmd(const std::string& text, std::vector<std::string>& out) 
 
 std::vector<int> Proxy::kinds_for_show() {
   std::vector<int> kinds;
-  if (have_descriptions_ && !kind_names_.empty()) {
-    for (const auto& [kind, name] : kind_names_) {
+  if (have_descriptions_ && !descriptions_.kinds.empty()) {
+    for (const auto& [kind, description] : descriptions_.kinds) {
       kinds.push_back(kind);
     }
     return kinds;
@@ -335,8 +335,8 @@ void Proxy::monitor_show(const std::string& kind_text, std::vector<std::string>&
     std::vector<int> ids = {1, 2};
     bool probe = true;
     if (have_descriptions_) {
-      const auto it = kind_attributes_.find(kind);
-      if (it != kind_attributes_.end()) {
+      const auto it = descriptions_.attributes.find(kind);
+      if (it != descriptions_.attributes.end()) {
         ids.insert(ids.end(), it->second.begin(), it->second.end());
       }
       probe = false;
@@ -373,11 +373,11 @@ void Proxy::monitor_show(const std::string& kind_text, std::vector<std::string>&
     std::sort(columns.begin(), columns.end());
     std::vector<std::string> headers;
     for (int id : columns) {
-      const auto named = attribute_names_.find({kind, id});
-      headers.push_back(id == 1                           ? "#"
-                        : id == 2                         ? "NAME"
-                        : named != attribute_names_.end() ? named->second
-                                                          : std::to_string(id));
+      const auto named = descriptions_.attribute_names.find({kind, id});
+      headers.push_back(id == 1                                        ? "#"
+                        : id == 2                                      ? "NAME"
+                        : named != descriptions_.attribute_names.end() ? named->second
+                                                                       : std::to_string(id));
     }
     std::vector<std::vector<std::string>> rows;
     for (const OsaSession::Object& o : objects) {
@@ -393,7 +393,12 @@ void Proxy::monitor_show(const std::string& kind_text, std::vector<std::string>&
       }
       rows.push_back(std::move(row));
     }
-    out.push_back(kind_name(kind) + ": " + std::to_string(objects.size()) +
+    const auto described = descriptions_.kinds.find(kind);
+    const std::string about =
+        described != descriptions_.kinds.end() && !described->second.description.empty()
+            ? " (" + described->second.description + ")"
+            : "";
+    out.push_back(kind_name(kind) + about + ": " + std::to_string(objects.size()) +
                   (objects.size() == 1 ? " object\n" : " objects\n"));
     add_lines(out, format_table(headers, rows));
     if (cut) {

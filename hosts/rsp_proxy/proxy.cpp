@@ -554,31 +554,12 @@ bool Proxy::load_orti() {
 }
 
 void Proxy::learn_descriptions() {
-  kind_names_.clear();
-  attribute_names_.clear();
-  kind_attributes_.clear();
   std::vector<std::string> lines;
   capture_ = &lines;
   const int status = osa_.command("describe");
   capture_ = nullptr;
   have_descriptions_ = status == 0;
-  if (!have_descriptions_) {
-    return;
-  }
-  for (const std::string& message : lines) {
-    for (const std::string& line : split(trimmed(message), '\n')) {
-      const std::vector<std::string> f = split(line, '\t');
-      if (f.size() >= 3 && f[0] == "kind") {
-        kind_names_[std::atoi(f[1].c_str())] = f[2];
-      } else if (f.size() >= 5 && f[0] == "attr") {
-        const int kind = std::atoi(f[1].c_str());
-        const int id = std::atoi(f[3].c_str());
-        if (attribute_names_.emplace(std::make_pair(kind, id), f[4]).second) {
-          kind_attributes_[kind].push_back(id);
-        }
-      }
-    }
-  }
+  descriptions_ = have_descriptions_ ? parse_descriptions(lines) : PluginDescriptions();
 }
 
 void Proxy::plugin_message(int type, const std::string& text) {
@@ -741,6 +722,13 @@ void Proxy::serve(RspLink& gdb) {
 }
 
 void Proxy::handle_server_item(const Item& item) {
+  if (running_ && item.kind == ItemKind::Oversize) {
+    log_line("the GDB server sent a stop reply longer than " + std::to_string(server_->limit()) +
+             " bytes; GDB gets an error");
+    running_ = false;
+    reply("E01");
+    return;
+  }
   if (item.kind != ItemKind::Packet) {
     return;
   }
@@ -803,6 +791,18 @@ bool Proxy::await_reply(Item& answer, bool console_allowed) {
   for (;;) {
     Item item;
     while (server_->next(item)) {
+      if (item.kind == ItemKind::Oversize ||
+          (item.kind == ItemKind::BadChecksum && !server_->ack_mode())) {
+        // The reply is lost; GDB gets an error rather than nothing.
+        log_line(item.kind == ItemKind::Oversize
+                     ? "the GDB server sent a reply longer than " +
+                           std::to_string(server_->limit()) + " bytes; GDB gets an error"
+                     : "a reply of the GDB server had a bad checksum; GDB gets an error");
+        answer.kind = ItemKind::Packet;
+        answer.payload = "E01";
+        answer.raw = frame_packet("E01");
+        return true;
+      }
       if (item.kind != ItemKind::Packet) {
         continue;
       }
@@ -966,6 +966,7 @@ void Proxy::refresh_threads() {
   last_refresh_.server_packets = (server_ ? server_->packets_sent() : 0) - packets_before;
   last_refresh_.plugin_calls = plugin_after.calls - plugin_before.calls;
   last_refresh_.plugin_requests = plugin_after.requests - plugin_before.requests;
+  drain_plugin_stderr();
 }
 
 void Proxy::handle_packet(const std::string& payload) {

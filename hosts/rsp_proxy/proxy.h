@@ -4,6 +4,7 @@
 #pragma once
 
 #include "cpu_family.h"
+#include "descriptions.h"
 #include "formula_evaluator.h"
 #include "memory_cache.h"
 #include "net.h"
@@ -153,10 +154,8 @@ private:
   std::vector<std::string> load_messages_;
   bool capture_load_ = false;
 
-  // describe: kind id -> name, and (kind, attribute id) -> name.
-  std::map<int, std::string> kind_names_;
-  std::map<std::pair<int, int>, std::string> attribute_names_;
-  std::map<int, std::vector<int>> kind_attributes_;
+  // What the plug-in's describe command gave (nothing where it has none).
+  PluginDescriptions descriptions_;
   bool have_descriptions_ = false;
 
   ThreadMap map_;

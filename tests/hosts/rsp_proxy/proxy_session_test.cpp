@@ -188,6 +188,9 @@ private:
     if (p.rfind("qXfer:features:read:target.xml:", 0) == 0) {
       return std::string("l") + kTargetXml;
     }
+    if (p == "qHuge") {
+      return std::string(2 << 20, 'a');
+    }
     if (p == "qfThreadInfo") {
       return cores == 1 ? "m1" : "m1,2";
     }
@@ -567,6 +570,8 @@ TEST_F(ProxySession, BadPacketsGetAnswersAndTheSessionGoesOn) {
   // Unknown packets go to the server, whose empty reply says it does not know them.
   EXPECT_EQ(gdb.ask("qSomethingNew"), "");
   EXPECT_EQ(server_->count("qSomethingNew"), 1u);
+  // A reply of the server that is too long to take is an error for GDB.
+  EXPECT_EQ(gdb.ask("qHuge"), "E01");
   // A Ctrl-C while the target is stopped is not passed on.
   ASSERT_EQ(write(gdb.link().fd(), "\x03", 1), 1);
   EXPECT_EQ(gdb.ask("qfThreadInfo"), "m1,2,3");

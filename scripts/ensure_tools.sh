@@ -11,11 +11,11 @@ command -v clang-format >/dev/null || missing+=(clang-format)
 [ -f /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
 [ -f /usr/include/gmock/gmock.h ] || missing+=(libgmock-dev)
 [ -f /usr/include/benchmark/benchmark.h ] || missing+=(libbenchmark-dev)
+# The remote-protocol proxy reads DWARF with elfutils' libdw, found through pkg-config.
+[ -f /usr/include/elfutils/libdw.h ] || missing+=(libdw-dev)
+command -v pkg-config >/dev/null || missing+=(pkg-config)
 ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 ||
   missing+=(libclang-rt-dev)
-# orti-proxy's evaluator reads DWARF with elfutils' libdw, found through pkg-config.
-command -v pkg-config >/dev/null || missing+=(pkg-config)
-[ -f /usr/include/elfutils/libdw.h ] || missing+=(libdw-dev)
 # The Windows programs and their tests are cross-built and run under Wine; only the test command
 # asks for these. GoogleTest is built from its sources for them.
 if [ "${1:-}" = "--windows" ]; then

@@ -733,6 +733,23 @@ bool machine_char_unsigned(uint16_t machine) {
   }
 }
 
+// long double as the ABI sizes it; 8 where it is double.
+uint64_t long_double_size(uint16_t machine, int address_size) {
+  switch (machine) {
+  case EM_X86_64:
+  case EM_AARCH64:
+  case EM_PPC64:
+  case EM_S390:
+    return 16;
+  case EM_386:
+    return 12;
+  case EM_RISCV:
+    return address_size == 8 ? 16 : 8;
+  default:
+    return 8;
+  }
+}
+
 void make_builtins(ProgramSymbols& p) {
   BuiltinTypes& b = p.builtin;
   const uint64_t long_size = p.address_size == 8 ? 8 : 4;
@@ -751,7 +768,8 @@ void make_builtins(ProgramSymbols& p) {
   b.ullong = &builtin(p, TypeCode::Int, "unsigned long long", 8, true);
   b.float_type = &builtin(p, TypeCode::Float, "float", 4, false);
   b.double_type = &builtin(p, TypeCode::Float, "double", 8, false);
-  b.long_double = &builtin(p, TypeCode::Float, "long double", 8, false);
+  b.long_double = &builtin(p, TypeCode::Float, "long double",
+                           long_double_size(p.machine, p.address_size), false);
   b.nodebug_data = &builtin(p, TypeCode::NoDebugData, "<data variable, no debug info>", 4, false);
   b.nodebug_text = &builtin(p, TypeCode::NoDebugText, "<text variable, no debug info>", 1, false);
 }
@@ -826,13 +844,14 @@ ProgramSymbolsPtr open_program_symbols(const std::string& elf_path, std::string&
     return nullptr;
   }
   ProgramSymbolsPtr program(new ProgramSymbols);
-  make_builtins(*program);
   Loader loader(*program);
   std::string reason;
   if (!loader.read_elf(file.elf, reason)) {
     error = elf_path + ": " + reason;
     return nullptr;
   }
+  // Sized by the ELF header: long and pointers follow the address size.
+  make_builtins(*program);
   file.dwarf = dwarf_begin_elf(file.elf, DWARF_C_READ, nullptr);
   if (file.dwarf == nullptr) {
     error = elf_path + " has no debug information (" + dwarf_errmsg(-1) + ")";

@@ -39,6 +39,9 @@ std::string byte_count(std::size_t n) {
   throw EvalError{std::move(reason)};
 }
 
+const char* const kNoDebugType =
+    "a symbol without debug information has no known type; cast it, as in (int)name";
+
 std::string op_text(int op) {
   switch (op) {
   case kOpShl:
@@ -204,7 +207,7 @@ uint64_t Evaluator::scalar_bits(Value& v, bool real) {
   }
   const Type* t = strip(v.type);
   if (t->code == TypeCode::NoDebugData || t->code == TypeCode::NoDebugText) {
-    fail("a symbol without debug information has no known type; cast it, as in (int)name");
+    fail(kNoDebugType);
   }
   if (!is_scalar(t)) {
     fail("a value of type " + type_name(v.type) + " is not a number");
@@ -314,6 +317,9 @@ Value Evaluator::make_float(const Type* t, double d) const {
 // Arrays become pointers to their first element and functions pointers to themselves.
 Value Evaluator::coerce(Value v) {
   const Type* t = strip(v.type);
+  if (t->code == TypeCode::NoDebugData) {
+    fail(kNoDebugType);
+  }
   if (t->code == TypeCode::Array && v.in_memory) {
     return make_int(arena_.pointer_to(t->target), v.address);
   }
@@ -428,6 +434,12 @@ const Type* Evaluator::promote(const Type* a, const Type* b) const {
     return is_unsigned ? b_.ulong : b_.long_type;
   }
   return is_unsigned ? b_.ullong : b_.llong;
+}
+
+// The operand of a unary operator is promoted only when narrower than int; an operand as
+// wide keeps its type (an enum stays an enum), as in the debugger.
+const Type* Evaluator::unary_type(const Type* t) const {
+  return strip(t)->size < b_.int_type->size ? b_.int_type : t;
 }
 
 Value Evaluator::cast(Value v, const Type* to, bool real) {
@@ -616,7 +628,7 @@ Value Evaluator::eval(const Node* n, bool real) {
 
 Value Evaluator::eval_member(const Node* n, bool real) {
   Value v = coerce(eval(n->a, real));
-  const std::string operand = type_name(v.type);
+  const Type* operand = v.type;
   // "." and "->" both look through any number of pointers, as the debugger lets them.
   for (int i = 0; i < 16 && strip(v.type)->code == TypeCode::Pointer; ++i) {
     v = deref(v, real);
@@ -625,7 +637,7 @@ Value Evaluator::eval_member(const Node* n, bool real) {
   if (st->code != TypeCode::Struct && st->code != TypeCode::Union) {
     fail(std::string(n->arrow ? "\"->\" needs a pointer to a struct or union"
                               : "\".\" needs a struct or union") +
-         ", not " + operand + " (member \"" + n->text + "\")");
+         ", not " + type_name(operand) + " (member \"" + n->text + "\")");
   }
   if (st->incomplete) {
     fail(type_name(v.type) + " is declared but not defined in the program");
@@ -725,15 +737,14 @@ Value Evaluator::eval_unary(const Node* n, bool real) {
       fail(std::string("unary \"") + static_cast<char>(n->op) + "\" needs a number, not " +
            type_name(v.type));
     }
-    const Type* rt = promote(t, t);
     const uint64_t bits = static_cast<uint64_t>(as_signed(v, real));
-    return make_int(rt, n->op == '-' ? ~bits + 1 : bits);
+    return make_int(unary_type(v.type), n->op == '-' ? ~bits + 1 : bits);
   }
   // '~'
   if (!is_integral(t)) {
     fail("\"~\" needs an integer, not " + type_name(v.type));
   }
-  return make_int(promote(t, t), ~static_cast<uint64_t>(as_signed(v, real)));
+  return make_int(unary_type(v.type), ~static_cast<uint64_t>(as_signed(v, real)));
 }
 
 Value Evaluator::eval_binary(int op, Value l, Value r, bool real) {
@@ -985,6 +996,9 @@ Value Evaluator::eval_assign(const Node* n, bool real) {
 
 int64_t Evaluator::to_int64(Value& v) {
   const Type* t = strip(v.type);
+  if (t->code == TypeCode::NoDebugData) {
+    fail(kNoDebugType);
+  }
   if (t->code == TypeCode::Float) {
     int64_t out = 0;
     std::string error;

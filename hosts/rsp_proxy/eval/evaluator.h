@@ -59,6 +59,7 @@ private:
   Value make_int(const Type* t, uint64_t bits) const;
   Value make_float(const Type* t, double d) const;
   const Type* promote(const Type* a, const Type* b) const;
+  const Type* unary_type(const Type* t) const;
   std::vector<uint8_t> contents(Value& v, std::size_t limit);
 
   // Memory.

@@ -6,6 +6,8 @@
 // To regenerate the expected files after a deliberate change, run the test program with
 // ORTI_GOLDEN_UPDATE=1 in the environment, then read every changed file before accepting it:
 //   ORTI_GOLDEN_UPDATE=1 build/<dir>/tests/orti/model/orti_model_tests --gtest_filter='Golden*'
+#include "support/temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -66,8 +68,9 @@ void replace_all(std::string& text, const std::string& from, const std::string& 
 // Runs the tool and renders what it wrote, with the corpus directory shown as $DATA so that
 // the expected files do not depend on where the tree is checked out.
 std::string run_check(const std::string& options, const fs::path& input) {
-  const fs::path out = fs::path(testing::TempDir()) / "orti_check_stdout.txt";
-  const fs::path err = fs::path(testing::TempDir()) / "orti_check_stderr.txt";
+  const TempFolder dir("orti_check");
+  const fs::path out = dir.path() / "stdout.txt";
+  const fs::path err = dir.path() / "stderr.txt";
   const std::string command = "\"" + std::string(ORTI_CHECK_EXE) + "\" " + options + " \"" +
                               input.string() + "\" > \"" + out.string() + "\" 2> \"" +
                               err.string() + "\"";
@@ -146,9 +149,10 @@ TEST(GoldenOrtiCheck, EveryCorpusFileMatchesItsExpectedOutput) {
 }
 
 TEST(GoldenOrtiCheck, UsageErrorsExitWithTwo) {
+  const TempFolder dir("orti_check_usage");
   for (const char* options : {"", "--trace", "--trace x", "--bogus", "a.ort b.ort"}) {
     const std::string command = "\"" + std::string(ORTI_CHECK_EXE) + "\" " + options + " > \"" +
-                                (fs::path(testing::TempDir()) / "u.txt").string() + "\" 2>&1";
+                                dir.file("usage.txt") + "\" 2>&1";
     const int raw = run_shell(command);
 #ifndef _WIN32
     ASSERT_TRUE(WIFEXITED(raw));

@@ -189,6 +189,7 @@ const FailureCase kFailures[] = {
     {"$pc", "registers"},
     {"\"abc\"[9]", "outside the array"},
     {"Elsewhere.x", "\".\" needs a struct or union"},
+    {"_edata + 1", "without debug information"},
     // Hostile input: bounded nesting and length, refused before any work.
     {nested(150), "nests deeper than"},
     {chain(1000), "levels of operators"},

@@ -35,6 +35,11 @@ program)
     arm-none-eabi-gcc "${flags[@]}" -gdwarf-4 -mbig-endian -o "$work/eval_be.elf" "${sources[@]}"
     arm-none-eabi-gcc "${flags[@]}" -gdwarf-4 -o "$work/eval_le4.elf" "${sources[@]}"
     arm-none-eabi-objcopy --strip-debug "$work/eval_le.elf" "$work/eval_nodebug.elf"
+    # For this machine too, when it has a C compiler: 8-byte pointers and long.
+    if command -v cc >/dev/null 2>&1; then
+        cc -x c -std=gnu11 -g -O0 -ffreestanding -fno-builtin -fno-pie -no-pie -nostdlib \
+            -static -Wl,-e,_start -o "$work/eval_host.elf" "${sources[@]}"
+    fi
     # Renamed into place so that a test never sees half a file.
     for f in "$work"/*.elf; do
         mv -f "$f" "$dir/"
@@ -44,7 +49,8 @@ program)
 gdb)
     command -v gdb-multiarch >/dev/null 2>&1 || skip "gdb-multiarch is not installed"
     [ -f "$dir/eval_le.elf" ] || skip "no test program in $dir (arm-none-eabi-gcc missing)"
-    for elf in eval_le eval_be eval_le4; do
+    for elf in eval_le eval_be eval_le4 eval_host; do
+        [ -f "$dir/$elf.elf" ] || continue
         EVAL_CLI="$3" EVAL_EXPRESSIONS="$here/gdb_expressions.txt" timeout --kill-after=5 120 \
             gdb-multiarch -batch -nx -ex "file $dir/$elf.elf" -x "$here/gdb_compare.py" \
             </dev/null

@@ -194,6 +194,9 @@ const ValueCase kValues[] = {
     {"Elsewhere", 30, kSame},
     {"Counter", 0xC0FFEE, kSame},
     {"Uninitialised[3]", 0, kSame},
+    // A linker symbol without debug information: usable through its address or a cast.
+    {"(char *)&_edata >= (char *)(&Tasks + 1)", 1, kSame},
+    {"(unsigned int)&_edata == (unsigned int)&__bss_start", 1, kSame},
     // Bytes as numbers: what a pointer, a bool and a char give.
     {"(unsigned int)Current == (unsigned int)&Tasks[1]", 1, kSame},
     {"c_bool", 1, kSame},

@@ -105,6 +105,8 @@ class Chain:
     """QEMU, the proxy and GDB/MI. proxy_args are added to the proxy's command line."""
 
     def __init__(self, elf, orti, proxy, plugin, proxy_args=(), realtime=False):
+        # GDB runs in the private folder: every path must hold from there.
+        elf, orti, proxy, plugin = (os.path.abspath(p) for p in (elf, orti, proxy, plugin))
         self.work = tempfile.mkdtemp(prefix="rsp_proxy_chain.")
         self.elf = elf
         self.qemu = self.proxy = self.gdb = None

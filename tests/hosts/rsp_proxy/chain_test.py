@@ -153,6 +153,18 @@ def check_monitor(c):
               "monitor orti tasks shows task %d: %r" % (i, text))
 
 
+def check_show(c):
+    text = c.cli("monitor orti show ALARM")
+    header = [line for line in text.splitlines() if line.startswith("#  NAME")]
+    check(header and "ALARMTIME" in header[0] and "STATE" in header[0],
+          "monitor orti show names the attribute columns: %r" % text)
+    for i in range(c.value("sizeof(OsAlarm)/sizeof(OsAlarm[0])")):
+        name = c.string("OsAlarm[%d].name" % i)
+        state = ["STOPPED", "RUNNING"][c.value("OsAlarm[%d].state" % i)]
+        check(re.search(r"^%d\s+%s\s.*\b%s\b" % (i + 1, name, state), text, re.M) is not None,
+              "monitor orti show ALARM shows %s %s: %r" % (name, state, text))
+
+
 def check_later_breakpoint(c):
     before = c.value("OsRunningId")
     c.mi("-break-insert OsTask_Task_Report")
@@ -196,6 +208,7 @@ def scenario_threads(elf, proxy, plugin):
             check_switched_out_tasks(c)
             check_step_refused(c)
             check_monitor(c)
+            check_show(c)
             check_later_breakpoint(c)
             check_interrupt(c)
         finally:

@@ -107,7 +107,9 @@ int Proxy::run() {
   std::string error;
   ElfFacts facts;
   if (!read_elf_facts(options_.elf, facts, error)) {
-    log_line(error);
+    if (evaluator_) {
+      log_line(error);
+    }
   } else if ((family_ = cpu_family_for_machine(facts.machine)) == nullptr &&
              options_.cpu_type < 0) {
     log_line("the program's processor (ELF machine " + std::to_string(facts.machine) +

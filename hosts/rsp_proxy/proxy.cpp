@@ -945,10 +945,13 @@ void Proxy::refresh_threads() {
   // The server's own text of a core that stands for itself (it may say halted or running).
   bool extra_changed = false;
   for (const ThreadEntry& t : map_.threads()) {
+    if (t.kind != ThreadEntry::Core) {
+      continue;
+    }
     CoreInfo& core = cores_[static_cast<std::size_t>(t.core)];
     std::string reply_text;
     std::string text;
-    if (t.kind == ThreadEntry::Core && core.server_id && server_extra_info_ &&
+    if (core.server_id && server_extra_info_ &&
         server_request("qThreadExtraInfo," + hex_number(*core.server_id), reply_text) &&
         hex_decode(reply_text, text) && text != core.server_extra) {
       core.server_extra = text;

@@ -653,6 +653,8 @@ void Proxy::serve(RspLink& gdb) {
   gdb_hg_.reset();
   gdb_hc_.reset();
   deferred_.clear();
+  stepped_.clear();
+  task_registers_.clear();
   stale_ = true;
   have_map_ = false;
   while (!stop_requested()) {

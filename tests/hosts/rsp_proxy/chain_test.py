@@ -211,6 +211,11 @@ def scenario_threads(elf, proxy, plugin):
             check_show(c)
             check_later_breakpoint(c)
             check_interrupt(c)
+            # GDB goes away: the proxy (--once) ends its session and exits by itself.
+            c.gdb.kill()
+            c.gdb.wait()
+            c.proxy.wait(timeout=10)
+            check_equal(c.proxy.returncode, 0, "the proxy exits when GDB goes away")
         finally:
             if failures:
                 print(c.text("proxy.err"))

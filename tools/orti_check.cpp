@@ -7,6 +7,7 @@
 #include "orti/orti_load.h"
 #include "runtime/format.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -31,14 +32,20 @@ const char kUsage[] =
     "                     and the constructs of OS generators outside the ORTI grammar)\n"
     "  --trace LEVEL      also show the loader's leveled messages up to LEVEL, as the\n"
     "                     plug-in's debug level would: 0 (the default) shows parse errors\n"
-    "                     only, 4 adds the hint after a failure that --extended_syntax\n"
-    "                     would have loaded, 100 adds parser warnings, 101 to 110 add\n"
+    "                     and the hint after a failure that --extended_syntax would have\n"
+    "                     loaded, 100 adds parser warnings, 101 to 110 add\n"
     "                     the object model's load traces (100 + their detail)\n"
     "\n"
     "Exit status: 0 when a model was built, 1 when the file could not be loaded,\n"
     "2 for a usage error or a file that could not be read.\n";
 
-void leveled_message(void*, int32_t, const char* text) {
+// The hint after a failed strict load is shown at every trace level: a user who runs the
+// checker on a generator's file first needs to learn that extended syntax exists.
+void leveled_message(void* user, int32_t level, const char* text) {
+  const int32_t trace_level = *static_cast<const int32_t*>(user);
+  if (level > trace_level && level != kOrtiDialectHintLevel) {
+    return;
+  }
   std::fflush(stdout);
   std::fputs(text, stderr);
   std::fflush(stderr);
@@ -219,7 +226,8 @@ int main(int argc, char** argv) {
 
   OrtiLoadSink sink;
   sink.message = leveled_message;
-  sink.max_level = trace_level;
+  sink.user = &trace_level;
+  sink.max_level = std::max(trace_level, kOrtiDialectHintLevel);
   LoadedOrti loaded;
   const OrtiLoadStatus status = orti_load_file(path, extended_syntax, sink, loaded);
   if (status == OrtiLoadStatus::ScannerFailed) {

@@ -659,10 +659,7 @@ def backtrace_with(registers, family):
                 gdb.execute("set var $%s = %d" % (name, value), to_string=True)
             except gdb.error:
                 failed.append(name)
-        try:
-            gdb.execute("frame %d" % level, to_string=True)
-        except gdb.error:
-            pass
+        cores.select_level(level)
         if failed:
             gdb.write("orti: could not put back %s\n" % ", ".join(failed))
 

@@ -59,11 +59,19 @@ def _selected_frame_level():
         return None
 
 
-def _select_level(level):
+def select_level(level):
+    """Selects the frame at level of the selected thread, quietly (the frame command would
+    print its source line even into a string)."""
     if level is None:
         return
     try:
-        gdb.execute("frame %d" % level, to_string=True)
+        frame = gdb.newest_frame()
+        for _ in range(level):
+            older = frame.older()
+            if older is None:
+                break
+            frame = older
+        frame.select()
     except gdb.error:
         pass
 
@@ -104,7 +112,23 @@ def on(core):
         try:
             if current is not None and current.is_valid():
                 current.switch()
-                _select_level(level)
+                select_level(level)
         except gdb.error:
             pass
 
+
+@contextlib.contextmanager
+def live(core):
+    """Runs the body with core's thread selected at its innermost frame, whose registers are
+    the core's live ones, and gives that frame; GDB's selected thread and frame are put back
+    afterwards, also when core's thread is the selected one."""
+    was_selected = selected() == core
+    level = _selected_frame_level()
+    with on(core):
+        try:
+            frame = gdb.newest_frame()
+            frame.select()
+            yield frame
+        finally:
+            if was_selected:
+                select_level(level)

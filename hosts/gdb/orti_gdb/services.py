@@ -170,15 +170,13 @@ class ServiceAnswers:
     @contextlib.contextmanager
     def _frame_of(self, p):
         """The frame whose registers a request means: the selected frame, or for a request
-        that names another core (coreId, from 1) the live registers of that core's thread.
-        A core the target lacks fails the request."""
-        if "coreId" in p:
-            core = _number(p, "coreId") - 1
-            if core != cores.selected():
-                with cores.on(core):
-                    yield gdb.newest_frame()
-                return
-        yield gdb.selected_frame()
+        that names a core (coreId, from 1) the live registers of that core's thread, its
+        innermost frame. A core the target lacks fails the request."""
+        if "coreId" not in p:
+            yield gdb.selected_frame()
+            return
+        with cores.live(_number(p, "coreId") - 1) as frame:
+            yield frame
 
     def _RegisterRead(self, p):
         with self._frame_of(p) as frame:

@@ -2,8 +2,8 @@
 # Records the conversations in tests/data/playback/gdb/ again: the demo target runs in QEMU
 # to demo_breakpoint(), and for each file GDB's ORTI host starts a fresh plug-in, loads
 # examples/demo_target/demo_target.ort, runs a few host commands and writes what was said
-# with 'orti record'; the files named smp_* the same on the dual-core demo target
-# (examples/demo_target_smp). Run it from anywhere; the ORTI file is named relative to the
+# with 'orti record'; those of tests/data/playback/gdb_smp/ the same on the dual-core demo
+# target (examples/demo_target_smp). Run it from anywhere; the ORTI file is named relative to the
 # repository's root, which is where the recordings are played back.
 #   tests/hosts/gdb/record_playbacks.sh [PLUGIN]
 set -euo pipefail
@@ -38,6 +38,7 @@ examples/demo_target/run_qemu_gdb.sh -t 120 -- "${args[@]}"
 # The dual-core target: the tasks, both cores' running tasks and the live registers of the task
 # that runs on core 1, which the plug-in asks of core 1.
 ort=examples/demo_target_smp/demo_target_smp.ort
+out=tests/data/playback/gdb_smp
 args=(-ex "source hosts/gdb/orti_host.py" -ex "set orti plugin $plugin")
-record smp_task_registers "orti regs Task_Sync1"
+record task_registers "orti regs Task_Sync1"
 examples/demo_target_smp/run_qemu_gdb.sh -t 120 -- "${args[@]}"

@@ -26,7 +26,7 @@ record() {
 }
 record tasks "orti tasks"
 record resources "orti show RESOURCE"
-record alarm_list "orti show 101"
+record alarm_list "orti show ALARM" "orti show 101"
 record commands "orti cmd version" "orti cmd expr Task_Logger.STATE" "orti cmd expr Res_Uart" \
     "orti cmd mapregname 13 sp" "orti cmd regname 13" "orti cmd nosuch"
 record task_registers "orti regs Task_Logger"

@@ -31,4 +31,5 @@ record commands "orti cmd version" "orti cmd expr Task_Logger.STATE" "orti cmd e
     "orti cmd mapregname 13 sp" "orti cmd regname 13" "orti cmd nosuch"
 record task_registers "orti regs Task_Logger"
 record task_backtrace "orti bt Task_Report" "orti regs Task_Init"
+record stacks "orti stacks" "orti cmd stackusage" "orti cmd stackusage Stack_System"
 examples/demo_target/run_qemu_gdb.sh -t 120 -- "${args[@]}"

@@ -1,7 +1,9 @@
-// Golden-file tests of orti-check: every ORTI file of the corpus (tests/data/orti/*.ort and
-// tests/data/orti/model/*.ort) is checked by the built tool, and its standard output, standard
-// error and exit status are compared with tests/data/orti/golden/<name>.out (model files:
-// golden/model/<name>.out). A few files are also checked with options (kOptionCases).
+// Golden-file tests of orti-check: every ORTI file of the corpus (tests/data/orti/*.ort,
+// tests/data/orti/model/*.ort and tests/data/orti/dialect/*.ort) is checked by the built tool,
+// and its standard output, standard error and exit status are compared with
+// tests/data/orti/golden/<name>.out (model files: golden/model/<name>.out, and so on). A few
+// files are also checked with options (kOptionCases), and every file of OS generators'
+// constructs with --extended_syntax as well (golden/dialect/<name>.extended.out).
 //
 // To regenerate the expected files after a deliberate change, run the test program with
 // ORTI_GOLDEN_UPDATE=1 in the environment, then read every changed file before accepting it:
@@ -106,11 +108,12 @@ const struct {
     {"model/links.ort", "--trace 102", "model/links.trace102.out"},
     {"model/task_list.ort", "--trace 110", "model/task_list.trace110.out"},
     {"model/old_style_bare_ctype.ort", "--trace 100", "model/old_style_bare_ctype.trace100.out"},
+    {"dialect/several_os.ort", "--trace 4", "dialect/several_os.trace4.out"},
 };
 
 std::vector<GoldenCase> golden_cases() {
   std::vector<GoldenCase> cases;
-  for (const char* sub : {"", "model"}) {
+  for (const char* sub : {"", "model", "dialect"}) {
     const fs::path dir = kDataDir / sub;
     std::vector<fs::path> inputs;
     for (const auto& entry : fs::directory_iterator(dir)) {
@@ -123,6 +126,11 @@ std::vector<GoldenCase> golden_cases() {
       fs::path expected = kDataDir / "golden" / sub / input.stem();
       expected += ".out";
       cases.push_back({input, "", expected});
+      if (std::string(sub) == "dialect") {
+        fs::path extended = kDataDir / "golden" / sub / input.stem();
+        extended += ".extended.out";
+        cases.push_back({input, "--extended_syntax", extended});
+      }
     }
   }
   for (const auto& c : kOptionCases) {

@@ -81,11 +81,9 @@ struct Refusal {
 // Invariant: a refused command shows one line of type 2 and nothing else; an accepted one
 // shows only its table or records.
 const Refusal kRefusals[] = {
-    {"stackusage Stack_Isr", 0, 2, nullptr},
     {"stackusage --records Stack_Main", 0, 1, nullptr},
     {"stackusage stack_main", 1, 0, "stackusage: no STACK object is named stack_main\n"},
     {"stackusage Stack_Main Stack_Isr", 1, 0, "usage: stackusage [--records] [NAME]\n"},
-    {"stackusage --records --records", 1, 0, "stackusage: no STACK object is named --records\n"},
 };
 
 TEST_F(StackCommandTest, ANameThatIsNoStackOrAnExtraWordIsRefused) {
@@ -97,11 +95,6 @@ TEST_F(StackCommandTest, ANameThatIsNoStackOrAnExtraWordIsRefused) {
     EXPECT_EQ(messages(2), r.user_message != nullptr ? std::vector<std::string>{r.user_message}
                                                      : std::vector<std::string>{});
   }
-}
-
-TEST_F(CommandTest, StackusageWithoutAModelIsRefused) {
-  EXPECT_EQ(run("stackusage"), 1);
-  EXPECT_EQ(messages(2), std::vector<std::string>{"stackusage: no ORTI file is loaded\n"});
 }
 
 // A stop that arrives while a stack is read leaves memory read before and after it: the row

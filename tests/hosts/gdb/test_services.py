@@ -48,21 +48,6 @@ def test_stack_records_give_numbers_and_none_where_the_plug_in_read_nothing():
                 "the two records; the line of another kind and the one with a bad number skipped")
 
 
-# Invariant: as many '#' of 20 as the used share needs, rounded up; '!' only for an overflow.
-BAR_CASES = [
-    ((0, 1024, False), "[" + "." * 20 + "]"),
-    ((1, 1024, False), "[#" + "." * 19 + "]"),
-    ((512, 1024, False), "[" + "#" * 10 + "." * 10 + "]"),
-    ((1024, 1024, True), "[" + "#" * 20 + "]!"),
-    ((5, 0, False), ""),
-]
-
-
-def test_usage_bar_shows_any_use_and_an_overflow():
-    for args, bar in BAR_CASES:
-        check_equal(tables.usage_bar(*args), bar, "bar of %r" % (args,))
-
-
 # -- framing --------------------------------------------------------------------------
 
 def test_message_split_over_three_reads_completes_once():

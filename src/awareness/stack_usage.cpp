@@ -88,6 +88,25 @@ uint32_t whole_word_width(uint64_t bytes) {
   return bytes <= 1 ? 1 : bytes <= 2 ? 2 : bytes <= 4 ? 4 : static_cast<uint32_t>(bytes);
 }
 
+// The bytes a value needs: 1, 2 or 4 (more for a wider one). A value whose upper bits are all
+// ones is a narrower one that the debugger sign-extended (a pattern held in an int), and needs
+// only the bytes it was extended from.
+uint32_t value_width(uint64_t value) {
+  for (const uint32_t width : {1u, 2u, 4u}) {
+    const uint64_t upper = value >> (8 * width);
+    const bool sign_extended =
+        upper == (~uint64_t{0} >> (8 * width)) && ((value >> (8 * width - 1)) & 1) != 0;
+    if (upper == 0 || sign_extended) {
+      return width;
+    }
+  }
+  uint32_t bytes = 5;
+  while (bytes < 8 && (value >> (8 * bytes)) != 0) {
+    ++bytes;
+  }
+  return bytes;
+}
+
 // The width of the fill pattern: from the digits of a hexadecimal number (the file's way of
 // saying how wide the pattern is, leading zeros included), else from the value. 0 for an empty
 // formula.
@@ -96,11 +115,7 @@ uint32_t pattern_width(const std::string& formula, uint64_t value) {
   if (text.empty()) {
     return 0;
   }
-  uint32_t from_value = 1;
-  while (from_value < 8 && (value >> (8 * from_value)) != 0) {
-    ++from_value;
-  }
-  from_value = whole_word_width(from_value);
+  const uint32_t from_value = value_width(value);
   if (text.size() < 2 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) {
     return from_value;
   }
@@ -276,6 +291,9 @@ StackUsage measure(AwarenessState& state, OSA_ServiceCntx* ctx, const StackPlace
   }
   if (u.pattern) {
     u.pattern_width = pattern_width(pattern_formula, *u.pattern);
+    if (u.pattern_width >= 1 && u.pattern_width <= kMaxPatternWidth) {
+      *u.pattern &= ~uint64_t{0} >> (64 - 8 * u.pattern_width);
+    }
   }
   if (!absent.empty()) {
     std::string text = "the ORTI file gives no " + absent.front();

@@ -98,6 +98,8 @@ const MeasureCase kMeasureCases[] = {
     {"DOWN", "0x00AA", 0xAA, 2, false, 512, 2, StackStatus::Measured}, // width by its digits
     {"DOWN", "0xCC", 0xCC, 1, false, 5000, 3333, StackStatus::Measured},
     {"UP", "170", 0xAA, 1, true, 100, 1, StackStatus::Measured}, // width by its value
+    // An int the debugger sign-extended.
+    {"DOWN", "IntFill", 0xFFFFFFFFAAAAAAAA, 4, false, 256, 40, StackStatus::Measured},
     {"DOWN", "0xAAAAAAAA", 0xAAAAAAAA, 4, false, 3072, 0, StackStatus::Measured},
     {"DOWN", "0xAAAAAAAA", 0xAAAAAAAA, 4, false, 1024, 1024, StackStatus::Overflowed},
     {"UP", "0xCC", 0xCC, 1, false, 2048, 2048, StackStatus::Overflowed},
@@ -124,6 +126,7 @@ TEST_F(StackUsageTest, MeasuresFromTheFarEndInBothDirectionsWidthsAndByteOrders)
     EXPECT_EQ(probe.used, c.used);
     EXPECT_EQ(stack_free_bytes(probe), c.size - c.used);
     EXPECT_EQ(probe.pattern_width, c.width);
+    EXPECT_EQ(probe.pattern, c.pattern & (~uint64_t{0} >> (64 - 8 * c.width)));
     EXPECT_EQ(probe.note.empty(), c.status == StackStatus::Measured) << probe.note;
     EXPECT_EQ(debugger->unscripted_count(), 0u) << "a read outside the stacks";
 

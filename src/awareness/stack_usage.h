@@ -14,8 +14,8 @@
 // file writes it: a hexadecimal number has one byte per two digits, rounded up to 1, 2 or 4
 // bytes ("0xAA" one byte, "0x00AA" two, "0xAAAAAAAA" four); any other formula is as wide as its
 // value needs (1, 2 or 4 bytes; a value the debugger sign-extended as wide as it was before).
-// The memory is read with MemoryRead in pieces of at most
-// kStackReadPiece bytes, and the reading stops at the first word that differs.
+// The memory is read with MemoryRead in pieces of at most kStackReadPiece bytes, and the
+// reading stops at the first word that differs.
 //
 // A stack that cannot be measured still gets its row, with everything that could be read and a
 // note that says why not: an attribute the file does not give or the debugger cannot evaluate,

@@ -81,10 +81,10 @@ void attribute_records(const PluginState& state, int32_t type, int32_t attr_id,
   const bool alike = all_alike(found);
   for (const Attribute& a : found) {
     const std::string obj = alike ? std::string("*") : std::to_string(a.object);
-    records->push_back(
-        format("attr\t%d\t%s\t%d\t%s\t%s\t%d\t%s\n", static_cast<int>(type), obj.c_str(),
-               static_cast<int>(attr_id), a.name.c_str(), attribute_kind_name(a.decl->kind),
-               attribute_elements(state, type, *a.decl), record_field(a.decl->description).c_str()));
+    records->push_back(format(
+        "attr\t%d\t%s\t%d\t%s\t%s\t%d\t%s\n", static_cast<int>(type), obj.c_str(),
+        static_cast<int>(attr_id), a.name.c_str(), attribute_kind_name(a.decl->kind),
+        attribute_elements(state, type, *a.decl), record_field(a.decl->description).c_str()));
     if (alike) {
       return;
     }

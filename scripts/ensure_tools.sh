@@ -11,6 +11,9 @@ command -v clang-format >/dev/null || missing+=(clang-format)
 [ -f /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
 [ -f /usr/include/gmock/gmock.h ] || missing+=(libgmock-dev)
 [ -f /usr/include/benchmark/benchmark.h ] || missing+=(libbenchmark-dev)
+# The JSON benchmark's peers; the plug-in itself never uses them.
+[ -f /usr/include/rapidjson/document.h ] || missing+=(rapidjson-dev)
+[ -f /usr/include/nlohmann/json.hpp ] || missing+=(nlohmann-json3-dev)
 ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 ||
   missing+=(libclang-rt-dev)
 # The Windows programs and their tests are cross-built and run under Wine; only the test command

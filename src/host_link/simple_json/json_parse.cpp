@@ -2,6 +2,10 @@
 // every problem it meets instead of stopping at the first one.
 #include "host_link/simple_json/json_parse.h"
 
+#include "host_link/simple_json/json_build.h"
+#include "host_link/simple_json/json_scan.h"
+
+#include <array>
 #include <cstring>
 #include <string_view>
 
@@ -57,18 +61,25 @@ void record_unexpected(JsonParser& p, std::string_view before, char byte, std::s
   record(p, message);
 }
 
-bool is_whitespace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+constexpr std::array<bool, 256> make_whitespace_table() {
+  std::array<bool, 256> table{};
+  table[' '] = table['\t'] = table['\r'] = table['\n'] = true;
+  return table;
 }
 
+constexpr std::array<bool, 256> kWhitespace = make_whitespace_table();
+
 int peek(JsonParser& p) {
-  while (p.position < p.end && is_whitespace(*p.position)) {
-    ++p.position;
+  // The byte at the end is the text's NUL, which is no whitespace: the scan stops there.
+  const char* q = p.position;
+  while (kWhitespace[static_cast<unsigned char>(*q)]) {
+    ++q;
   }
-  if (p.position >= p.end) {
+  p.position = q;
+  if (q >= p.end) {
     return kEnd;
   }
-  return static_cast<unsigned char>(*p.position);
+  return static_cast<unsigned char>(*q);
 }
 
 bool consume(JsonParser& p, char ch, std::string_view context) {
@@ -191,35 +202,38 @@ char escaped_byte(char c) {
   }
 }
 
-JsonPtr parse_string(JsonParser& p) {
+// Collects the bytes of a string whose opening quote the position is on. False, with
+// "unterminated string constant" recorded and the position just after the quote, when the text
+// ends first. An escape that gives the byte 0 ends the collected bytes there.
+bool parse_string_bytes(JsonParser& p, std::string& bytes) {
   if (!consume(p, '"', "at beginning of string")) {
-    return nullptr;
+    return false;
   }
   const char* q = p.position;
-  std::string bytes;
-  while (q < p.end) {
+  bool made_nul = false;
+  for (;;) {
     const char* run = q;
-    while (q < p.end && *q != '"' && *q != '\\') {
-      ++q;
-    }
+    q = json_scan::find_string_stop(q, p.end);
     bytes.append(run, static_cast<std::size_t>(q - run));
-    if (q >= p.end) {
+    // A backslash as the very last byte has nothing to escape and leaves the string
+    // unterminated.
+    if (q >= p.end || (*q == '\\' && q + 1 >= p.end)) {
       break;
     }
     if (*q == '"') {
       p.position = q + 1;
-      return json_new_string_adopt(std::move(bytes));
+      if (made_nul) {
+        bytes.resize(std::strlen(bytes.c_str()));
+      }
+      return true;
     }
-    // A backslash; one as the very last byte has nothing to escape and leaves the string
-    // unterminated.
-    ++q;
-    if (q >= p.end) {
-      break;
-    }
+    ++q; // past the backslash
     if (*q == 'u') {
       // The text ends with a NUL, which is no hexadecimal digit, so this never reads past it.
       if (is_hex_digit(q[1]) && is_hex_digit(q[2]) && is_hex_digit(q[3]) && is_hex_digit(q[4])) {
-        bytes += static_cast<char>(hex_value(q[3]) * 16 + hex_value(q[4]));
+        const char byte = static_cast<char>(hex_value(q[3]) * 16 + hex_value(q[4]));
+        made_nul = made_nul || byte == '\0';
+        bytes += byte;
         q += 5;
       } else {
         bytes += 'u';
@@ -231,7 +245,16 @@ JsonPtr parse_string(JsonParser& p) {
     ++q;
   }
   record(p, "unterminated string constant");
-  return nullptr;
+  return false;
+}
+
+JsonPtr parse_string(JsonParser& p) {
+  JsonPtr value = std::make_unique<JsonValue>();
+  value->kind = JsonKind::String;
+  if (!parse_string_bytes(p, value->string)) {
+    return nullptr;
+  }
+  return value;
 }
 
 // Opens one level of nesting; false (with the nesting error recorded) past the limit.
@@ -288,7 +311,7 @@ JsonPtr parse_array(JsonParser& p) {
     if (!value || p.abandoned) {
       break;
     }
-    json_array_append(array.get(), std::move(value));
+    json_build_append(*array, std::move(value));
     state = State::AfterValue;
   }
   --p.depth;
@@ -302,7 +325,7 @@ JsonPtr parse_object(JsonParser& p) {
   consume(p, '{', "at beginning of object");
   JsonPtr object = json_new_object();
   enum class State { Begin, AfterName, AfterColon, AfterValue, AfterComma } state = State::Begin;
-  JsonPtr name;
+  std::string name;
   for (;;) {
     int c = peek(p);
     if (c == kEnd) {
@@ -312,8 +335,8 @@ JsonPtr parse_object(JsonParser& p) {
     char byte = static_cast<char>(c);
     if (state == State::Begin || state == State::AfterComma) {
       if (byte == '"') {
-        name = parse_string(p);
-        if (!name) {
+        name.clear();
+        if (!parse_string_bytes(p, name)) {
           break; // an unterminated name: nothing can be stored under it
         }
         state = State::AfterName;
@@ -344,13 +367,14 @@ JsonPtr parse_object(JsonParser& p) {
       if (p.abandoned) {
         break;
       }
-      if (!value || !json_object_set(object.get(), name->string.c_str(), std::move(value))) {
+      if (value) {
+        json_build_set(*object, std::move(name), std::move(value));
+      } else {
         std::string message = "failed to set '";
-        message += name->string;
+        message += name;
         message += "' property in object";
         record(p, message);
       }
-      name.reset();
       state = State::AfterValue;
       continue;
     }

@@ -2,7 +2,11 @@
 // equality.
 #include "host_link/simple_json/json_value.h"
 
+#include "host_link/simple_json/json_build.h"
+#include "host_link/simple_json/json_node_pool.h"
+
 #include <cstring>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -13,19 +17,20 @@ bool has_children(const JsonValue& value) {
   return !value.elements.empty() || !value.members.empty();
 }
 
-// The slot table doubles when an append finds it full; the vectors reserve the same room so
-// that the recorded capacity and the real allocation agree.
-void make_room_for_one(JsonValue& container) {
-  if (container.capacity == 0) {
-    container.capacity = kInitialSlots;
+// The slot table doubles when an append finds it full. The vectors reserve the same room, but
+// only once something is stored: many containers stay empty ("params" : { }), and reserving
+// for them would cost an allocation each.
+template <typename Items> void make_room_for_one(JsonValue& container, Items& items) {
+  if (items.size() >= container.capacity) {
+    if (container.capacity == 0) {
+      container.capacity = kInitialSlots;
+    }
+    while (items.size() >= container.capacity) {
+      container.capacity *= 2;
+    }
   }
-  while (container.count() >= container.capacity) {
-    container.capacity *= 2;
-  }
-  if (container.kind == JsonKind::Array) {
-    container.elements.reserve(container.capacity);
-  } else {
-    container.members.reserve(container.capacity);
+  if (items.capacity() < container.capacity) {
+    items.reserve(container.capacity);
   }
 }
 
@@ -33,12 +38,18 @@ JsonPtr new_container(JsonKind kind) {
   auto value = std::make_unique<JsonValue>();
   value->kind = kind;
   value->capacity = kInitialSlots;
-  if (kind == JsonKind::Array) {
-    value->elements.reserve(kInitialSlots);
-  } else {
-    value->members.reserve(kInitialSlots);
-  }
   return value;
+}
+
+int find_index(const JsonValue& object, std::string_view name) {
+  for (std::size_t i = 0; i < object.members.size(); ++i) {
+    const std::string& candidate = object.members[i]->name;
+    if (candidate.size() == name.size() &&
+        std::memcmp(candidate.data(), name.data(), name.size()) == 0) {
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
 }
 
 JsonMember* find_member(const JsonValue* object, const char* name) {
@@ -46,11 +57,35 @@ JsonMember* find_member(const JsonValue* object, const char* name) {
   return index < 0 ? nullptr : object->members[static_cast<std::size_t>(index)].get();
 }
 
+void add_member(JsonValue& object, std::string&& name, JsonPtr&& value) {
+  make_room_for_one(object, object.members);
+  auto member = std::make_unique<JsonMember>();
+  member->name = std::move(name);
+  member->value = std::move(value);
+  object.members.push_back(std::move(member));
+}
+
 const char* string_text(const JsonValue& value) {
   return value.string_is_null ? nullptr : value.string.c_str();
 }
 
 } // namespace
+
+void* JsonValue::operator new(std::size_t size) {
+  return json_node_pool::take(size);
+}
+
+void JsonValue::operator delete(void* node, std::size_t size) noexcept {
+  json_node_pool::give(node, size);
+}
+
+void* JsonMember::operator new(std::size_t size) {
+  return json_node_pool::take(size);
+}
+
+void JsonMember::operator delete(void* node, std::size_t size) noexcept {
+  json_node_pool::give(node, size);
+}
 
 JsonValue::~JsonValue() {
   if (!has_children(*this)) {
@@ -142,9 +177,22 @@ bool json_array_append(JsonValue* array, JsonPtr&& value) {
   if (array == nullptr || array->kind != JsonKind::Array || !value) {
     return false;
   }
-  make_room_for_one(*array);
-  array->elements.push_back(std::move(value));
+  json_build_append(*array, std::move(value));
   return true;
+}
+
+void json_build_append(JsonValue& array, JsonPtr&& value) {
+  make_room_for_one(array, array.elements);
+  array.elements.push_back(std::move(value));
+}
+
+void json_build_set(JsonValue& object, std::string&& name, JsonPtr&& value) {
+  const int index = find_index(object, name);
+  if (index >= 0) {
+    object.members[static_cast<std::size_t>(index)]->value = std::move(value);
+  } else {
+    add_member(object, std::move(name), std::move(value));
+  }
 }
 
 namespace {
@@ -232,23 +280,14 @@ int json_object_find(const JsonValue* object, const char* name) {
   if (object == nullptr || name == nullptr || object->kind != JsonKind::Object) {
     return -1;
   }
-  for (std::size_t i = 0; i < object->members.size(); ++i) {
-    if (std::strcmp(object->members[i]->name.c_str(), name) == 0) {
-      return static_cast<int>(i);
-    }
-  }
-  return -1;
+  return find_index(*object, name);
 }
 
 bool json_object_add(JsonValue* object, const char* name, JsonPtr&& value) {
   if (object == nullptr || name == nullptr || !value || object->kind != JsonKind::Object) {
     return false;
   }
-  make_room_for_one(*object);
-  auto member = std::make_unique<JsonMember>();
-  member->name = name;
-  member->value = std::move(value);
-  object->members.push_back(std::move(member));
+  add_member(*object, name, std::move(value));
   return true;
 }
 

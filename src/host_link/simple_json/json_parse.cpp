@@ -82,15 +82,20 @@ int peek(JsonParser& p) {
   return static_cast<unsigned char>(*q);
 }
 
-bool consume(JsonParser& p, char ch, std::string_view context) {
-  if (p.position < p.end && *p.position == ch) {
-    ++p.position;
-    return true;
-  }
+void record_expected(JsonParser& p, char ch, std::string_view context) {
   std::string middle = " ";
   middle += context;
   middle += ", got ";
   record_unexpected(p, "expected ", ch, middle);
+}
+
+// The failure path apart, so that the test itself stays small enough to be inlined everywhere.
+inline bool consume(JsonParser& p, char ch, std::string_view context) {
+  if (p.position < p.end && *p.position == ch) {
+    ++p.position;
+    return true;
+  }
+  record_expected(p, ch, context);
   return false;
 }
 

@@ -1,7 +1,8 @@
-// Per-thread free lists of JSON nodes.
+// Per-thread free lists of JSON nodes and of the heap buffers of their texts.
 #include "host_link/simple_json/json_node_pool.h"
 
 #include <new>
+#include <utility>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define OSA_JSON_NODES_POOLED 0
@@ -22,6 +23,10 @@ namespace {
 constexpr std::size_t kMaxFreeNodes = 32768;
 // Two node sizes use the pool: values and object members.
 constexpr int kSizes = 2;
+// Text buffers kept: the small ones that names and values of messages need, up to a total
+// that no single message exceeds.
+constexpr std::size_t kMaxKeptBuffer = 4096;
+constexpr std::size_t kMaxKeptBytes = 256 * 1024;
 
 struct FreeNode {
   FreeNode* next;
@@ -33,12 +38,19 @@ struct FreeList {
   std::size_t count = 0;
 };
 
+// Kept buffers stay inside strings of their own, in one array allocated when the first buffer
+// is kept.
+constexpr std::size_t kMaxKeptTexts = 2048;
+
 // Plain data, so that reaching it costs no thread-local guard; the owner below frees the nodes
-// when the thread ends.
+// and buffers when the thread ends.
 struct ThreadNodes {
   FreeList lists[kSizes];
+  std::string* texts = nullptr; // kMaxKeptTexts strings, the first kept_texts holding buffers
+  std::size_t kept_texts = 0;
+  std::size_t kept_bytes = 0;
   bool owner_registered = false;
-  bool ended = false; // the nodes were freed: what is given now goes to the heap
+  bool ended = false; // everything was freed: what is given now goes to the heap
 };
 
 thread_local constinit ThreadNodes thread_nodes{};
@@ -56,14 +68,25 @@ struct ThreadNodesOwner {
       }
       list.count = 0;
     }
+    delete[] thread_nodes.texts;
+    thread_nodes.texts = nullptr;
+    thread_nodes.kept_texts = 0;
+    thread_nodes.kept_bytes = 0;
     thread_nodes.ended = true;
   }
 };
 
-void register_owner() {
-  static thread_local ThreadNodesOwner owner;
-  static_cast<void>(owner);
-  thread_nodes.owner_registered = true;
+// False once the thread's pool has been freed.
+bool pool_open() {
+  if (thread_nodes.ended) {
+    return false;
+  }
+  if (!thread_nodes.owner_registered) {
+    static thread_local ThreadNodesOwner owner;
+    static_cast<void>(owner);
+    thread_nodes.owner_registered = true;
+  }
+  return true;
 }
 
 FreeList* list_for(std::size_t size) {
@@ -98,11 +121,8 @@ void give(void* node, std::size_t size) noexcept {
   if (node == nullptr) {
     return;
   }
-  FreeList* list = thread_nodes.ended ? nullptr : list_for(size);
-  if (list != nullptr && list->count < kMaxFreeNodes && size >= sizeof(FreeNode)) {
-    if (!thread_nodes.owner_registered) {
-      register_owner();
-    }
+  FreeList* list = list_for(size);
+  if (list != nullptr && list->count < kMaxFreeNodes && size >= sizeof(FreeNode) && pool_open()) {
     auto* free_node = static_cast<FreeNode*>(node);
     free_node->next = list->head;
     list->head = free_node;
@@ -110,6 +130,33 @@ void give(void* node, std::size_t size) noexcept {
     return;
   }
   ::operator delete(node);
+}
+
+void keep_buffer(std::string& text) noexcept {
+  const std::size_t capacity = text.capacity();
+  if (capacity < kMinKeptBuffer || capacity > kMaxKeptBuffer ||
+      thread_nodes.kept_texts == kMaxKeptTexts ||
+      thread_nodes.kept_bytes + capacity > kMaxKeptBytes || !pool_open()) {
+    return;
+  }
+  if (thread_nodes.texts == nullptr) {
+    thread_nodes.texts = new (std::nothrow) std::string[kMaxKeptTexts];
+    if (thread_nodes.texts == nullptr) {
+      return;
+    }
+  }
+  thread_nodes.texts[thread_nodes.kept_texts++] = std::move(text);
+  thread_nodes.kept_bytes += capacity;
+}
+
+void reuse_buffer(std::string& text) noexcept {
+  if (thread_nodes.kept_texts == 0 || !text.empty()) {
+    return;
+  }
+  std::string& kept = thread_nodes.texts[--thread_nodes.kept_texts];
+  thread_nodes.kept_bytes -= kept.capacity();
+  text = std::move(kept);
+  text.clear(); // the buffer still holds the text it was kept from
 }
 
 } // namespace json_node_pool
@@ -125,6 +172,10 @@ void* take(std::size_t size) {
 void give(void* node, std::size_t) noexcept {
   ::operator delete(node);
 }
+
+void keep_buffer(std::string&) noexcept {}
+
+void reuse_buffer(std::string&) noexcept {}
 
 } // namespace json_node_pool
 

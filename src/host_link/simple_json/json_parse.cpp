@@ -3,6 +3,7 @@
 #include "host_link/simple_json/json_parse.h"
 
 #include "host_link/simple_json/json_build.h"
+#include "host_link/simple_json/json_node_pool.h"
 #include "host_link/simple_json/json_scan.h"
 
 #include <array>
@@ -219,7 +220,11 @@ bool parse_string_bytes(JsonParser& p, std::string& bytes) {
   for (;;) {
     const char* run = q;
     q = json_scan::find_string_stop(q, p.end);
-    bytes.append(run, static_cast<std::size_t>(q - run));
+    const auto length = static_cast<std::size_t>(q - run);
+    if (length >= json_node_pool::kMinKeptBuffer && bytes.empty()) {
+      json_node_pool::reuse_buffer(bytes);
+    }
+    bytes.append(run, length);
     // A backslash as the very last byte has nothing to escape and leaves the string
     // unterminated.
     if (q >= p.end || (*q == '\\' && q + 1 >= p.end)) {

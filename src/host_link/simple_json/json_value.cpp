@@ -13,6 +13,31 @@ namespace {
 
 constexpr uint32_t kInitialSlots = 4;
 
+// A hint that memory is about to be read: freeing and writing a long array touch one node per
+// element, at addresses the processor cannot guess.
+inline void prefetch(const void* address) {
+#if defined(__GNUC__) || defined(__clang__)
+  __builtin_prefetch(address);
+#else
+  static_cast<void>(address);
+#endif
+}
+
+void keep_text_buffer(std::string& text) {
+  if (text.capacity() >= json_node_pool::kMinKeptBuffer) {
+    json_node_pool::keep_buffer(text);
+  }
+}
+
+// text copied into an empty string, in a kept buffer when it needs one.
+void copy_text(std::string& into, const char* text) {
+  const std::size_t length = std::strlen(text);
+  if (length >= json_node_pool::kMinKeptBuffer) {
+    json_node_pool::reuse_buffer(into);
+  }
+  into.assign(text, length);
+}
+
 bool has_children(const JsonValue& value) {
   return !value.elements.empty() || !value.members.empty();
 }
@@ -87,31 +112,75 @@ void JsonMember::operator delete(void* node, std::size_t size) noexcept {
   json_node_pool::give(node, size);
 }
 
+JsonMember::~JsonMember() {
+  keep_text_buffer(name);
+}
+
+namespace {
+
+// Containers waiting to be freed: the first ones in place, more on the heap.
+class PendingTrees {
+public:
+  void push(JsonPtr&& value) {
+    if (in_place_count_ < kInPlace) {
+      in_place_[in_place_count_++] = std::move(value);
+    } else {
+      more_.push_back(std::move(value));
+    }
+  }
+  JsonPtr pop() {
+    if (!more_.empty()) {
+      JsonPtr value = std::move(more_.back());
+      more_.pop_back();
+      return value;
+    }
+    if (in_place_count_ > 0) {
+      return std::move(in_place_[--in_place_count_]);
+    }
+    return nullptr;
+  }
+
+private:
+  static constexpr std::size_t kInPlace = 16;
+  JsonPtr in_place_[kInPlace];
+  std::size_t in_place_count_ = 0;
+  std::vector<JsonPtr> more_;
+};
+
+// Frees the leaves among the children of value at once and moves the containers among them
+// to pending, so that no destructor that runs below sees more than leaves.
+void release_children(JsonValue& value, PendingTrees& pending) {
+  const std::size_t n = value.elements.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    JsonPtr& element = value.elements[i];
+    if (i + 4 < n) {
+      prefetch(value.elements[i + 4].get());
+    }
+    if (element && has_children(*element)) {
+      pending.push(std::move(element));
+    } else {
+      element.reset();
+    }
+  }
+  for (auto& member : value.members) {
+    if (member && member->value && has_children(*member->value)) {
+      pending.push(std::move(member->value));
+    }
+  }
+}
+
+} // namespace
+
 JsonValue::~JsonValue() {
+  keep_text_buffer(string);
   if (!has_children(*this)) {
     return;
   }
-  // Children that own further children are moved onto an explicit list before they are
-  // destroyed, so every destructor that actually runs sees only leaves below it: a tree of any
-  // depth is freed with constant stack.
-  std::vector<JsonPtr> pending;
-  auto detach_children = [&pending](JsonValue& value) {
-    for (auto& element : value.elements) {
-      if (element && has_children(*element)) {
-        pending.push_back(std::move(element));
-      }
-    }
-    for (auto& member : value.members) {
-      if (member && member->value && has_children(*member->value)) {
-        pending.push_back(std::move(member->value));
-      }
-    }
-  };
-  detach_children(*this);
-  while (!pending.empty()) {
-    JsonPtr value = std::move(pending.back());
-    pending.pop_back();
-    detach_children(*value);
+  // A tree of any depth is freed with constant stack.
+  PendingTrees pending;
+  release_children(*this, pending);
+  while (JsonPtr value = pending.pop()) {
+    release_children(*value, pending);
   }
 }
 
@@ -149,7 +218,7 @@ JsonPtr json_new_string(const char* text) {
   if (text == nullptr) {
     value->string_is_null = true;
   } else {
-    value->string = text;
+    copy_text(value->string, text);
   }
   return value;
 }
@@ -287,7 +356,9 @@ bool json_object_add(JsonValue* object, const char* name, JsonPtr&& value) {
   if (object == nullptr || name == nullptr || !value || object->kind != JsonKind::Object) {
     return false;
   }
-  add_member(*object, name, std::move(value));
+  std::string copy;
+  copy_text(copy, name);
+  add_member(*object, std::move(copy), std::move(value));
   return true;
 }
 

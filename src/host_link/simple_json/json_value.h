@@ -30,9 +30,11 @@ struct JsonMember {
   std::string name;
   JsonPtr value;
 
-  // Members and values come from a per-thread pool of freed nodes (json_node_pool.h).
+  // Members and values come from a per-thread pool of freed nodes (json_node_pool.h), which
+  // also keeps the buffers of long names.
   static void* operator new(std::size_t size);
   static void operator delete(void* node, std::size_t size) noexcept;
+  ~JsonMember();
 };
 
 struct JsonValue {

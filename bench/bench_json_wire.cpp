@@ -34,6 +34,7 @@ struct Shape {
   const char* name;
   std::string text;
   bool written_by_plugin = false; // then our writer must give the text back unchanged
+  bool on_the_wire = true;        // false: shown for comparison, outside the goal
 };
 
 std::string hex_bytes(std::size_t n) {
@@ -73,21 +74,23 @@ std::vector<Shape> make_shapes() {
   shapes.push_back(
       {"evaluation answer", R"({"jsonrpc":"2.0","result":{"output":2,"return":0},"id":41})"});
   {
-    // The shape the first measurements used for a memory read: one number per byte.
+    // The form the first measurements used for a memory read, one number per byte; the wire
+    // carries hexadecimal text (the MemoryRead answer below).
     std::string text = R"({"jsonrpc":"2.0","result":{"value":[)";
     for (int i = 0; i < 16384; ++i) {
       text += (i > 0 ? "," : "") + std::to_string((i * 37 + 11) & 0xFF);
     }
     text += R"(],"return":0},"id":77})";
-    shapes.push_back({"16 KiB read, 16384 numbers", text});
+    shapes.push_back({"16 KiB read as 16384 numbers", text, false, false});
   }
   {
-    std::string text = R"({"jsonrpc":"2.0","result":{"fileName":[)";
+    // An answer with a list of names, such as the file names of a symbol table.
+    std::string text = R"({ "jsonrpc" : "2.0", "result" : { "fileName" : [ )";
     for (int i = 0; i < 2000; ++i) {
-      text += (i > 0 ? "," : "") + ("\"src/os/module_" + std::to_string(i) + ".c\"");
+      text += (i > 0 ? ", " : "") + ("\"src/os/module_" + std::to_string(i) + ".c\"");
     }
-    text += R"(],"return":0},"id":5})";
-    shapes.push_back({"array of 2000 strings", text});
+    text += R"( ], "return" : 0 }, "id" : 5 })";
+    shapes.push_back({"array of 2000 strings", text, true});
   }
   shapes.push_back(
       {"MemoryRead answer, 16 KiB",
@@ -232,7 +235,7 @@ void print_summary(const std::map<std::string, double>& ns) {
     return it != ns.end() ? it->second : 0.0;
   };
   std::printf("\nParse plus write, ns per message (median CPU time):\n");
-  std::printf("%-40s %10s %10s %10s %10s  %-22s %s\n", "message", "ours", "nlohmann", "rapidjson",
+  std::printf("%-40s %10s %10s %10s %10s  %-30s %s\n", "message", "ours", "nlohmann", "rapidjson",
               "limit", "ours vs rapidjson", "limit / ours");
   int missed = 0;
   int compared = 0;
@@ -245,18 +248,20 @@ void print_summary(const std::map<std::string, double>& ns) {
     const double rapid = get("rapidjson", shape);
     const double nlohmann = get("nlohmann", shape);
     char verdict[64] = "(no peer)";
-    if (rapid > 0) {
+    if (rapid > 0 && !shape.on_the_wire) {
+      std::snprintf(verdict, sizeof verdict, "%.2fx (not a wire form)", rapid / ours);
+    } else if (rapid > 0) {
       const double ratio = rapid / ours;
       missed += ratio < kGoal ? 1 : 0;
       ++compared;
       std::snprintf(verdict, sizeof verdict, "%.2fx (goal %.1fx) %s", ratio, kGoal,
                     ratio >= kGoal ? "met" : "MISSED");
     }
-    std::printf("%-40s %10.0f %10.0f %10.0f %10.0f  %-22s %.2f\n", shape.name, ours, nlohmann,
+    std::printf("%-40s %10.0f %10.0f %10.0f %10.0f  %-30s %.2f\n", shape.name, ours, nlohmann,
                 rapid, limit, verdict, limit > 0 ? limit / ours : 0.0);
   }
   if (compared > 0) {
-    std::printf("goal: every message at least %.1fx RapidJSON's speed: %s\n", kGoal,
+    std::printf("goal: every wire message at least %.1fx RapidJSON's speed: %s\n", kGoal,
                 missed == 0 ? "met" : "missed");
   }
 }
@@ -280,6 +285,14 @@ int main(int argc, char** argv) {
     }
   }
   register_benchmarks();
+  // Repetitions of all benchmarks in random order, so that a change in the machine's load
+  // during the run does not favour whichever library ran first; a flag given on the command
+  // line still overrides this.
+  std::vector<char*> args(argv, argv + argc);
+  char interleave[] = "--benchmark_enable_random_interleaving=true";
+  args.insert(args.begin() + 1, interleave);
+  argc = static_cast<int>(args.size());
+  argv = args.data();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
     return 1;

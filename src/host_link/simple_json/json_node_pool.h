@@ -2,11 +2,13 @@
 //
 // Every message becomes a tree of small nodes that lives for one request and is then freed:
 // thousands of them for an answer with a long array, and a heap buffer for every name and text
-// too long to be kept inside its string. Taking the nodes and buffers of the last tree for the
+// too long to be kept inside its string. Taking the nodes and buffers of the last trees for the
 // next one costs a fraction of a heap allocation each. Each thread keeps its own, a bounded
-// amount (the largest message holds about 32,000 values), and gives them back to the heap when
-// it ends. Under AddressSanitizer everything goes straight to the heap, so that a use after
-// free of a JSON value or of its text is still reported.
+// amount (about what the largest message frees), and gives them back to the heap when it ends.
+//
+// What was freed first is handed out first. Under AddressSanitizer what is kept is poisoned
+// until it is handed out again, so that a use after free of a JSON value or of its text is
+// still reported (as a use after poison), and a value freed twice stops the process.
 #pragma once
 
 #include <cstddef>
@@ -14,10 +16,12 @@
 
 namespace json_node_pool {
 
-// Memory for one node of the given size (the size of JsonValue or of JsonMember).
-void* take(std::size_t size);
-// Returns memory that take() gave for the same size.
-void give(void* node, std::size_t size) noexcept;
+enum class Node { Value, Member };
+
+// Memory for one node of the kind (size is the size of its type).
+void* take(Node kind, std::size_t size);
+// Returns memory that take() gave for the same kind.
+void give(Node kind, void* node, std::size_t size) noexcept;
 
 // Texts shorter than this live inside their string and have no buffer to keep.
 inline const std::size_t kMinKeptBuffer = std::string().capacity() + 1;
@@ -25,7 +29,8 @@ inline const std::size_t kMinKeptBuffer = std::string().capacity() + 1;
 // Takes the heap buffer of a text that is being freed, leaving the text empty (a buffer too
 // small or too large to be worth keeping stays with the text).
 void keep_buffer(std::string& text) noexcept;
-// Gives an empty text a kept buffer, if there is one, before a long text is stored in it.
+// Gives a text that still lives inside its string a kept buffer, if there is one, before it
+// grows out of it; what the text holds is kept.
 void reuse_buffer(std::string& text) noexcept;
 
 } // namespace json_node_pool

@@ -208,6 +208,14 @@ char escaped_byte(char c) {
   }
 }
 
+// A text that is about to outgrow its string's own room takes a kept buffer first.
+inline void append_bytes(std::string& bytes, const char* from, std::size_t n) {
+  if (bytes.size() + n > bytes.capacity()) {
+    json_node_pool::reuse_buffer(bytes);
+  }
+  bytes.append(from, n);
+}
+
 // Collects the bytes of a string whose opening quote the position is on. False, with
 // "unterminated string constant" recorded and the position just after the quote, when the text
 // ends first. An escape that gives the byte 0 ends the collected bytes there.
@@ -220,11 +228,7 @@ bool parse_string_bytes(JsonParser& p, std::string& bytes) {
   for (;;) {
     const char* run = q;
     q = json_scan::find_string_stop(q, p.end);
-    const auto length = static_cast<std::size_t>(q - run);
-    if (length >= json_node_pool::kMinKeptBuffer && bytes.empty()) {
-      json_node_pool::reuse_buffer(bytes);
-    }
-    bytes.append(run, length);
+    append_bytes(bytes, run, static_cast<std::size_t>(q - run));
     // A backslash as the very last byte has nothing to escape and leaves the string
     // unterminated.
     if (q >= p.end || (*q == '\\' && q + 1 >= p.end)) {
@@ -243,15 +247,16 @@ bool parse_string_bytes(JsonParser& p, std::string& bytes) {
       if (is_hex_digit(q[1]) && is_hex_digit(q[2]) && is_hex_digit(q[3]) && is_hex_digit(q[4])) {
         const char byte = static_cast<char>(hex_value(q[3]) * 16 + hex_value(q[4]));
         made_nul = made_nul || byte == '\0';
-        bytes += byte;
+        append_bytes(bytes, &byte, 1);
         q += 5;
       } else {
-        bytes += 'u';
+        append_bytes(bytes, "u", 1);
         ++q;
       }
       continue;
     }
-    bytes += escaped_byte(*q);
+    const char byte = escaped_byte(*q);
+    append_bytes(bytes, &byte, 1);
     ++q;
   }
   record(p, "unterminated string constant");

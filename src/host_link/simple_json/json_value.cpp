@@ -32,7 +32,7 @@ void keep_text_buffer(std::string& text) {
 // text copied into an empty string, in a kept buffer when it needs one.
 void copy_text(std::string& into, const char* text) {
   const std::size_t length = std::strlen(text);
-  if (length >= json_node_pool::kMinKeptBuffer) {
+  if (length > into.capacity()) {
     json_node_pool::reuse_buffer(into);
   }
   into.assign(text, length);
@@ -97,19 +97,19 @@ const char* string_text(const JsonValue& value) {
 } // namespace
 
 void* JsonValue::operator new(std::size_t size) {
-  return json_node_pool::take(size);
+  return json_node_pool::take(json_node_pool::Node::Value, size);
 }
 
 void JsonValue::operator delete(void* node, std::size_t size) noexcept {
-  json_node_pool::give(node, size);
+  json_node_pool::give(json_node_pool::Node::Value, node, size);
 }
 
 void* JsonMember::operator new(std::size_t size) {
-  return json_node_pool::take(size);
+  return json_node_pool::take(json_node_pool::Node::Member, size);
 }
 
 void JsonMember::operator delete(void* node, std::size_t size) noexcept {
-  json_node_pool::give(node, size);
+  json_node_pool::give(json_node_pool::Node::Member, node, size);
 }
 
 JsonMember::~JsonMember() {

@@ -92,7 +92,8 @@ void record_expected(JsonParser& p, char ch, std::string_view context) {
 
 // The failure path apart, so that the test itself stays small enough to be inlined everywhere.
 inline bool consume(JsonParser& p, char ch, std::string_view context) {
-  if (p.position < p.end && *p.position == ch) {
+  // The position never passes the end, where the text's NUL (never ch) stands.
+  if (*p.position == ch) {
     ++p.position;
     return true;
   }
@@ -101,9 +102,12 @@ inline bool consume(JsonParser& p, char ch, std::string_view context) {
 }
 
 bool match(JsonParser& p, std::string_view word) {
-  if (static_cast<std::size_t>(p.end - p.position) < word.size() ||
-      std::memcmp(p.position, word.data(), word.size()) != 0) {
-    return false;
+  // Byte by byte: the NUL at the end differs from every letter of the words, so no byte after
+  // it is read.
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    if (p.position[i] != word[i]) {
+      return false;
+    }
   }
   p.position += word.size();
   return true;
@@ -137,7 +141,7 @@ JsonPtr parse_null(JsonParser& p) {
 }
 
 bool is_digit(char c) {
-  return c >= '0' && c <= '9';
+  return static_cast<unsigned char>(c - '0') <= 9;
 }
 
 JsonPtr parse_number(JsonParser& p) {
@@ -156,14 +160,24 @@ JsonPtr parse_number(JsonParser& p) {
     return nullptr;
   }
   constexpr uint64_t kLastSafe = 1844674407370955161u; // (2^64 - 1) / 10
+  // Up to 19 digits cannot reach 2^64; only longer numbers (leading zeros included) are
+  // checked digit by digit.
+  constexpr std::ptrdiff_t kSafeDigits = 19;
+  const char* digits = q;
   uint64_t acc = 0;
-  bool out_of_range = false;
   for (; is_digit(*q); ++q) {
-    unsigned digit = static_cast<unsigned>(*q - '0');
-    if (acc > kLastSafe || (acc == kLastSafe && digit > 5)) {
-      out_of_range = true;
+    acc = acc * 10 + static_cast<unsigned>(*q - '0');
+  }
+  bool out_of_range = false;
+  if (q - digits > kSafeDigits) {
+    acc = 0;
+    for (const char* d = digits; d < q; ++d) {
+      const auto digit = static_cast<unsigned>(*d - '0');
+      if (acc > kLastSafe || (acc == kLastSafe && digit > 5)) {
+        out_of_range = true;
+      }
+      acc = acc * 10 + digit;
     }
-    acc = acc * 10 + digit;
   }
   if (out_of_range) {
     record(p, "integer value out of range");
@@ -417,10 +431,19 @@ JsonPtr parse_value(JsonParser& p) {
     return nullptr;
   }
   char byte = static_cast<char>(c);
-  if (is_digit(byte) || byte == '-') {
-    return parse_number(p);
-  }
   switch (byte) {
+  case '-':
+  case '0':
+  case '1':
+  case '2':
+  case '3':
+  case '4':
+  case '5':
+  case '6':
+  case '7':
+  case '8':
+  case '9':
+    return parse_number(p);
   case 't':
   case 'f':
     return parse_boolean(p);

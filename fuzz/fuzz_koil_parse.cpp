@@ -37,10 +37,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     KoilReports hooks;
     hooks.error = count_report;
     hooks.warning = count_report;
+    hooks.dialect = [](void*, KoilDialect construct, int32_t line, const char* detail) {
+      if (koil_dialect_warning(construct, detail, line, "fuzz.ort").empty()) {
+        __builtin_trap();
+      }
+    };
     hooks.user = &reports;
     const int result = koil_parse_text(input, tree, settings, hooks);
     if (result != 0 && reports == 0) {
       __builtin_trap(); // a rejected file always says why
+    }
+    if (settings.extended_syntax == 0 && result == 0 && tree.uses_dialect()) {
+      __builtin_trap(); // a strict parse records a construct only where it failed on it
     }
     orti_tree_clear(tree);
   }

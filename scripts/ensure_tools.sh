@@ -14,6 +14,9 @@ command -v clang-format >/dev/null || missing+=(clang-format)
 # The JSON benchmark's peers; the plug-in itself never uses them.
 [ -f /usr/include/rapidjson/document.h ] || missing+=(rapidjson-dev)
 [ -f /usr/include/nlohmann/json.hpp ] || missing+=(nlohmann-json3-dev)
+# The remote-protocol proxy reads DWARF with elfutils' libdw, found through pkg-config.
+[ -f /usr/include/elfutils/libdw.h ] || missing+=(libdw-dev)
+command -v pkg-config >/dev/null || missing+=(pkg-config)
 ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 ||
   missing+=(libclang-rt-dev)
 # The Windows programs and their tests are cross-built and run under Wine; only the test command

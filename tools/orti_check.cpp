@@ -7,6 +7,7 @@
 #include "orti/orti_load.h"
 #include "runtime/format.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -27,16 +28,24 @@ const char kUsage[] =
     "could be built, prints its objects and attributes on standard output. Errors and\n"
     "warnings of the object model always go to standard error.\n"
     "\n"
-    "  --extended_syntax  accept the extended syntax (bare C types, non-standard types)\n"
+    "  --extended_syntax  accept the extended syntax (bare C types, non-standard types,\n"
+    "                     and the constructs of OS generators outside the ORTI grammar)\n"
     "  --trace LEVEL      also show the loader's leveled messages up to LEVEL, as the\n"
     "                     plug-in's debug level would: 0 (the default) shows parse errors\n"
-    "                     only, 100 adds parser warnings, 101 to 110 add the object\n"
-    "                     model's load traces (100 + their detail)\n"
+    "                     and the hint after a failure that --extended_syntax would have\n"
+    "                     loaded, 100 adds parser warnings, 101 to 110 add\n"
+    "                     the object model's load traces (100 + their detail)\n"
     "\n"
     "Exit status: 0 when a model was built, 1 when the file could not be loaded,\n"
     "2 for a usage error or a file that could not be read.\n";
 
-void leveled_message(void*, int32_t, const char* text) {
+// The hint after a failed strict load is shown at every trace level: a user who runs the
+// checker on a generator's file first needs to learn that extended syntax exists.
+void leveled_message(void* user, int32_t level, const char* text) {
+  const int32_t trace_level = *static_cast<const int32_t*>(user);
+  if (level > trace_level && level != kOrtiDialectHintLevel) {
+    return;
+  }
   std::fflush(stdout);
   std::fputs(text, stderr);
   std::fflush(stderr);
@@ -73,7 +82,12 @@ void print_attribute(const char* role, const char* slot_name, const AttributeDec
   if (attr.c_type != nullptr) {
     line += format(" ctype %s", quoted(attr.c_type).c_str());
   }
-  line += format(" formula %s", quoted(attr.formula).c_str());
+  const bool is_array = !attr.element_formulas.empty();
+  if (is_array) {
+    line += format(" array of %d", static_cast<int>(attribute_element_count(attr)));
+  } else {
+    line += format(" formula %s", quoted(attr.formula).c_str());
+  }
   if (attr.to_trace) {
     line += " TOTRACE";
   }
@@ -84,6 +98,12 @@ void print_attribute(const char* role, const char* slot_name, const AttributeDec
     line += format(" -- %s", attr.description);
   }
   std::printf("%s\n", line.c_str());
+  for (std::size_t i = 0; i < attr.element_formulas.size(); ++i) {
+    const char* formula = attr.element_formulas[i];
+    std::printf("      [%zu] %s\n", i,
+                formula != nullptr ? format("formula %s", quoted(formula).c_str()).c_str()
+                                   : "(not defined)");
+  }
   if (attr.elements == nullptr) {
     return;
   }
@@ -103,9 +123,11 @@ void print_attribute(const char* role, const char* slot_name, const AttributeDec
   }
 }
 
-void print_object(std::size_t index, const OrtiObject& object) {
-  std::printf("  [%zu] %s (type %s%s)%s\n", index, text_or_null(object.name),
+// core: the core an OS object serves in a file with one OS object per core, else negative.
+void print_object(std::size_t index, const OrtiObject& object, long core = -1) {
+  std::printf("  [%zu] %s (type %s%s%s)%s\n", index, text_or_null(object.name),
               text_or_null(object.type_name), object.is_list ? ", list" : "",
+              core >= 0 ? format(", serves core %ld", core).c_str() : "",
               object.description != nullptr ? format(" -- %s", object.description).c_str() : "");
   for (int slot = 0; slot < standard_slot_count(object.kind); ++slot) {
     const auto& attr = object.standard[static_cast<std::size_t>(slot)];
@@ -147,7 +169,11 @@ void print_summary(const OrtiParseTree& tree, const OrtiModel& model, int extend
               text_or_null(tree.implementation_name ? tree.implementation_name->c_str() : nullptr),
               extended_syntax != 0 ? "on" : "off");
   std::printf("\nOS:\n");
-  print_object(0, model.os);
+  const std::size_t os_count = os_object_count(model);
+  for (std::size_t core = 0; core < os_count; ++core) {
+    print_object(core, *os_for_core(model, static_cast<uint32_t>(core)),
+                 os_count > 1 ? static_cast<long>(core) : -1);
+  }
   print_kind("TASK", model.tasks);
   print_kind("STACK", model.stacks);
   print_kind("CONTEXT", model.contexts);
@@ -200,7 +226,8 @@ int main(int argc, char** argv) {
 
   OrtiLoadSink sink;
   sink.message = leveled_message;
-  sink.max_level = trace_level;
+  sink.user = &trace_level;
+  sink.max_level = std::max(trace_level, kOrtiDialectHintLevel);
   LoadedOrti loaded;
   const OrtiLoadStatus status = orti_load_file(path, extended_syntax, sink, loaded);
   if (status == OrtiLoadStatus::ScannerFailed) {

@@ -26,8 +26,8 @@ bool fits(const std::string& text) {
   return text.size() <= kTextLimit;
 }
 
-Formula substituted_formula(const AwarenessState& state, const AttributeDecl& attr,
-                            const OrtiObject* list_context) {
+Formula substituted_formula(const AttributeDecl& attr, const OrtiObject* list_context,
+                            int64_t position) {
   Formula f;
   if (list_context == nullptr || !list_context->is_list) {
     f.text = formula_of(&attr);
@@ -35,7 +35,7 @@ Formula substituted_formula(const AwarenessState& state, const AttributeDecl& at
     return f;
   }
   std::string element;
-  if (!list_element_expression(*list_context, state.list_position, &element)) {
+  if (!list_element_expression(*list_context, position, &element)) {
     f.text = std::move(element);
     f.too_long = true;
     return f;
@@ -49,24 +49,24 @@ Formula substituted_formula(const AwarenessState& state, const AttributeDecl& at
 // element's expression costs a walk over the nodes before it.
 class LazyFormula {
 public:
-  LazyFormula(const AwarenessState& state, const AttributeDecl& attr, const OrtiObject* list)
-      : state_(&state), attr_(&attr), list_(list) {}
+  LazyFormula(const AttributeDecl& attr, const OrtiObject* list, int64_t position)
+      : attr_(&attr), list_(list), position_(position) {}
   explicit LazyFormula(std::string text) : built_(true) {
     formula_.too_long = !fits(text);
     formula_.text = std::move(text);
   }
   const Formula& get() {
     if (!built_) {
-      formula_ = substituted_formula(*state_, *attr_, list_);
+      formula_ = substituted_formula(*attr_, list_, position_);
       built_ = true;
     }
     return formula_;
   }
 
 private:
-  const AwarenessState* state_ = nullptr;
   const AttributeDecl* attr_ = nullptr;
   const OrtiObject* list_ = nullptr;
+  int64_t position_ = 0;
   bool built_ = false;
   Formula formula_;
 };
@@ -101,9 +101,16 @@ bool eval_u32(OSA_ServiceCntx* ctx, const std::string& text, uint32_t* out) {
   return true;
 }
 
-bool cache_lookup(const AwarenessState& state, const AttributeDecl& attr, TypedValue* value,
-                  bool* evaluated) {
-  const int64_t k = state.list_position;
+// One read of a cached attribute: the list position it reads (the cache entry) and the
+// generation it began in, both taken before the first request, during which a nested call may
+// move the one and advance the other.
+struct AttributeRead {
+  int64_t position = 0;
+  CacheRead cache;
+};
+
+bool cache_lookup(const AwarenessState& state, const AttributeDecl& attr, int64_t k,
+                  TypedValue* value, bool* evaluated) {
   if (k < 0 || k >= attr.cache_entries) {
     return false;
   }
@@ -119,25 +126,27 @@ bool cache_lookup(const AwarenessState& state, const AttributeDecl& attr, TypedV
   return true;
 }
 
-void cache_store(const AwarenessState& state, AttributeDecl& attr, const TypedValue& value,
-                 bool failed) {
-  const int64_t k = state.list_position;
+void cache_store(const AwarenessState& state, const AttributeRead& read, AttributeDecl& attr,
+                 const TypedValue& value, bool failed) {
+  const int64_t k = read.position;
   // The position is bounded where it enters; a stray one must not size the cache. A node test
   // looks one node ahead of the last position.
   if (k < 0 || k > kMaxListElements) {
     return;
   }
-  if (k >= attr.cache_entries) {
-    const auto entries = static_cast<std::size_t>(k) + 1;
-    attr.value_cache.resize(entries, typed_value_of(kValueText));
-    attr.cache_generations.resize(entries, 0);
-    attr.cache_failed.resize(entries, 0);
-    attr.cache_entries = static_cast<int32_t>(entries);
-  }
-  const auto i = static_cast<std::size_t>(k);
-  attr.value_cache[i] = value;
-  attr.cache_generations[i] = state.generation;
-  attr.cache_failed[i] = failed ? 1 : 0;
+  keep_if_current(state, read.cache, [&] {
+    if (k >= attr.cache_entries) {
+      const auto entries = static_cast<std::size_t>(k) + 1;
+      attr.value_cache.resize(entries, typed_value_of(kValueText));
+      attr.cache_generations.resize(entries, 0);
+      attr.cache_failed.resize(entries, 0);
+      attr.cache_entries = static_cast<int32_t>(entries);
+    }
+    const auto i = static_cast<std::size_t>(k);
+    attr.value_cache[i] = value;
+    attr.cache_generations[i] = read.cache.generation;
+    attr.cache_failed[i] = failed ? 1 : 0;
+  });
 }
 
 void set_evaluated(const ReadFlags& flags, bool evaluated) {
@@ -236,7 +245,9 @@ int32_t map_enum_value(AwarenessState& state, OSA_ServiceCntx* ctx, const Attrib
 }
 
 int32_t evaluate(AwarenessState& state, OSA_ServiceCntx* ctx, AttributeDecl* attr,
-                 LazyFormula& formula, TypedValue* value, const ReadFlags& flags) {
+                 LazyFormula& formula, int64_t position, TypedValue* value,
+                 const ReadFlags& flags) {
+  const AttributeRead read{position, begin_cache_read(state)};
   // 4: formulas instead of values.
   if (state.show_symbols && !flags.values_only && value->code == kValueText) {
     typed_value_store_text(*value, formula.get().text);
@@ -271,7 +282,7 @@ int32_t evaluate(AwarenessState& state, OSA_ServiceCntx* ctx, AttributeDecl* att
   }
   // 6: the cache.
   bool cached_evaluated = true;
-  if (cache_lookup(state, *attr, value, &cached_evaluated)) {
+  if (cache_lookup(state, *attr, read.position, value, &cached_evaluated)) {
     set_evaluated(flags, cached_evaluated);
     return 0;
   }
@@ -282,7 +293,7 @@ int32_t evaluate(AwarenessState& state, OSA_ServiceCntx* ctx, AttributeDecl* att
     if (!ok) {
       osa_trace(state, ctx, 4, "Could not evaluate CTYPE expression: %s\n", f.text.c_str());
     }
-    cache_store(state, *attr, *value, !ok);
+    cache_store(state, read, *attr, *value, !ok);
     set_evaluated(flags, ok);
     return 0;
   }
@@ -295,14 +306,14 @@ int32_t evaluate(AwarenessState& state, OSA_ServiceCntx* ctx, AttributeDecl* att
     } else {
       clear_low_32(value);
     }
-    cache_store(state, *attr, *value, true);
+    cache_store(state, read, *attr, *value, true);
     set_evaluated(flags, false);
     return 0;
   }
   if (map_enum_value(state, ctx, *attr, f.text, v, value) != 0) {
     return 1;
   }
-  cache_store(state, *attr, *value, false);
+  cache_store(state, read, *attr, *value, false);
   set_evaluated(flags, true);
   return 0;
 }
@@ -365,34 +376,39 @@ bool list_element_expression(const OrtiObject& list, int64_t k, std::string* out
 int32_t get_attribute_value(AwarenessState& state, OSA_ServiceCntx* ctx, AttributeDecl* attr,
                             TypedValue* value, const OrtiObject* list_context,
                             const ReadFlags& flags) {
+  // Taken before the first request (the trace may be one), which may let in a call that moves
+  // the list position.
+  const int64_t position = state.list_position;
   trace_entry(state, ctx, "get_attribute_value", attr, attr != nullptr ? attr->formula : nullptr);
   if (attr == nullptr || attr->formula == nullptr || value == nullptr) {
     return 1;
   }
   // The substituted text lives in this call alone; the attribute's formula is never touched,
   // so a nested call can neither see nor free it.
-  LazyFormula formula(state, *attr, list_context);
-  return evaluate(state, ctx, attr, formula, value, flags);
+  LazyFormula formula(*attr, list_context, position);
+  return evaluate(state, ctx, attr, formula, position, value, flags);
 }
 
 int32_t get_attribute_value_of_formula(AwarenessState& state, OSA_ServiceCntx* ctx,
                                        AttributeDecl* attr, const std::string& formula,
                                        TypedValue* value, const ReadFlags& flags) {
+  const int64_t position = state.list_position;
   trace_entry(state, ctx, "get_attribute_value", attr, formula.c_str());
   if (attr == nullptr || value == nullptr) {
     return 1;
   }
   LazyFormula text(formula);
-  return evaluate(state, ctx, attr, text, value, flags);
+  return evaluate(state, ctx, attr, text, position, value, flags);
 }
 
 int32_t set_attribute_value(AwarenessState& state, OSA_ServiceCntx* ctx, AttributeDecl* attr,
                             TypedValue* value, const OrtiObject* list_context) {
+  const int64_t position = state.list_position;
   trace_entry(state, ctx, "set_attribute_value", attr, attr != nullptr ? attr->formula : nullptr);
   if (attr == nullptr || attr->formula == nullptr || value == nullptr) {
     return 1;
   }
-  const Formula f = substituted_formula(state, *attr, list_context);
+  const Formula f = substituted_formula(*attr, list_context, position);
   if (attr->kind == kKindString || attr->kind == kKindEnum) {
     return 1;
   }
@@ -422,11 +438,7 @@ int32_t set_attribute_value(AwarenessState& state, OSA_ServiceCntx* ctx, Attribu
 
 void invalidate_caches(AwarenessState& state) {
   for (TaskContextRecord& record : state.task_records) {
-    record.warned = false;
-    record.context = nullptr;
-    for (RegisterValueSlot& slot : record.registers) {
-      slot = RegisterValueSlot{};
-    }
+    clear_task_record(record);
   }
   state.current_task = 0;
   state.reference_cache = ReferenceListCache{};

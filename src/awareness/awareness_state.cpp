@@ -8,6 +8,14 @@ const char* keep_text(AwarenessState& state, std::string text) {
   return state.owned_texts.back().c_str();
 }
 
+void clear_task_record(TaskContextRecord& record) {
+  record.warned = false;
+  record.context = nullptr;
+  for (RegisterValueSlot& slot : record.registers) {
+    slot = RegisterValueSlot{};
+  }
+}
+
 void attach_model(AwarenessState& state, OrtiModel* model) {
   state.model = model;
   state.cursors.assign(7 + model->vendor_kinds.size(), 0);

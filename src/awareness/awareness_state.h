@@ -51,6 +51,10 @@ struct TaskContextRecord {
   std::vector<RegisterValueSlot> registers; // one per register table entry; empty: no cache
 };
 
+// Forgets what a stop or a changed setting makes stale: the missing-context message shown, the
+// context found and every register value.
+void clear_task_record(TaskContextRecord& record);
+
 // A register id and the names the user gave it with mapregname, newest first.
 struct RegisterNameEntry {
   int32_t id = 0;
@@ -102,6 +106,30 @@ struct AwarenessState {
   // them; a deque never moves its elements, and the model's own texts stay untouched.
   std::deque<std::string> owned_texts;
 };
+
+// Every value read from the target is kept until the next invalidate_caches. A read waits for
+// the debugger, and the call the debugger makes meanwhile may be a target stop that drops every
+// cache: what the read then gets answers that read, but it belongs to the time before the stop
+// and must not answer the next one. So each read notes the generation it began in, and every
+// cache stores through keep_if_current.
+struct CacheRead {
+  uint64_t generation = 0;
+};
+
+inline CacheRead begin_cache_read(const AwarenessState& state) {
+  return CacheRead{state.generation};
+}
+
+// Runs store (which writes the value into its cache) when no invalidation happened since read
+// began; true when it ran.
+template <typename Store>
+bool keep_if_current(const AwarenessState& state, const CacheRead& read, Store&& store) {
+  if (state.generation != read.generation) {
+    return false;
+  }
+  store();
+  return true;
+}
 
 // Stores text among the state's owned texts and gives its stable address.
 const char* keep_text(AwarenessState& state, std::string text);

@@ -75,6 +75,8 @@ constexpr KindAccess kMessageContainerAccess{
     {"MSGNAME", "MSGTYPE", "QUEUESIZE", "QUEUECOUNT", "FIRSTELEMENT"}};
 constexpr KindAccess kVendorAccess{"get_custom_attribute", nullptr, true, 0, {}, {}};
 
+static_assert(kTaskAccess.slots[kTaskIdAttribute - kAttributeFirstStandard] == kTaskTaskId);
+
 const KindAccess* access_of(int32_t type) {
   switch (type) {
   case kTypeOs:
@@ -250,33 +252,6 @@ int32_t get_os_attribute(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t at
 int32_t get_task_attribute(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t attr_id,
                            TypedValue* value, AttributeDecl** attr_out, const ReadFlags& flags) {
   return standard_accessor(state, ctx, kTypeTask, attr_id, value, attr_out, flags);
-}
-
-int32_t get_context_attribute(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t attr_id,
-                              TypedValue* value, AttributeDecl** attr_out, const ReadFlags& flags) {
-  return standard_accessor(state, ctx, kTypeContext, attr_id, value, attr_out, flags);
-}
-
-int32_t get_stack_attribute(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t attr_id,
-                            TypedValue* value, AttributeDecl** attr_out, const ReadFlags& flags) {
-  return standard_accessor(state, ctx, kTypeStack, attr_id, value, attr_out, flags);
-}
-
-int32_t get_alarm_attribute(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t attr_id,
-                            TypedValue* value, AttributeDecl** attr_out, const ReadFlags& flags) {
-  return standard_accessor(state, ctx, kTypeAlarm, attr_id, value, attr_out, flags);
-}
-
-int32_t get_resource_attribute(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t attr_id,
-                               TypedValue* value, AttributeDecl** attr_out,
-                               const ReadFlags& flags) {
-  return standard_accessor(state, ctx, kTypeResource, attr_id, value, attr_out, flags);
-}
-
-int32_t get_messagecontainer_attribute(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t attr_id,
-                                       TypedValue* value, AttributeDecl** attr_out,
-                                       const ReadFlags& flags) {
-  return standard_accessor(state, ctx, kTypeMessageContainer, attr_id, value, attr_out, flags);
 }
 
 int32_t get_custom_attribute(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t custidx,

@@ -20,34 +20,23 @@ inline constexpr int32_t kAttributeName = 2;
 inline constexpr int32_t kAttributeFirstStandard = 3;
 inline constexpr int32_t kAttributeLastStandard = 9;
 inline constexpr int32_t kAttributeFirstCustom = 100;
+// TASK_ID among the TASK's standard ids: what a list element's _OWNER and the OS's
+// _RUNNINGTASK are compared with.
+inline constexpr int32_t kTaskIdAttribute = 9;
 
 int32_t get_os_attribute(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t attr_id,
                          TypedValue* value, AttributeDecl** attr_out, const ReadFlags& flags = {});
 int32_t get_task_attribute(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t attr_id,
                            TypedValue* value, AttributeDecl** attr_out,
                            const ReadFlags& flags = {});
-int32_t get_context_attribute(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t attr_id,
-                              TypedValue* value, AttributeDecl** attr_out,
-                              const ReadFlags& flags = {});
-int32_t get_stack_attribute(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t attr_id,
-                            TypedValue* value, AttributeDecl** attr_out,
-                            const ReadFlags& flags = {});
-int32_t get_alarm_attribute(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t attr_id,
-                            TypedValue* value, AttributeDecl** attr_out,
-                            const ReadFlags& flags = {});
-int32_t get_resource_attribute(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t attr_id,
-                               TypedValue* value, AttributeDecl** attr_out,
-                               const ReadFlags& flags = {});
-int32_t get_messagecontainer_attribute(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t attr_id,
-                                       TypedValue* value, AttributeDecl** attr_out,
-                                       const ReadFlags& flags = {});
 // custidx: the vendor kind (object type 100 + custidx).
 int32_t get_custom_attribute(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t custidx,
                              int32_t attr_id, TypedValue* value, AttributeDecl** attr_out,
                              const ReadFlags& flags = {});
 
-// The accessor of an object type id (0 to 6, 100 + n). Any other id returns 1 without a
-// trace; the caller says what was wrong.
+// The accessor of an object type id (0 to 6, 100 + n): CONTEXT, STACK, ALARM, RESOURCE and
+// MESSAGECONTAINER are read through this one. Any other id returns 1 without a trace; the caller
+// says what was wrong.
 int32_t get_object_attribute(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t type,
                              int32_t attr_id, TypedValue* value, AttributeDecl** attr_out,
                              const ReadFlags& flags = {});

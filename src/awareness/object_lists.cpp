@@ -93,7 +93,9 @@ int32_t dynamic_link_position(AwarenessState& state, OSA_ServiceCntx* ctx, int32
   }
   TypedValue task_id = typed_value_of(kValueUInt32);
   bool evaluated = false;
-  if (get_task_attribute(state, ctx, 9, &task_id, nullptr, {true, &evaluated}) != 0 || !evaluated) {
+  if (get_task_attribute(state, ctx, kTaskIdAttribute, &task_id, nullptr, {true, &evaluated}) !=
+          0 ||
+      !evaluated) {
     return 1; // a TASK_ID the debugger could not give matches no owner
   }
   if (is_object_list_empty(state, ctx, type, 0)) {
@@ -331,6 +333,7 @@ int32_t object_list_attribute(AwarenessState& state, OSA_ServiceCntx* ctx, int32
 
 int32_t init_reference_list(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t type,
                             const ReferenceParent* parent) {
+  const CacheRead read = begin_cache_read(state);
   if (parent == nullptr) {
     osa_trace(state, ctx, 0, "init_reference_list(): No parent\n");
     return 1;
@@ -360,17 +363,17 @@ int32_t init_reference_list(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t
     return 1;
   }
 
-  ReferenceListCache& cache = state.reference_cache;
-  if (cache.linked != nullptr && cache.type == type && cache.parent_id == parent->object_id &&
-      cache.parent_type == parent_type && cache.parent_attribute == parent->attribute) {
+  const ReferenceListCache cached = state.reference_cache;
+  if (cached.linked != nullptr && cached.type == type && cached.parent_id == parent->object_id &&
+      cached.parent_type == parent_type && cached.parent_attribute == parent->attribute) {
     osa_trace(state, ctx, 50, "init_reference_list(): Success (cached)\n");
-    if (cache.selects) {
-      select_object(state, ctx, type, cache.selected_index);
+    if (cached.selects) {
+      select_object(state, ctx, type, cached.selected_index);
     }
-    state.list_position = cache.list_position;
+    state.list_position = cached.list_position;
     return 0;
   }
-  cache = ReferenceListCache{};
+  state.reference_cache = ReferenceListCache{};
 
   CursorRestore restore(state, parent_type);
   if (int64_t* cursor = parent_type != kTypeOs ? object_cursor(state, parent_type) : nullptr) {
@@ -428,14 +431,16 @@ int32_t init_reference_list(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t
       return 1;
     }
   }
-  cache.type = type;
-  cache.parent_id = parent->object_id;
-  cache.parent_type = parent_type;
-  cache.parent_attribute = parent->attribute;
-  cache.linked = linked;
-  cache.selects = !dynamic;
-  cache.selected_index = index;
-  cache.list_position = state.list_position;
+  ReferenceListCache found;
+  found.type = type;
+  found.parent_id = parent->object_id;
+  found.parent_type = parent_type;
+  found.parent_attribute = parent->attribute;
+  found.linked = linked;
+  found.selects = !dynamic;
+  found.selected_index = index;
+  found.list_position = state.list_position;
+  keep_if_current(state, read, [&] { state.reference_cache = found; });
   osa_trace(state, ctx, 50, "init_reference_list(): Success\n");
   return 0;
 }

@@ -157,3 +157,13 @@ bool locate_object(const AwarenessState& state, const OrtiObject* object, int32_
   }
   return false;
 }
+
+const char* object_type_name(const AwarenessState& state, int32_t type) {
+  for (int32_t kind = kObjectKindOs; kind < kObjectKindVendor; ++kind) {
+    if (type_of_kind(kind) == type) {
+      return object_kind_name(kind);
+    }
+  }
+  const OrtiObject* first = type >= kTypeVendorBase ? object_at(state, type, 0) : nullptr;
+  return first != nullptr ? first->type_name : nullptr;
+}

@@ -38,6 +38,10 @@ int64_t* object_cursor(AwarenessState& state, int32_t type);
 // The current object of the type, or null when the cursor is out of range.
 OrtiObject* current_object(AwarenessState& state, int32_t type);
 
+// The name of an object type: "OS" ... "MESSAGECONTAINER" for the standard types, the type
+// name the file declares for a vendor type; null for a type that does not exist.
+const char* object_type_name(const AwarenessState& state, int32_t type);
+
 // The object type id of a model kind code (kObjectKindContext gives kTypeContext); -1 for a
 // vendor object, whose id depends on its kind's position.
 int32_t type_of_kind(int32_t kind);

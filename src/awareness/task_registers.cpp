@@ -39,7 +39,7 @@ struct TaskRef {
   std::size_t record = 0;       // its context record
   OrtiObject* object = nullptr; // its TASK object (the list object for list tasks)
   uint64_t id = 0;
-  uint64_t generation = 0; // the cache generation when the access began
+  CacheRead read; // the cache generation when the access began
 };
 
 // The task of id t, with the list position set for list tasks. False for an id that names no
@@ -87,19 +87,16 @@ RegisterValueSlot* slot_at(AwarenessState& state, std::size_t record, int32_t re
   return &r->registers[static_cast<std::size_t>(reg)];
 }
 
-void store_slot(AwarenessState& state, std::size_t record, int32_t reg, uint64_t value) {
-  if (RegisterValueSlot* slot = slot_at(state, record, reg)) {
-    slot->value = value;
-    slot->valid = true;
-  }
-}
-
-// A value read while a nested call dropped the caches belongs to the time before: it answers
-// this read but must not answer the next one.
-void cache_read(AwarenessState& state, const TaskRef& task, int32_t reg, uint64_t value) {
-  if (state.generation == task.generation) {
-    store_slot(state, task.record, reg, value);
-  }
+// Keeps the value of a register for the next read, unless the caches were dropped since read
+// began.
+void cache_register(AwarenessState& state, const CacheRead& read, const TaskRef& task, int32_t reg,
+                    uint64_t value) {
+  keep_if_current(state, read, [&] {
+    if (RegisterValueSlot* slot = slot_at(state, task.record, reg)) {
+      slot->value = value;
+      slot->valid = true;
+    }
+  });
 }
 
 bool register_id_ok(const AwarenessState& state, int32_t reg) {
@@ -221,41 +218,28 @@ void warn_once(AwarenessState& state, OSA_ServiceCntx* ctx, std::size_t record,
   }
 }
 
+// The missing-context messages begin with the task's id and, when it has one, its name.
 void warn_no_context(AwarenessState& state, OSA_ServiceCntx* ctx, const TaskRef& task) {
-  if (state.suppress_context_errors || warned(state, task.record)) {
-    return;
-  }
   const char* name = task.object->name;
   warn_once(state, ctx, task.record,
-            name != nullptr
-                ? format("Task 0x%llx (%s) has no task context information in your ORTI file.\n"
-                         "Task aware debugging is not available.\n"
-                         "TARNO will not be able to reconstruct this task's registers.\n",
-                         as_signed(task.id), name)
-                : format("Task 0x%llx has no task context information in your ORTI file.\n"
-                         "Task aware debugging is not available.\n"
-                         "TARNO will not be able to reconstruct this task's registers.\n",
-                         as_signed(task.id)));
+            format("Task 0x%llx", as_signed(task.id)) +
+                (name != nullptr ? format(" (%s)", name) : std::string()) +
+                " has no task context information in your ORTI file.\n"
+                "Task aware debugging is not available.\n"
+                "TARNO will not be able to reconstruct this task's registers.\n");
 }
 
 void warn_no_location(AwarenessState& state, OSA_ServiceCntx* ctx, const TaskRef& task, int32_t reg,
                       const std::string& first_name) {
-  if (state.suppress_context_errors || warned(state, task.record)) {
-    return;
-  }
   const char* name = task.object->name;
   warn_once(state, ctx, task.record,
-            name != nullptr
-                ? format("Task 0x%llx (%s) is missing complete context information in your ORTI "
-                         "file.\nRegister %d (%s) was not found\n"
-                         "Task aware debugging may not be fully available.\n"
-                         "TARNO will not be able to reconstruct all of this task's registers.\n",
-                         as_signed(task.id), name, static_cast<int>(reg), first_name.c_str())
-                : format("Task 0x%llx has is missing complete context information in your ORTI "
-                         "file.\nRegister %d (%s) was not found\n"
-                         "Task aware debugging may not be fully available.\n"
-                         "TARNO will not be able to reconstruct all of this task's registers.\n",
-                         as_signed(task.id), static_cast<int>(reg), first_name.c_str()));
+            format("Task 0x%llx", as_signed(task.id)) +
+                (name != nullptr ? format(" (%s) is", name) : std::string(" has is")) +
+                format(" missing complete context information in your ORTI file.\n"
+                       "Register %d (%s) was not found\n"
+                       "Task aware debugging may not be fully available.\n"
+                       "TARNO will not be able to reconstruct all of this task's registers.\n",
+                       static_cast<int>(reg), first_name.c_str()));
 }
 
 bool is_running(AwarenessState& state, OSA_ServiceCntx* ctx, const TaskRef& task) {
@@ -272,7 +256,7 @@ int32_t read_live(AwarenessState& state, OSA_ServiceCntx* ctx, const TaskRef& ta
     osa_trace(state, ctx, 50, "readreg(): Failure to read register %d\n", static_cast<int>(reg));
     return 1;
   }
-  cache_read(state, task, reg, live);
+  cache_register(state, task.read, task, reg, live);
   *value = live;
   osa_trace(state, ctx, 50, "readreg() = %lld: Success\n", as_signed(live));
   return 0;
@@ -288,9 +272,11 @@ OrtiObject* remembered_context(AwarenessState& state, const TaskRef& task) {
 }
 
 void remember_context(AwarenessState& state, const TaskRef& task, OrtiObject* context) {
-  if (TaskContextRecord* r = context_record(state, task)) {
-    r->context = context;
-  }
+  keep_if_current(state, task.read, [&] {
+    if (TaskContextRecord* r = context_record(state, task)) {
+      r->context = context;
+    }
+  });
 }
 
 // A context found anew (or every time, when the user asked for checks) must be
@@ -353,6 +339,111 @@ AttributeDecl* context_location(AwarenessState& state, OSA_ServiceCntx* ctx, Ort
   return find_location(context, names);
 }
 
+// Whether a task register is read or written: the two find it the same way and differ only
+// in what a context that is not valid means, and in their traces.
+enum class Access { Read, Write };
+
+const char* operation(Access access) {
+  return access == Access::Read ? "readreg" : "writereg";
+}
+
+// Where the value of a task's register is.
+enum class Place {
+  Live,      // the task runs: the core's own register
+  Saved,     // a location attribute of the task's context
+  Unlocated, // neither, and the user suppressed context errors: read and write each decide
+  Absent,    // the ORTI file does not describe the register for this task (status 2)
+  Failed,    // status 1; the trace has said why
+};
+
+struct Located {
+  Place place = Place::Failed;
+  AttributeDecl* location = nullptr; // Saved
+  OrtiObject* context = nullptr;     // Saved: the CONTEXT object of the location
+  bool through_list = false;         // Saved: the element of the CONTEXT list that runs in step
+                                     // with the TASK list, which one record cannot tell apart
+  bool without_context = false;      // Unlocated: no context at all (else no location in it)
+};
+
+Located at(Place place) {
+  Located located;
+  located.place = place;
+  return located;
+}
+
+// Finds register reg of the task, with the messages and traces of every way it can be missing.
+Located locate_register(AwarenessState& state, OSA_ServiceCntx* ctx, Access access,
+                        const TaskRef& task, int32_t reg) {
+  const char* op = operation(access);
+  std::vector<std::string> names;
+  if (!map_register(state, ctx, reg, &names)) {
+    osa_trace(state, ctx, 50, "%s(): Failure\n", op);
+    return at(Place::Failed);
+  }
+  if (is_running(state, ctx, task)) {
+    osa_trace(state, ctx, 100, "taskId is runningtask\n");
+    return at(Place::Live);
+  }
+  if (!task_accessible(state, ctx, op, task.id, task)) {
+    return at(Place::Failed);
+  }
+  if (task.list && !state.model->contexts.empty()) {
+    // The CONTEXT list runs in step with the TASK list: element t - 1 of each.
+    OrtiObject* contexts = &state.model->contexts.front();
+    Located located = at(Place::Saved);
+    located.location = find_location(*contexts, names);
+    if (located.location == nullptr) {
+      osa_trace(state, ctx, 50, "%s(): Failure\n", op);
+      return at(Place::Failed);
+    }
+    restore_position(state, task);
+    located.context = contexts;
+    located.through_list = true;
+    return located;
+  }
+
+  OrtiObject* context = nullptr;
+  if (findtaskcontext(state, ctx, task.id, &context) != 0) {
+    return at(Place::Failed);
+  }
+  restore_position(state, task);
+  // A context that is there but not accessible: writing into it would change memory that
+  // belongs to nobody. A read counts it as no context, without the message, since the file does
+  // describe the task, only not at this stop; unless the user asked for the checks, which make
+  // it the register the file does not give.
+  bool lost = false;
+  if (context != nullptr && context_needs_check(state, task, context) &&
+      !is_object_valid(state, ctx, context)) {
+    if (access == Access::Read && !state.check_context_validity) {
+      osa_trace(state, ctx, 4, "Task %lld context is not accessible.\n", as_signed(task.id));
+    }
+    osa_trace(state, ctx, 50, "%s() : Failure (Task context not VALID)\n", op);
+    if (access == Access::Write || state.check_context_validity) {
+      return at(Place::Absent);
+    }
+    context = nullptr;
+    lost = true;
+  }
+  remember_context(state, task, context);
+
+  if (context == nullptr) {
+    if (!lost) {
+      warn_no_context(state, ctx, task);
+    }
+    Located located = at(state.suppress_context_errors ? Place::Unlocated : Place::Absent);
+    located.without_context = true;
+    return located;
+  }
+  Located located = at(Place::Saved);
+  located.location = context_location(state, ctx, *context, names);
+  if (located.location != nullptr) {
+    located.context = context;
+    return located;
+  }
+  warn_no_location(state, ctx, task, reg, names.front());
+  return at(state.suppress_context_errors ? Place::Unlocated : Place::Absent);
+}
+
 } // namespace
 
 bool register_names(const AwarenessState& state, int32_t reg, bool overrides_only,
@@ -382,7 +473,7 @@ void add_register_name(AwarenessState& state, int32_t id, const std::string& nam
 
 int32_t readreg(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task_id, int32_t reg,
                 uint64_t* value) {
-  const uint64_t generation = state.generation;
+  const CacheRead read = begin_cache_read(state);
   osa_trace(state, ctx, 50, "readreg(task:%lld, reg:%d)\n", as_signed(task_id),
             static_cast<int>(reg));
   if (value == nullptr) {
@@ -393,179 +484,89 @@ int32_t readreg(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task_id, i
   if (!begin_access(state, ctx, "readreg", task_id, reg, &task)) {
     return 1;
   }
-  task.generation = generation;
+  task.read = read;
   if (const RegisterValueSlot* slot = slot_at(state, task.record, reg);
       !task.list && slot != nullptr && slot->valid) {
     *value = slot->value;
     return 0;
   }
-  std::vector<std::string> names;
-  if (!map_register(state, ctx, reg, &names)) {
-    osa_trace(state, ctx, 50, "readreg(): Failure\n");
+  const Located located = locate_register(state, ctx, Access::Read, task, reg);
+  switch (located.place) {
+  case Place::Failed:
     return 1;
-  }
-  if (is_running(state, ctx, task)) {
-    osa_trace(state, ctx, 100, "taskId is runningtask\n");
+  case Place::Absent:
+    return 2;
+  case Place::Live:
     return read_live(state, ctx, task, reg, value);
-  }
-  if (!task_accessible(state, ctx, "readreg", task_id, task)) {
-    return 1;
-  }
-  if (task.list && !state.model->contexts.empty()) {
-    // The CONTEXT list runs in step with the TASK list: element t - 1 of each.
-    OrtiObject* contexts = &state.model->contexts.front();
-    AttributeDecl* location = find_location(*contexts, names);
-    if (location == nullptr) {
-      osa_trace(state, ctx, 50, "readreg(): Failure\n");
-      return 1;
-    }
-    restore_position(state, task);
+  case Place::Saved: {
     uint64_t saved = 0;
-    if (!read_location(state, ctx, location, contexts, &saved)) {
-      return 1;
-    }
-    *value = saved;
-    osa_trace(state, ctx, 50, "readreg() = %lld: Success\n", as_signed(saved));
-    return 0;
-  }
-
-  OrtiObject* context = nullptr;
-  if (findtaskcontext(state, ctx, task_id, &context) != 0) {
-    return 1;
-  }
-  restore_position(state, task);
-  // A context that is there but not accessible counts as no context, without the message:
-  // the file does describe the task, only not at this stop. The user who suppressed context
-  // errors gets the live register as for a task without context; everybody else gets 2.
-  bool lost = false;
-  if (context != nullptr && context_needs_check(state, task, context) &&
-      !is_object_valid(state, ctx, context)) {
-    if (!state.check_context_validity) {
-      osa_trace(state, ctx, 4, "Task %lld context is not accessible.\n", as_signed(task_id));
-    }
-    osa_trace(state, ctx, 50, "readreg() : Failure (Task context not VALID)\n");
-    if (state.check_context_validity) {
-      return 2;
-    }
-    context = nullptr;
-    lost = true;
-  }
-  remember_context(state, task, context);
-
-  if (context == nullptr) {
-    if (!lost) {
-      warn_no_context(state, ctx, task);
-    }
-    if (!state.suppress_context_errors) {
-      return 2;
-    }
-    return read_live(state, ctx, task, reg, value);
-  }
-
-  AttributeDecl* location = context_location(state, ctx, *context, names);
-  if (location != nullptr) {
-    uint64_t saved = 0;
-    if (!read_location(state, ctx, location, context, &saved)) {
+    if (!read_location(state, ctx, located.location, located.context, &saved)) {
       return 1;
     }
     // Stored before the trace: a stop that the trace lets in must drop it again.
-    cache_read(state, task, reg, saved);
+    if (!located.through_list) {
+      cache_register(state, task.read, task, reg, saved);
+    }
     *value = saved;
     osa_trace(state, ctx, 50, "readreg() = %lld: Success\n", as_signed(saved));
     return 0;
   }
-  warn_no_location(state, ctx, task, reg, names.front());
-  if (!state.suppress_context_errors) {
-    return 2;
+  case Place::Unlocated:
+    if (located.without_context) {
+      return read_live(state, ctx, task, reg, value);
+    }
+    // The register reads as the value the caller passed in.
+    cache_register(state, task.read, task, reg, *value);
+    osa_trace(state, ctx, 50, "readreg() = %lld: Success\n", as_signed(*value));
+    return 0;
   }
-  // Errors suppressed: the register reads as the value the caller passed in.
-  const uint64_t unchanged = *value;
-  cache_read(state, task, reg, unchanged);
-  osa_trace(state, ctx, 50, "readreg() = %lld: Success\n", as_signed(unchanged));
-  return 0;
+  return 1;
 }
 
 int32_t writereg(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task_id, int32_t reg,
                  uint64_t value) {
+  const CacheRead read = begin_cache_read(state);
   osa_trace(state, ctx, 50, "writereg(task:%lld, reg:%d, val:%lld)\n", as_signed(task_id),
             static_cast<int>(reg), as_signed(value));
   TaskRef task;
   if (!begin_access(state, ctx, "writereg", task_id, reg, &task)) {
     return 1;
   }
-  std::vector<std::string> names;
-  if (!map_register(state, ctx, reg, &names)) {
-    osa_trace(state, ctx, 50, "writereg(): Failure\n");
+  task.read = read;
+  const Located located = locate_register(state, ctx, Access::Write, task, reg);
+  switch (located.place) {
+  case Place::Failed:
     return 1;
-  }
-  if (is_running(state, ctx, task)) {
-    osa_trace(state, ctx, 100, "taskId is runningtask\n");
+  case Place::Absent:
+    return 2;
+  case Place::Live:
     if (OSA_Service_RegisterWrite(ctx, kNoCore, reg, -1, value, 0, 0, 0) != 0) {
       osa_trace(state, ctx, 50, "writereg(): Failure to write register %d\n",
                 static_cast<int>(reg));
       return 1;
     }
-    store_slot(state, task.record, reg, value);
+    cache_register(state, task.read, task, reg, value);
     osa_trace(state, ctx, 50, "writereg() = %lld: Success\n", as_signed(value));
     return 0;
-  }
-  if (!task_accessible(state, ctx, "writereg", task_id, task)) {
-    return 1;
-  }
-  if (task.list && !state.model->contexts.empty()) {
-    OrtiObject* contexts = &state.model->contexts.front();
-    AttributeDecl* location = find_location(*contexts, names);
-    if (location == nullptr) {
-      osa_trace(state, ctx, 50, "writereg(): Failure\n");
+  case Place::Saved:
+    // A task's own context is a plain object: the formula is written as it stands.
+    if (!write_location(state, ctx, located.location,
+                        located.through_list ? located.context : nullptr, value)) {
       return 1;
     }
-    restore_position(state, task);
-    if (!write_location(state, ctx, location, contexts, value)) {
-      return 1;
+    // The write itself dropped every cache once; the value written is what the location holds
+    // now, unless a stop came in on top of that.
+    if (!located.through_list) {
+      cache_register(state, CacheRead{task.read.generation + 1}, task, reg, value);
     }
     osa_trace(state, ctx, 50, "writereg() = %lld: Success\n", as_signed(value));
     return 0;
-  }
-
-  OrtiObject* context = nullptr;
-  if (findtaskcontext(state, ctx, task_id, &context) != 0) {
-    return 1;
-  }
-  restore_position(state, task);
-  // Writing into a context that is not there would change memory that belongs to nobody.
-  if (context != nullptr && context_needs_check(state, task, context) &&
-      !is_object_valid(state, ctx, context)) {
-    osa_trace(state, ctx, 50, "writereg() : Failure (Task context not VALID)\n");
-    return 2;
-  }
-  remember_context(state, task, context);
-
-  if (context == nullptr) {
-    warn_no_context(state, ctx, task);
-    if (!state.suppress_context_errors) {
-      return 2;
-    }
+  case Place::Unlocated:
+    // The live register belongs to the running task, not to this one.
     osa_trace(state, ctx, 50, "writereg(): Could not find a register to write for register %d\n",
               static_cast<int>(reg));
     return 1;
   }
-
-  AttributeDecl* location = context_location(state, ctx, *context, names);
-  if (location != nullptr) {
-    // A task's own context is a plain object: the formula is written as it stands.
-    if (!write_location(state, ctx, location, nullptr, value)) {
-      return 1;
-    }
-    store_slot(state, task.record, reg, value);
-    osa_trace(state, ctx, 50, "writereg() = %lld: Success\n", as_signed(value));
-    return 0;
-  }
-  warn_no_location(state, ctx, task, reg, names.front());
-  if (!state.suppress_context_errors) {
-    return 2;
-  }
-  osa_trace(state, ctx, 50, "writereg(): Could not find a register to write for register %d\n",
-            static_cast<int>(reg));
   return 1;
 }
 
@@ -700,18 +701,10 @@ bool mapregloc(AwarenessState& state, OSA_ServiceCntx* ctx, int64_t task_id,
   if (findtaskcontext(state, ctx, static_cast<uint64_t>(task_id), &context) != 0) {
     context = nullptr;
   }
+  // The task's record (with every other) was cleared by mapregloc_context.
   if (!mapregloc_context(state, ctx, context, name, expression)) {
     osa_trace(state, ctx, 50, "mapregloc(): Memory Failure\n");
     return false;
-  }
-  if (state.register_table != nullptr) {
-    const std::size_t record = tasks_are_a_list(state) ? 0 : static_cast<std::size_t>(task_id - 1);
-    if (TaskContextRecord* r = record_at(state, record)) {
-      r->warned = false;
-      for (RegisterValueSlot& slot : r->registers) {
-        slot = RegisterValueSlot{};
-      }
-    }
   }
   osa_trace(state, ctx, 50, "mapregloc(): Success\n");
   return true;

@@ -180,6 +180,7 @@ int32_t get_task_status(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t ta
 }
 
 int32_t get_current_task(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t* task_id) {
+  const CacheRead read = begin_cache_read(state);
   osa_trace(state, ctx, 50, "get_current_task()\n");
   if (state.current_task != 0) {
     *task_id = state.current_task;
@@ -223,7 +224,7 @@ int32_t get_current_task(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t* 
     return 1;
   }
   osa_trace(state, ctx, 50, "get_current_task(): Success\n");
-  state.current_task = found;
+  keep_if_current(state, read, [&] { state.current_task = found; });
   *task_id = found;
   return 0;
 }

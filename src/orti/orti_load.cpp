@@ -5,6 +5,7 @@
 #include "orti/model/load_trace.h"
 #include "orti/parser/koil_parser.h"
 #include "runtime/format.h"
+#include "runtime/message_output.h"
 #include "runtime/platform.h"
 
 #include <cerrno>
@@ -14,6 +15,7 @@ namespace {
 // What the parser's reports need while one load runs.
 struct LoadRun {
   const OrtiLoadSink* sink;
+  const std::string* file_name;
   int error_count = 0;
 };
 
@@ -34,6 +36,14 @@ void report_warning(void* user, const char* message, int32_t line, const char* t
   if (run->sink->max_level >= kLoadTraceBaseLevel) { // spares the formatting
     deliver(*run->sink, kLoadTraceBaseLevel, koil_report_text(message, line, token_text));
   }
+}
+
+// A generator's construct, accepted: warned at its first use, beside the object model's
+// warnings, so that whoever maintains the generator finds each kind once.
+void report_dialect(void* user, KoilDialect construct, int32_t line, const char* detail) {
+  auto* run = static_cast<LoadRun*>(user);
+  warning_message("%s",
+                  koil_dialect_warning(construct, detail, line, run->file_name->c_str()).c_str());
 }
 
 void report_fatal(void* user, const char* message) {
@@ -63,11 +73,12 @@ OrtiLoadStatus load(Parse&& parse, const std::string& file_name, int extended_sy
   out.model.reset();
   orti_tree_clear(out.tree);
   out.tree.file_name = file_name;
-  LoadRun run{&sink};
+  LoadRun run{&sink, &file_name};
   KoilReports reports;
   reports.error = report_error;
   reports.warning = report_warning;
   reports.fatal = report_fatal;
+  reports.dialect = report_dialect;
   reports.user = &run;
   KoilParseSettings settings;
   settings.extended_syntax = extended_syntax;
@@ -89,6 +100,11 @@ OrtiLoadStatus load(Parse&& parse, const std::string& file_name, int extended_sy
     if (!out.model) {
       status = OrtiLoadStatus::ModelFailed;
     }
+  }
+  // A strict tree records a construct only where the load failed on it.
+  if (status != OrtiLoadStatus::Loaded && status != OrtiLoadStatus::ScannerFailed &&
+      settings.extended_syntax == 0 && out.tree.uses_dialect()) {
+    deliver(sink, kOrtiDialectHintLevel, kOrtiDialectHint);
   }
   if (status != OrtiLoadStatus::Loaded) {
     orti_tree_clear(out.tree);

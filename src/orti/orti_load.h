@@ -6,9 +6,11 @@
 // and the outcome is a status.
 //
 // Levels of the messages: 0 for what the user must read (parse errors, "%d errors
-// encountered", a file that cannot be opened, a scanner that failed), 100 for parser warnings,
-// 100 + detail for the object model's load traces. The object model's own errors and warnings
-// keep going to the runtime's message output (standard error).
+// encountered", a file that cannot be opened, a scanner that failed), 4 for the hint after a
+// failed load that extended syntax would have loaded (kOrtiDialectHint), 100 for parser
+// warnings, 100 + detail for the object model's load traces. The object model's own errors and
+// warnings, and the warning for each construct of an OS generator that extended syntax
+// accepts, go to the runtime's message output (standard error).
 //
 //   OrtiLoadSink sink{print_leveled, &my_state, /*max_level=*/0};
 //   LoadedOrti loaded;
@@ -24,6 +26,15 @@
 #include <memory>
 #include <string>
 #include <string_view>
+
+// The hint's level: a warning for the user, shown by the plug-in at its default debug level.
+inline constexpr int32_t kOrtiDialectHintLevel = 4;
+// Given once after the messages of a strict load that failed on a construct of an OS generator
+// (KoilDialect), and never after a load that succeeded. Hosts may look for it to load again
+// with extended syntax.
+inline constexpr const char* kOrtiDialectHint =
+    "The file uses a construct of an OS generator that is outside the ORTI grammar; "
+    "load_orti --extended_syntax accepts it\n";
 
 struct OrtiLoadSink {
   void (*message)(void* user, int32_t level, const char* text) = nullptr;

@@ -88,3 +88,7 @@ std::string quoted_word(std::string_view text, std::string_view* rest) {
 bool only_spaces(std::string_view text) {
   return skip_spaces(text).empty();
 }
+
+bool holds_line_break(std::string_view text) {
+  return text.find_first_of("\r\n") != std::string_view::npos;
+}

@@ -31,3 +31,7 @@ std::string quoted_word(std::string_view text, std::string_view* rest = nullptr)
 
 // True when text holds nothing but white space.
 bool only_spaces(std::string_view text);
+
+// True when text holds a carriage return or a line feed. saveconfig writes every setting as
+// one command line, so a name or formula with a line break could not be read back as typed.
+bool holds_line_break(std::string_view text);

@@ -3,6 +3,7 @@
 
 #include "plugin/command_args.h"
 #include "plugin/config_file.h"
+#include "plugin/describe_command.h"
 #include "plugin/object_commands.h"
 #include "plugin/plugin_commands.h"
 #include "plugin/register_commands.h"
@@ -13,6 +14,7 @@ namespace {
 
 const std::array<CommandRow, kCommandCount> kCommands = {{
     {"clearcache", command_clearcache, "Clear all cached state"},
+    {"describe", command_describe, nullptr}, // for hosts, so not in help
     {"expr", command_expr, "Find object/attribute information from ORTI file"},
     {"getprop", command_getprop, nullptr},
     {"getpropval", command_getpropval, nullptr},

@@ -1,4 +1,4 @@
-// The plug-in's command language: the table of the 21 commands a user can type, and the
+// The plug-in's command language: the table of the commands a user (or a host) can type, and the
 // OsaCmd_Execute handler that finds a command by its name and runs it.
 //
 // A row matches when the command line begins with its name, byte for byte and case included,
@@ -24,7 +24,7 @@ struct CommandRow {
   const char* help; // null: not listed by help
 };
 
-inline constexpr std::size_t kCommandCount = 21;
+inline constexpr std::size_t kCommandCount = 22;
 const std::array<CommandRow, kCommandCount>& command_table();
 
 // The row a command line selects, or null.

@@ -3,7 +3,7 @@
 
 #include "awareness/attribute_eval.h"
 #include "awareness/osa_trace.h"
-#include "orti/model/orti_model.h"
+#include "awareness/task_registers.h"
 #include "plugin/command_args.h"
 #include "plugin/command_table.h"
 #include "runtime/format.h"
@@ -11,17 +11,11 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string_view>
 
 namespace {
 
-inline constexpr const char* kLocationPrefix = "_CPU_";
 inline constexpr const char* kConfigFileDescription = "ORTI OSA Config File";
-
-bool has_line_break(std::string_view text) {
-  return text.find_first_of("\r\n") != std::string_view::npos;
-}
 
 // mapregloc strips one pair of double quotes from a formula (and a name) that begins and ends
 // with one; such a text is written inside one more pair so that the replay gives it back.
@@ -55,7 +49,7 @@ void add_register_names(const PluginState& state, ConfigText& out) {
     }
     for (std::size_t i = count; i-- > 0;) {
       const std::string& name = entry.names[i];
-      if (has_line_break(name)) {
+      if (holds_line_break(name)) {
         out.skipped.push_back(format("A name of register %d holds a line break; it is not saved\n",
                                      static_cast<int>(entry.id)));
         continue;
@@ -66,30 +60,17 @@ void add_register_names(const PluginState& state, ConfigText& out) {
 }
 
 void add_register_locations(const PluginState& state, ConfigText& out) {
-  if (state.model == nullptr) {
-    return;
-  }
-  const std::size_t prefix_length = std::strlen(kLocationPrefix);
-  const std::vector<OrtiObject>& contexts = state.model->contexts;
-  for (std::size_t i = 0; i < contexts.size(); ++i) {
-    for (const CustomAttribute& custom : contexts[i].custom_attributes) {
-      const AttributeDecl* attr = custom.attribute.get();
-      if (!custom.flag || attr == nullptr || attr->name == nullptr ||
-          (attr->kind != kKindCtype && attr->kind != kKindString) ||
-          std::strncmp(attr->name, kLocationPrefix, prefix_length) != 0) {
-        continue;
-      }
-      const std::string name(attr->name + prefix_length);
-      const std::string formula = attr->formula != nullptr ? attr->formula : "";
-      if (!is_one_word(name) || has_line_break(formula) || only_spaces(formula)) {
-        out.skipped.push_back(format("The location of register %s of context %d cannot be "
-                                     "written as a command line; it is not saved\n",
-                                     attr->name, static_cast<int>(i)));
-        continue;
-      }
-      out.lines.push_back(format("mapregloc2 %d %s %s\n", static_cast<int>(i),
-                                 replay_safe(name).c_str(), replay_safe(formula).c_str()));
+  for (const UserRegisterLocation& location : user_register_locations(state)) {
+    const int context = static_cast<int>(location.context_index);
+    if (!is_one_word(location.name) || holds_line_break(location.formula) ||
+        only_spaces(location.formula)) {
+      out.skipped.push_back(format("The location of register %s of context %d cannot be "
+                                   "written as a command line; it is not saved\n",
+                                   location.name.c_str(), context));
+      continue;
     }
+    out.lines.push_back(format("mapregloc2 %d %s %s\n", context, replay_safe(location.name).c_str(),
+                               replay_safe(location.formula).c_str()));
   }
 }
 

@@ -452,8 +452,8 @@ bool command_showlink(OSA_ServiceCntx* ctx, PluginState& state, const std::strin
     bool evaluated = false;
     // Selected again: a call nested in the link's read may have moved the task cursor.
     if (!select_indexed(state, ctx, kind, n[1]) ||
-        get_task_attribute(state, ctx, kAttributeLastStandard, &task_id, nullptr,
-                           {true, &evaluated}) != 0 ||
+        get_task_attribute(state, ctx, kTaskIdAttribute, &task_id, nullptr, {true, &evaluated}) !=
+            0 ||
         !evaluated) {
       osa_display(ctx, kMessageTypeNotice, "Object is not available\n");
       return true;

@@ -115,11 +115,7 @@ bool command_set_suppress_context_errors(OSA_ServiceCntx* ctx, PluginState& stat
     state.suppress_context_errors = false;
   }
   for (TaskContextRecord& record : state.task_records) {
-    record.warned = false;
-    record.context = nullptr;
-    for (RegisterValueSlot& slot : record.registers) {
-      slot = RegisterValueSlot{};
-    }
+    clear_task_record(record);
   }
   return true;
 }

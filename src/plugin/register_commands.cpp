@@ -10,12 +10,6 @@
 
 namespace {
 
-// saveconfig writes every name and location as one command line, so a text that holds a line
-// break could not be read back as what the user typed.
-bool holds_line_break(std::string_view text) {
-  return text.find_first_of("\r\n") != std::string_view::npos;
-}
-
 // A register name, as the second word of a location command, must leave room in a formula
 // buffer of 2048 characters.
 constexpr std::size_t kRegisterNameLimit = 2047;

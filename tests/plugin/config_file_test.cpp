@@ -3,8 +3,8 @@
 #include "command_fixture.h"
 
 #include "plugin/config_file.h"
+#include "support/temp_folder.h"
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -70,19 +70,11 @@ void set_env(const std::string& name, const std::optional<std::string>& value) {
 #endif
 }
 
-fs::path make_temp_dir() {
-  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  fs::path dir = fs::temp_directory_path() / ("osa_config_test_" + std::to_string(stamp));
-  fs::create_directories(dir);
-  return dir;
-}
-
 class ConfigFileTest : public CommandTest {
 protected:
   void SetUp() override {
     CommandTest::SetUp();
-    dir = make_temp_dir();
-    ASSERT_TRUE(fs::is_directory(dir));
+    dir = temp.path();
     for (const char* variable : kUserDirVariables) {
       const char* value = std::getenv(variable);
       saved_env.emplace_back(variable, value ? std::optional<std::string>(value) : std::nullopt);
@@ -99,7 +91,6 @@ protected:
     for (const auto& [variable, value] : saved_env) {
       set_env(variable, value);
     }
-    fs::remove_all(dir);
     CommandTest::TearDown();
   }
 #ifdef _WIN32
@@ -116,6 +107,7 @@ protected:
     state.model->contexts[c].custom_attributes[n].flag = true;
   }
 
+  TempFolder temp{"config_file"};
   fs::path dir;
   std::vector<std::pair<std::string, std::optional<std::string>>> saved_env;
 };

@@ -17,6 +17,7 @@
 #include "plugin/plugin_state.h"
 #include "runtime/message_output.h"
 #include "support/scripted_debugger.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -91,20 +92,14 @@ protected:
   }
   std::vector<std::string> messages(int64_t type) const { return debugger->displayed(type); }
 
-  // A file of the test's own, removed at the end of the test.
+  // A file in a folder of the test's own, removed at the end of the test.
   std::string write_file(const std::string& name, const std::string& text) {
-    const std::string path = ::testing::TempDir() + name;
+    const std::string path = files.file(name);
     std::ofstream(path, std::ios::binary) << text;
-    files.push_back(path);
     return path;
-  }
-  ~OsaSessionTest() override {
-    for (const std::string& f : files) {
-      std::remove(f.c_str());
-    }
   }
 
   std::unique_ptr<ScriptedDebugger> debugger;
   int64_t next_id = 0;
-  std::vector<std::string> files;
+  TempFolder files{"plugin_session"};
 };

@@ -4,6 +4,7 @@
 #include "osa_session_fixture.h"
 
 #include "awareness/register_tables.h"
+#include "orti/orti_load.h"
 
 #include <filesystem>
 
@@ -127,6 +128,24 @@ OS O { RUNNINGTASK = "x"; };
   EXPECT_EQ(command("load_orti \"" + path + "\""), 1);
   EXPECT_EQ(command("load_orti --EXTENDED_SYNTAX \"" + path + "\""), 0);
   EXPECT_EQ(state()->orti.extended_syntax, 1);
+}
+
+// A file in an OS generator's dialect, through the debugger: the strict load shows the
+// grammar's error and then the hint at the default levels; the load the hint names succeeds
+// without showing anything.
+TEST_F(StartupTest, AStrictFailureOnAGeneratorsConstructEndsWithTheHint) {
+  init();
+  const std::string path = std::string(OSA_TEST_DATA_DIR) + "/orti/dialect/array_koil22.ort";
+  EXPECT_EQ(command("load_orti " + path), 1);
+  const std::vector<std::string> shown = messages(2);
+  ASSERT_EQ(shown.size(), 3u);
+  EXPECT_EQ(shown[0], "syntax error parsing (line 8):\n[\n");
+  EXPECT_EQ(shown[1], "1 errors encountered\n");
+  EXPECT_EQ(shown[2], kOrtiDialectHint);
+  EXPECT_EQ(command("load_orti --extended_syntax " + path), 0);
+  EXPECT_EQ(messages(2).size(), shown.size());
+  ASSERT_NE(state()->model, nullptr);
+  EXPECT_EQ(attribute_element_count(*state()->model->os.standard[kOsRunningTask]), 2);
 }
 
 TEST_F(StartupTest, TargetNotifyAndTargetInitDropTheCaches) {

@@ -5,16 +5,14 @@ import shutil
 
 import gdb
 
-from . import tables
-from .services import KIND_NAMES, ServiceAnswers
-from .session import STANDARD_ATTRIBUTES, CallFailed, PluginError, Session
+from . import cpu, tables
+from .services import ServiceAnswers
+from .session import OBJECT_NAME, OBJECT_NUMBER, CallFailed, PluginError, Session
 
 HOST_DIR = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 REPO_PLUGIN = os.path.join(HOST_DIR, "..", "..", "build", "default", "src", "osa_orti_plugin")
 
 BACKTRACE_LIMIT = 64
-# Registers loaded into the core for a backtrace. xpsr stays: its Thumb bit must not change.
-BACKTRACE_REGISTERS = ["r%d" % i for i in range(13)] + ["sp", "lr", "pc"]
 
 
 class Host:
@@ -22,8 +20,12 @@ class Host:
 
     def __init__(self):
         self.services = ServiceAnswers(gdb.write)
+        self.services.kind_name = self.kind_name
         self.session = None
         self.dirty = False  # the target changed while the plug-in was busy
+
+    def kind_name(self, type_id):
+        return self.session.kind_name(type_id) if self.session is not None else None
 
     def plugin_path(self):
         setting = PLUGIN_PARAM.value
@@ -210,9 +212,9 @@ Usage: orti plugin [PATH]"""
 class OrtiLoad(OrtiCommand):
     """Start the plug-in and load an ORTI file.
 Usage: orti load FILE
-A plug-in started before is ended first. The plug-in is initialised for an ARM target, then
-loads FILE as written; a relative name is resolved against GDB's working directory, and the
-plug-in runs there."""
+A plug-in started before is ended first. The plug-in is initialised for the program's CPU
+family, then loads FILE as written; a relative name is resolved against GDB's working
+directory, and the plug-in runs there."""
 
     def __init__(self):
         OrtiCommand.__init__(self, "load")
@@ -226,9 +228,11 @@ plug-in runs there."""
         plugin = HOST.plugin_path()
         services = HOST.services
         services.search_dirs = lambda: _search_dirs(path)
+        family = _cpu_family()
+        services.family = family
         HOST.session = Session([plugin], os.getcwd(), services, timeout_seconds)
         HOST.dirty = False
-        HOST.session.start(_big_endian())
+        HOST.session.start(family, _big_endian())
         try:
             HOST.session.load(path)
         except CallFailed:
@@ -243,6 +247,25 @@ def _search_dirs(orti_path):
         dirs.append(os.path.dirname(os.path.abspath(program)))
     dirs.append(os.getcwd())
     return dirs
+
+
+def _architecture():
+    try:
+        return gdb.selected_inferior().architecture().name()
+    except (AttributeError, gdb.error, RuntimeError):
+        return ""
+
+
+def _cpu_family():
+    """The CPU family of the program's architecture; the first one the host knows when none
+    matches, with a note (task registers will then not be found)."""
+    architecture = _architecture()
+    family = cpu.family_for(architecture)
+    if family is None:
+        family = cpu.FAMILIES[0]
+        gdb.write("orti: the host knows no CPU family of architecture '%s'; it tells the "
+                  "plug-in %s\n" % (architecture, family.name))
+    return family
 
 
 def _big_endian():
@@ -276,25 +299,21 @@ Usage: orti tasks
             gdb.write("orti: no task is running\n")
 
 
-def kind_title(kind, info, count):
-    name = info["kind"] or "kind %d" % kind
-    described = " (%s)" % info["description"] if info["description"] else ""
-    return "%s%s: %d object%s" % (name, described, count, "" if count == 1 else "s")
+def kind_title(kind, count):
+    described = " (%s)" % kind.description if kind.description else ""
+    return "%s%s: %d object%s" % (kind.name, described, count, "" if count == 1 else "s")
 
 
-def object_table(kind, objects, info):
+def object_table(kind, objects):
     ids = sorted(set(i for obj in objects for i in obj))
-    standard = STANDARD_ATTRIBUTES.get(kind, [])
     headers = []
     for i in ids:
-        if i == 1:
+        if i == OBJECT_NUMBER:
             headers.append("#")
-        elif i == 2:
+        elif i == OBJECT_NAME:
             headers.append("NAME")
-        elif 3 <= i < 3 + len(standard):
-            headers.append(standard[i - 3])
         else:
-            headers.append(info["names"].get(i, "#%d" % i))
+            headers.append(kind.column(i))
     rows = [[obj.get(i) for i in ids] for obj in objects]
     return tables.format_objects(headers, rows, display_limit())
 
@@ -314,42 +333,35 @@ kind."""
         s = HOST.need_session()
         HOST.catch_up()
         limit = MAX_OBJECTS_PARAM.value
+        description = s.model()
         if arg:
-            kinds = [self._resolve(s, arg, limit)]
+            kinds = [self._resolve(description, arg)]
         else:
-            kinds = sorted(KIND_NAMES) + s.vendor_kinds()
+            kinds = [description.kind(t) for t in description.type_ids()]
         for n, kind in enumerate(kinds):
             if n:
                 gdb.write("\n")
-            objects, cut = s.walk(kind, limit)
-            info = s.describe(kind, objects)
+            # A kind without objects is not walked: the plug-in would refuse the walk.
+            objects, cut = s.walk(kind, limit) if kind.count else ([], False)
             if not objects:
-                gdb.write("%s: no objects\n" % (info["kind"] or "kind %d" % kind))
+                gdb.write("%s: no objects\n" % kind.name)
                 continue
-            gdb.write(kind_title(kind, info, len(objects)) + "\n")
-            gdb.write(object_table(kind, objects, info))
+            gdb.write(kind_title(kind, len(objects)) + "\n")
+            gdb.write(object_table(kind, objects))
             if cut:
                 gdb.write("orti: stopped after %d objects (set orti max-objects)\n" % limit)
 
-    def _resolve(self, s, arg, limit):
+    def _resolve(self, description, arg):
         word = arg.split()[0]
-        try:
-            kind = int(word, 0)
-        except ValueError:
-            kind = None
+        kind = description.find(word)
         if kind is not None:
-            if kind in KIND_NAMES or kind >= 100:
-                return kind
-            raise gdb.GdbError("orti: no object kind %d (0-6, 100 and up)" % kind)
-        for k, name in KIND_NAMES.items():
-            if name == word.upper():
-                return k
-        for k in s.vendor_kinds():
-            objects, _ = s.walk(k, 1)
-            info = s.describe(k, objects)
-            if info["kind"] and info["kind"].lower() == word.lower():
-                return k
-        raise gdb.GdbError("orti: no object kind '%s'" % word)
+            return kind
+        try:
+            number = int(word, 0)
+        except ValueError:
+            raise gdb.GdbError("orti: no object kind '%s'" % word)
+        raise gdb.GdbError("orti: no object kind %d (the file has %s)"
+                           % (number, ", ".join(str(t) for t in description.type_ids())))
 
 
 def find_task(s, arg):
@@ -390,12 +402,12 @@ TASK is a task's name or id. The running task's registers are the live ones."""
         task, running = find_task(s, arg)
         live = " (running: live registers)" if task.task_id == running else ""
         gdb.write("%s%s\n" % (task.name, live))
+        family = s.family
         rows = []
         for name, reg_id, status, value in s.task_registers(task.task_id):
             if status == 0:
-                value &= 0xFFFFFFFF
-                where = symbol_of(value) if name in ("pc", "lr") else ""
-                rows.append([name, "0x%08x" % value, where])
+                where = symbol_of(family.word(value)) if name in family.code_registers else ""
+                rows.append([name, family.hex(value), where])
             else:
                 rows.append([name, "not saved" if status == 2 else "unreadable", ""])
         end_line()
@@ -420,38 +432,40 @@ registers and the selected frame are put back afterwards."""
             gdb.write("%s is running; its backtrace is the live one:\n" % task.name)
             gdb.write(gdb.execute("bt %d" % BACKTRACE_LIMIT, to_string=True))
             return
+        family = s.family
         registers = s.task_registers(task.task_id)
-        saved = dict((name, value & 0xFFFFFFFF) for name, _, status, value in registers
+        saved = dict((name, family.word(value)) for name, _, status, value in registers
                      if status == 0)
         unreadable = [name for name, _, status, _ in registers
-                      if status not in (0, 2) and name in ("pc", "sp")]
+                      if status not in (0, 2) and name in family.backtrace_needs]
         if unreadable:
             raise gdb.GdbError("orti: the saved %s of %s could not be read (a corrupt context?)"
                                % (" and ".join(unreadable), task.name))
-        missing = [n for n in ("pc", "sp") if n not in saved]
+        missing = [n for n in family.backtrace_needs if n not in saved]
         if missing:
             raise gdb.GdbError("orti: %s has no saved %s (no valid context for it, or the ORTI "
                                "file does not say where they are)"
                                % (task.name, " and ".join(missing)))
-        lacking = [n for n in ("lr", "r7") if n not in saved]
+        lacking = [n for n in family.unwind_helpers if n not in saved]
         gdb.write("backtrace of %s:\n" % task.name)
-        gdb.write(backtrace_with(saved))
+        gdb.write(backtrace_with(saved, family))
         if lacking:
             gdb.write("orti: %s has no saved %s; the backtrace may end early\n"
                       % (task.name, " and ".join(lacking)))
 
 
-def backtrace_with(registers):
+def backtrace_with(registers, family):
     """GDB's backtrace with registers loaded into the core; the live registers and the
     selected frame are put back on every path."""
     selected = gdb.selected_frame()
     level = selected.level()
     newest = gdb.newest_frame()
     newest.select()
-    live = [(name, int(newest.read_register(name)) & 0xFFFFFFFF) for name in BACKTRACE_REGISTERS]
+    loaded = family.backtrace_registers()
+    live = [(name, family.word(int(newest.read_register(name)))) for name in loaded]
     HOST.dirty = True
     try:
-        for name in BACKTRACE_REGISTERS:
+        for name in loaded:
             if name in registers:
                 gdb.execute("set var $%s = %d" % (name, registers[name]), to_string=True)
         try:
@@ -507,7 +521,8 @@ The whole conversation since the plug-in started; 'osa_orti_plugin -file FILE' r
             raise gdb.GdbError("orti: usage: orti record FILE")
         if HOST.session is None:
             raise gdb.GdbError("orti: nothing to record; use 'orti load FILE' first")
-        lines = HOST.session.process.conversation
+        process = HOST.session.process
+        lines = process.conversation
         try:
             with open(args[0], "wb") as f:
                 for tag, text in lines:
@@ -515,6 +530,10 @@ The whole conversation since the plug-in started; 'osa_orti_plugin -file FILE' r
         except OSError as e:
             raise gdb.GdbError("orti: cannot write %s: %s" % (args[0], e.strerror))
         gdb.write("orti: wrote %d lines to %s\n" % (len(lines), args[0]))
+        if process.conversation_cut:
+            gdb.write("orti: the conversation grew past %d MiB, so the recording holds only its "
+                      "first part, up to the last whole call before that (it replays to there); "
+                      "'orti load' starts a new one\n" % (process.conversation_limit >> 20))
 
 
 class OrtiStop(OrtiCommand):

@@ -1,8 +1,9 @@
 """Answers to the plug-in's OSA_Service_* requests, from GDB.
 
 Each answer is the "result" object of the response: "return" 0 with the outputs the plug-in
-reads, or "return" 1 when GDB cannot do what is asked. Nothing here raises: a GDB error, a
-missing parameter or an unexpected value becomes a failed answer.
+reads, or "return" 1 when GDB cannot do what is asked. The plug-in waits for an answer to
+every request it sends, so nothing here raises but UnknownService: a GDB error, a missing
+parameter, one of the wrong type, whatever goes wrong becomes a failed answer.
 """
 
 import os
@@ -10,12 +11,9 @@ import re
 
 import gdb
 
-MASK64 = (1 << 64) - 1
+from . import cpu
 
-# The plug-in's ARM register ids and the names GDB gives those registers. Id 40 is cpsr;
-# M-profile cores (and QEMU's stub for them) call the status register xpsr.
-ARM_REGISTERS = dict([(i, ("r%d" % i,)) for i in range(13)] +
-                     [(13, ("sp",)), (14, ("lr",)), (15, ("pc",)), (40, ("cpsr", "xpsr"))])
+MASK64 = (1 << 64) - 1
 
 # Texts and data handed back are bounded so that an answer stays far below the 64 KiB a
 # plug-in message may hold.
@@ -24,9 +22,6 @@ MAX_COMMAND_OUTPUT = 16384
 MAX_MEMORY_BYTES = 16384
 
 _OSAEXPLORER = re.compile(r"\s*osaexplorer\s+-tabidx\s+(-?\d+)\s+-mslrow\s+(-?\d+)\s*$")
-
-KIND_NAMES = {0: "OS", 1: "TASK", 2: "CONTEXT", 3: "STACK", 4: "ALARM", 5: "RESOURCE",
-              6: "MESSAGECONTAINER"}
 
 
 class UnknownService(Exception):
@@ -87,10 +82,10 @@ def value_text(value):
     return str(value)[:MAX_TEXT]
 
 
-def register_name(frame, reg_id):
+def register_name(frame, reg_id, family):
     """The name under which the selected frame's architecture knows register reg_id."""
-    names = ARM_REGISTERS.get(reg_id)
-    if names is None:
+    names = family.gdb_names(reg_id)
+    if not names:
         return None
     known = None
     try:
@@ -107,12 +102,31 @@ def _failed():
     return {"return": 1}
 
 
+def _text(p, key, default=None):
+    """Parameter key, which must be a string when it is there."""
+    value = p.get(key, default) if default is not None else p[key]
+    if not isinstance(value, str):
+        raise TypeError("%s is not a string" % key)
+    return value
+
+
+def _number(p, key, default=None):
+    """Parameter key, which must be an integer (not a Boolean) when it is there."""
+    value = p.get(key, default) if default is not None else p[key]
+    if not isinstance(value, int) or isinstance(value, bool):
+        raise TypeError("%s is not an integer" % key)
+    return value
+
+
 class ServiceAnswers:
     """What the host answers; output(text) shows text to the user."""
 
     def __init__(self, output):
         self.output = output
         self.verbose = False
+        self.family = cpu.ARM
+        # The name of an object type id, when the host knows it.
+        self.kind_name = lambda type_id: None
         # Directories to look in for a file the plug-in cannot open itself.
         self.search_dirs = lambda: [os.getcwd()]
         # When a list, displayed messages are collected there instead of shown.
@@ -128,19 +142,18 @@ class ServiceAnswers:
             return _failed()
         try:
             return handler(params)
-        except (gdb.error, gdb.MemoryError, ValueError, TypeError, KeyError, OverflowError,
-                RuntimeError, UnicodeError):
+        except Exception:
             return _failed()
 
     # -- evaluation ---------------------------------------------------------------------
 
     def _ExpressionEval(self, p):
         # An assignment text "(F)=V" is evaluated like any other expression: GDB performs it.
-        value = gdb.parse_and_eval(p["expression"])
+        value = gdb.parse_and_eval(_text(p, "expression"))
         return {"output": signed64(value_to_int(value)), "return": 0}
 
     def _StringEval(self, p):
-        text = p["input"]
+        text = _text(p, "input")
         if text.startswith("print /n "):
             # The formula's value as text; GDB has no /n format.
             return {"value": value_text(gdb.parse_and_eval(text[len("print /n "):])),
@@ -155,7 +168,7 @@ class ServiceAnswers:
 
     def _RegisterRead(self, p):
         frame = gdb.selected_frame()
-        name = register_name(frame, int(p["register"]))
+        name = register_name(frame, _number(p, "register"), self.family)
         if name is None:
             return _failed()
         value = frame.read_register(name)
@@ -163,29 +176,30 @@ class ServiceAnswers:
 
     def _RegisterWrite(self, p):
         frame = gdb.selected_frame()
-        name = register_name(frame, int(p["register"]))
+        name = register_name(frame, _number(p, "register"), self.family)
         if name is None:
             return _failed()
         bits = 8 * frame.read_register(name).type.sizeof
-        value = int(p["value"]) & ((1 << bits) - 1)
+        value = _number(p, "value") & ((1 << bits) - 1)
         gdb.execute("set var $%s = %d" % (name, value), to_string=True)
         return {"return": 0}
 
     # -- memory -------------------------------------------------------------------------
 
     def _MemoryRead(self, p):
-        count = int(p["count"])
+        count = _number(p, "count")
         if count < 0 or count > MAX_MEMORY_BYTES:
             return _failed()
-        data = bytes(gdb.selected_inferior().read_memory(int(p["address"]) & MASK64, count))
+        address = _number(p, "address") & MASK64
+        data = bytes(gdb.selected_inferior().read_memory(address, count))
         return {"value": data.hex(), "return": 0}
 
     def _MemoryWrite(self, p):
-        count = int(p["count"])
-        data = bytes.fromhex(p["value"])
+        count = _number(p, "count")
+        data = bytes.fromhex(_text(p, "value"))
         if count != len(data):
             return _failed()
-        gdb.selected_inferior().write_memory(int(p["address"]) & MASK64, data)
+        gdb.selected_inferior().write_memory(_number(p, "address") & MASK64, data)
         return {"return": 0}
 
     def _MemoryPreFetch(self, p):
@@ -194,7 +208,8 @@ class ServiceAnswers:
     # -- symbols and types --------------------------------------------------------------
 
     def _SymbolLookup(self, p):
-        symbol = gdb.lookup_global_symbol(p["name"]) or gdb.lookup_symbol(p["name"])[0]
+        name = _text(p, "name")
+        symbol = gdb.lookup_global_symbol(name) or gdb.lookup_symbol(name)[0]
         if symbol is None:
             return _failed()
         value = symbol.value()
@@ -202,7 +217,7 @@ class ServiceAnswers:
         return {"address": signed64(int(address)), "storageClass": 0, "return": 0}
 
     def _SymbolFromAddress(self, p):
-        out = gdb.execute("info symbol %d" % (int(p["address"]) & MASK64), to_string=True)
+        out = gdb.execute("info symbol %d" % (_number(p, "address") & MASK64), to_string=True)
         if out.startswith("No symbol"):
             return _failed()
         return {"name": out.split(" ")[0], "return": 0}
@@ -216,26 +231,28 @@ class ServiceAnswers:
         raise gdb.error("no type " + name)
 
     def _StructFieldSearch(self, p):
-        t = self._lookup_type(p["structName"]).strip_typedefs()
+        t = self._lookup_type(_text(p, "structName")).strip_typedefs()
+        wanted = _text(p, "fieldName")
         for field in t.fields():
-            if field.name == p["fieldName"]:
+            if field.name == wanted:
                 size = field.bitsize if field.bitsize else 8 * field.type.sizeof
                 return {"byteOffset": field.bitpos // 8, "byteWidth": (size + 7) // 8,
                         "bitOffset": field.bitpos % 8, "bitWidth": size, "return": 0}
         return _failed()
 
     def _StructSizeGet(self, p):
-        return {"value": self._lookup_type(p["name"]).sizeof, "return": 0}
+        return {"value": self._lookup_type(_text(p, "name")).sizeof, "return": 0}
 
     def _EnumValueGet(self, p):
-        t = self._lookup_type(p["enumName"]).strip_typedefs()
+        t = self._lookup_type(_text(p, "enumName")).strip_typedefs()
+        wanted = _text(p, "enumMemberName")
         for field in t.fields():
-            if field.name == p["enumMemberName"]:
+            if field.name == wanted:
                 return {"value": signed64(field.enumval), "return": 0}
         return _failed()
 
     def _MacroGet(self, p):
-        name = p["macroName"]
+        name = _text(p, "macroName")
         out = gdb.execute("macro expand " + name, to_string=True)
         expansion = out.split("expands to:", 1)[-1].strip()
         if not expansion or expansion == name:
@@ -260,38 +277,41 @@ class ServiceAnswers:
 
     # -- the user -----------------------------------------------------------------------
 
-    def _MessageDisplay(self, p):
-        kind = int(p.get("messageType", 0))
-        text = p["message"]
+    def show(self, kind, text):
+        """Shows a message of the plug-in, or collects it while capture is set."""
         # Type 4 is the plug-in's copy of a message for its log.
         if kind == 4 and not self.verbose:
-            return {"return": 0}
+            return
         if self.capture is not None:
             self.capture.append((kind, text))
         else:
             self.output(text)
             if text:
                 self.display_ended_line = text.endswith("\n")
+
+    def _MessageDisplay(self, p):
+        self.show(_number(p, "messageType", 0), _text(p, "message"))
         return {"return": 0}
 
     def _YesNoChoose(self, p):
         # No one to ask in the middle of a call: the plug-in's own default stands.
-        self.output(p.get("message", ""))
-        return {"choice": int(p.get("default", 0)), "return": 0}
+        message, choice = _text(p, "message", ""), _number(p, "default", 0)
+        self.output(message)
+        return {"choice": choice, "return": 0}
 
     def _CommandExec(self, p):
-        command = p["command"]
+        command = _text(p, "command")
         m = _OSAEXPLORER.match(command)
         if m:
             tab, row = int(m.group(1)), int(m.group(2))
-            kind = KIND_NAMES.get(tab, "vendor kind %d" % tab)
+            kind = self.kind_name(tab) or "object kind %d" % tab
             self.output("orti: the OSA Explorer would show row %d of the %s list\n" % (row, kind))
             return {"output": "", "return": 0}
         out = gdb.execute(command, to_string=True)
         return {"output": out[:MAX_COMMAND_OUTPUT], "return": 0}
 
     def _ConfigFileSearch(self, p):
-        name = p["fileName"]
+        name = _text(p, "fileName")
         if os.path.isabs(name):
             return {"filePath": name, "return": 0} if os.path.isfile(name) else _failed()
         for directory in self.search_dirs():

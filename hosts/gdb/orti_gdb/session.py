@@ -2,40 +2,18 @@
 plug-in's OSA_Service_* requests answered while each call is served."""
 
 import json
-import re
 import sys
 
-from .services import KIND_NAMES, UnknownService
-from .transport import PluginError, PluginGone, PluginProcess
+from . import cpu, model
+from .services import UnknownService
+from .transport import Deadline, PluginError, PluginGone, PluginProcess
 
 CONTEXT = 1
-ARM_CPU_TYPE = 24
 
-# Standard attribute ids 3 to 9 of each kind, as the plug-in numbers them.
-STANDARD_ATTRIBUTES = {
-    0: ["RUNNINGTASK", "RUNNINGTASKPRIORITY", "RUNNINGISR2", "SERVICETRACE", "LASTERROR",
-        "CURRENTAPPMODE", "_RUNNINGTASK"],
-    1: ["PRIORITY", "STATE", "STACK", "CURRENTACTIVATIONS", "REMAININGACTIVATIONS",
-        "CONTEXT", "TASK_ID"],
-    2: ["ADDRESS", "SIZE"],
-    3: ["SIZE", "BASEADDRESS", "STACKDIRECTION", "FILLPATTERN"],
-    4: ["ALARMTIME", "CYCLETIME", "STATE", "ACTION", "COUNTER"],
-    5: ["STATE", "LOCKER", "PRIORITY"],
-    6: ["MSGNAME", "MSGTYPE", "QUEUESIZE", "QUEUECOUNT", "FIRSTELEMENT"],
-}
-
-# Register ids of the plug-in's ARM table that a task's saved context can give, in the
-# order they are shown.
-TASK_REGISTERS = [(i, "r%d" % i) for i in range(13)] + [(13, "sp"), (14, "lr"), (15, "pc"),
-                                                        (40, "xpsr")]
-
-FIRST_VENDOR_KIND = 100
-MAX_VENDOR_KINDS = 64
-MAX_CUSTOM_ATTRIBUTES = 256
-
-# Failure notes that the host's own probing provokes: asking for an attribute an object does
-# not define, or for a vendor kind past the last one. They say nothing about the target.
-_PROBE_NOTES = re.compile(r"^(get_\w+_attribute\(\): Failure|ObjectListInit\(\d+\) Failed)\n$")
+# The generated attributes of every object.
+OBJECT_NUMBER = 1
+OBJECT_NAME = 2
+TASK_KIND = 1
 
 
 class CallFailed(PluginError):
@@ -66,15 +44,17 @@ class Session:
         self.loaded = False
         self.orti_path = None
         self.gone = None  # why the plug-in cannot be used any more
+        self.family = cpu.ARM
         self._next_id = 1
-        self._attribute_names = {}  # kind -> {attribute id: name}
-        self._kind_titles = None
+        self._model = None  # the plug-in's description of the loaded model
+        self._model_stale = False
 
     # -- the exchange ---------------------------------------------------------------------
 
     def call(self, method, params=None, context=True):
         """Sends one call and serves the plug-in's requests until its response comes; gives
-        the response's "result" object."""
+        the response's "result" object. The time limit is the whole call's, the requests it
+        makes and their answers included: GDB is held for no longer."""
         if self.gone:
             raise PluginGone("the plug-in is not running (%s); use 'orti load FILE'" % self.gone)
         body = dict(params or {})
@@ -83,13 +63,15 @@ class Session:
         request = {"jsonrpc": "2.0", "method": method, "params": body, "id": self._next_id}
         self._next_id += 1
         self.busy = True
+        deadline = Deadline(self.timeout())
+        self.process.begin_call()
         try:
-            self.process.send(_encode(request), self.timeout())
+            self.process.send(_encode(request), deadline, method)
             while True:
-                text = self.process.receive(self.timeout(), method)
+                text = self.process.receive(deadline, method)
                 message = self._decode(text)
                 if "method" in message:
-                    self._serve(message)
+                    self._serve(message, deadline, method)
                     continue
                 if "error" in message:
                     error = message["error"] if isinstance(message["error"], dict) else {}
@@ -133,27 +115,33 @@ class Session:
         self.process.stop(grace=0.2)
         raise PluginGone(why)
 
-    def _serve(self, message):
-        method = message.get("method")
+    def _serve(self, message, deadline, call):
+        """Answers one request of the plug-in, which waits for exactly one answer to it."""
         ident = message.get("id")
         try:
-            result = self.services.answer(str(method), message.get("params"))
-            response = {"jsonrpc": "2.0", "result": result, "id": ident}
+            result = self.services.answer(str(message.get("method")), message.get("params"))
+            text = _encode({"jsonrpc": "2.0", "result": result, "id": ident})
         except UnknownService:
-            response = {"jsonrpc": "2.0", "error": {"code": -32601, "message": "unknown message"},
-                        "id": ident}
-        text = _encode(response)
+            text = _encode({"jsonrpc": "2.0",
+                            "error": {"code": -32601, "message": "unknown message"},
+                            "id": ident})
+        except Exception:
+            # The answer could not be made (or not written as JSON); the plug-in still gets one.
+            text = _encode({"jsonrpc": "2.0",
+                            "error": {"code": -32603, "message": "internal error"},
+                            "id": ident})
         if len(text) > 65535:
             text = _encode({"jsonrpc": "2.0", "result": {"return": 1}, "id": ident})
-        self.process.send(text, self.timeout())
+        self.process.send(text, deadline, call)
 
     # -- start and end ------------------------------------------------------------------
 
-    def start(self, big_endian_target):
+    def start(self, family, big_endian_target):
+        self.family = family
         self.process.start()
         self.call_ok("OSA_Client_OsaInit", {"versionRequired": 2, "treatMasterProcessAsKernel": 1})
         self.call_ok("OSA_Client_TargetInit", {
-            "majorCpuType": ARM_CPU_TYPE, "minorCpuType": 0,
+            "majorCpuType": family.major_cpu_type, "minorCpuType": family.minor_cpu_type,
             "bigEndianTarget": 1 if big_endian_target else 0,
             "bigEndianHost": 1 if sys.byteorder == "big" else 0, "coreCount": 1})
 
@@ -164,6 +152,8 @@ class Session:
             raise CallFailed("the plug-in could not load %s" % path, status)
         self.loaded = True
         self.orti_path = path
+        # Read now, so that the kind names are known even inside a later command's requests.
+        self.model()
 
     def close(self):
         """Ends the conversation the way a debugger does, then the process."""
@@ -191,139 +181,93 @@ class Session:
         return self.call("OSA_Client_TargetNotify", {"notice": 1}).get("return")
 
     def command(self, text):
-        return self.call("OSA_Client_OsaCmd_Execute", {"command": text}).get("return")
+        status = self.call("OSA_Client_OsaCmd_Execute", {"command": text}).get("return")
+        # A command may add attributes (a register location is one) to the model.
+        self._model_stale = True
+        return status
 
-    def quietly(self, fn, *args):
-        """Runs fn with the plug-in's messages collected; shows those that are not the
-        expected failure notes of probing afterwards."""
+    def model(self):
+        """The plug-in's description of the loaded model (model.Model), asked for again after
+        any command."""
+        if self._model is None or self._model_stale:
+            outer = self.services.capture
+            self.services.capture = []
+            try:
+                status = self.command("describe")
+                caught = self.services.capture
+            finally:
+                self.services.capture = outer
+            if status != 0:
+                why = "".join(text for kind, text in caught if kind != 0).strip()
+                raise PluginError("the plug-in could not describe its model (%s)" % why)
+            self._model = model.parse("".join(text for kind, text in caught if kind == 0))
+            self._model_stale = False
+        return self._model
+
+    def kind_name(self, type_id):
+        """The name of an object type, as the model last described it; None when unknown.
+        Never asks the plug-in, so that it may be used while a call waits: names do not
+        change once a file is loaded."""
+        kind = self._model.kind(type_id) if self._model is not None else None
+        return kind.name if kind is not None else None
+
+    def _attribute(self, kind, attr_id, value_type=0):
+        """One attribute of the current object, or None. The plug-in's notes about a read that
+        gives nothing (an object without the attribute) are shown only in verbose mode: the
+        empty cell says it."""
         outer = self.services.capture
         self.services.capture = []
         try:
-            return fn(*args)
+            result = self.call("OSA_Client_ObjectListAttribute", {
+                "objTypeId": kind, "objAtrId": attr_id, "valueType": value_type})
         finally:
             caught, self.services.capture = self.services.capture, outer
-            for kind, text in caught:
-                if not _PROBE_NOTES.match(text):
-                    self.services._MessageDisplay({"messageType": kind, "message": text})
-
-    def _attribute(self, kind, attr_id, value_type=0):
-        result = self.call("OSA_Client_ObjectListAttribute", {
-            "objTypeId": kind, "objAtrId": attr_id, "valueType": value_type})
-        if result.get("return") != 0 or "objAtrValue" not in result:
-            return None
-        return result["objAtrValue"]
+        failed = result.get("return") != 0 or "objAtrValue" not in result
+        if not failed or self.services.verbose:
+            for message_type, text in caught:
+                self.services.show(message_type, text)
+        return None if failed else result["objAtrValue"]
 
     def _read_object(self, kind, only=None):
         values = {}
-        number = self._attribute(kind, 1, 11)
+        number = self._attribute(kind.type_id, OBJECT_NUMBER, 11)
         if number is not None:
-            values[1] = number
-        for attr_id in range(2, 3 + len(STANDARD_ATTRIBUTES.get(kind, []))):
+            values[OBJECT_NUMBER] = number
+        # The object's index among the kind's objects (a list's elements are one object).
+        index = None
+        if isinstance(number, int):
+            index = number - 1 if 0 < number <= kind.count else 0
+        for attr_id in [OBJECT_NAME] + kind.attribute_ids():
             if only is not None and attr_id not in only:
                 continue
-            value = self._attribute(kind, attr_id)
+            if attr_id != OBJECT_NAME and not kind.has(attr_id, index):
+                continue
+            value = self._attribute(kind.type_id, attr_id)
             if value is not None:
                 values[attr_id] = value
-        if only is not None:
-            return values
-        for n in range(MAX_CUSTOM_ATTRIBUTES):
-            value = self._attribute(kind, 100 + n)
-            if value is None:
-                break
-            values[100 + n] = value
         return values
 
     def walk(self, kind, max_objects, only=None):
-        """Every object of a kind as the OSA Explorer sees it: a list of {attribute id:
-        value} (the object number and the ids in only, or every attribute that answers) and
-        whether the walk stopped at max_objects."""
-        return self.quietly(self._walk, kind, max_objects, only)
-
-    def _walk(self, kind, max_objects, only):
-        status = self.call("OSA_Client_ObjectListInit", {"objTypeId": kind, "showAllObjects": 1})
-        status = status.get("return")
+        """Every object of a kind (a model.Kind) as the OSA Explorer sees it: a list of
+        {attribute id: value} (the object number and the ids in only, or every attribute
+        that answers) and whether the walk stopped at max_objects."""
+        status = self.call("OSA_Client_ObjectListInit",
+                           {"objTypeId": kind.type_id, "showAllObjects": 1}).get("return")
         objects = []
         cut = False
         try:
             while status == 0:
                 objects.append(self._read_object(kind, only))
-                if kind == 0:
+                if kind.type_id == 0:
                     break
                 if len(objects) >= max_objects:
                     cut = True
                     break
-                status = self.call("OSA_Client_ObjectListNext", {"objTypeId": kind}).get("return")
+                status = self.call("OSA_Client_ObjectListNext",
+                                   {"objTypeId": kind.type_id}).get("return")
         finally:
-            self.call("OSA_Client_ObjectListCleanup", {"objTypeId": kind})
+            self.call("OSA_Client_ObjectListCleanup", {"objTypeId": kind.type_id})
         return objects, cut
-
-    def vendor_kinds(self):
-        """The ids of the vendor kinds: the first ids from 100 on that have objects."""
-        kinds = []
-        for kind in range(FIRST_VENDOR_KIND, FIRST_VENDOR_KIND + MAX_VENDOR_KINDS):
-            status = self.quietly(self.call, "OSA_Client_ObjectListInit",
-                                  {"objTypeId": kind, "showAllObjects": 1}).get("return")
-            self.call("OSA_Client_ObjectListCleanup", {"objTypeId": kind})
-            if status == 1:
-                break
-            kinds.append(kind)
-        return kinds
-
-    def describe(self, kind, objects):
-        """The kind's name and description and the names of its custom attributes, learnt
-        from the plug-in's expr command on an object of the kind (vendor kinds have no
-        fixed name). Ids it cannot name keep a number."""
-        if kind in self._attribute_names:
-            return self._attribute_names[kind]
-        info = {"kind": KIND_NAMES.get(kind), "description": None, "names": {}}
-        for obj in objects[:1]:
-            name = obj.get(2)
-            if not isinstance(name, str) or not name or any(c.isspace() for c in name):
-                continue
-            blocks = self._expr_blocks(name)
-            for type_name, obj_name, description, lines in blocks:
-                if obj_name != name:
-                    continue
-                if kind in KIND_NAMES:
-                    if type_name.upper() != KIND_NAMES[kind]:
-                        continue
-                elif type_name.upper() in KIND_NAMES.values():
-                    continue
-                info["kind"] = type_name
-                info["description"] = description
-                standard = set(STANDARD_ATTRIBUTES.get(kind, [])) | {"ID", "NAME"}
-                custom = [label for label, _ in lines if label not in standard]
-                ids = sorted(i for i in obj if i >= 100)
-                # Named only when the count fits: expr shows the attributes that read, the
-                # same ones that answered in the walk.
-                if len(custom) == len(ids):
-                    info["names"] = dict(zip(ids, custom))
-                break
-        self._attribute_names[kind] = info
-        return info
-
-    def _expr_blocks(self, name):
-        outer = self.services.capture
-        self.services.capture = []
-        try:
-            self.command("expr " + name)
-            caught = self.services.capture
-        finally:
-            self.services.capture = outer
-        blocks = []
-        current = None
-        for kind, text in caught:
-            if kind != 0:
-                continue
-            header = re.match(r"^(\S+) (\S+) : (.*)\n\{\n$", text, re.S)
-            if header:
-                current = (header.group(1), header.group(2), header.group(3), [])
-                blocks.append(current)
-                continue
-            line = re.match(r"^\t(\S+) = (.*)\n$", text, re.S)
-            if line and current is not None:
-                current[3].append((line.group(1), line.group(2)))
-        return blocks
 
     def current_task(self):
         result = self.call("OSA_Client_CurrentTaskGet", {"checkInKernel": 0})
@@ -340,16 +284,19 @@ class Session:
     def tasks(self, max_objects):
         """The tasks in the plug-in's order, whether the list was cut, and the running
         task's id (0: none, None: the plug-in could not tell)."""
-        objects, cut = self.walk(1, max_objects, only=(2, 3, 4))
+        kind = self.model().kind(TASK_KIND)
+        priority, status = kind.id_of("PRIORITY"), kind.id_of("STATE")
+        objects, cut = self.walk(kind, max_objects, only=(OBJECT_NAME, priority, status))
         tasks = []
         for obj in objects:
-            task_id = obj.get(1)
+            task_id = obj.get(OBJECT_NUMBER)
             if not isinstance(task_id, int):
                 continue
             name = self.task_name(task_id)
             state = self.task_status(task_id)
-            tasks.append(TaskObject(task_id, name if name is not None else obj.get(2),
-                                    state if state is not None else obj.get(4), obj.get(3)))
+            tasks.append(TaskObject(task_id, name if name is not None else obj.get(OBJECT_NAME),
+                                    state if state is not None else obj.get(status),
+                                    obj.get(priority)))
         return tasks, cut, self.current_task()
 
     def task_register(self, task_id, reg_id):
@@ -363,8 +310,8 @@ class Session:
         return status, value
 
     def task_registers(self, task_id):
-        return [(name, reg_id) + self.task_register(task_id, reg_id)
-                for reg_id, name in TASK_REGISTERS]
+        return [(r.shown, r.reg_id) + self.task_register(task_id, r.reg_id)
+                for r in self.family.registers]
 
 
 def _encode(message):

@@ -1,8 +1,10 @@
 """The plug-in as a child process: start, write, read with time limits, stop.
 
-Every text that crosses the pipes is kept in order, so that the whole conversation can be
-written out as a playback file: the debugger's side as "TARNO" lines, the plug-in's texts byte
-for byte as "PLUGIN" lines.
+Every text that crosses the pipes is kept in order, so that the conversation can be written
+out as a playback file: the debugger's side as "TARNO" lines, the plug-in's texts byte for
+byte as "PLUGIN" lines. A long session would keep more than anybody replays, so the keeping
+stops once the kept texts pass conversation_limit bytes; what is kept then ends with the last
+whole call, which a playback can still replay to its end.
 """
 
 import os
@@ -14,6 +16,8 @@ import time
 
 from .framing import FramingError, MessageScanner
 
+MAX_CONVERSATION_BYTES = 64 << 20
+
 
 class PluginError(Exception):
     """Anything that went wrong with the plug-in; the text is one line for the user."""
@@ -21,6 +25,17 @@ class PluginError(Exception):
 
 class PluginGone(PluginError):
     """The plug-in cannot be talked to any more (it exited, hung or lost the framing)."""
+
+
+class Deadline:
+    """The time one call may take, the requests it makes and their answers included."""
+
+    def __init__(self, seconds):
+        self.seconds = seconds
+        self._end = time.monotonic() + seconds
+
+    def remaining(self):
+        return self._end - time.monotonic()
 
 
 def _tail(text, lines=3):
@@ -35,6 +50,10 @@ class PluginProcess:
         self.argv = list(argv)
         self.cwd = cwd
         self.conversation = []  # (tag, bytes) in the order they crossed the pipes
+        self.conversation_limit = MAX_CONVERSATION_BYTES
+        self.conversation_cut = False  # the keeping stopped at the limit
+        self._kept_bytes = 0
+        self._call_start = 0  # where the conversation of the current call begins
         self._scanner = MessageScanner()
         self._ready = []  # complete messages not handed out yet
         self._proc = None
@@ -103,20 +122,35 @@ class PluginProcess:
         self._stderr_seen += len(data)
         return data.decode("utf-8", "replace")
 
+    # -- the conversation -----------------------------------------------------------------
+
+    def begin_call(self):
+        """Marks where a call begins: a recording cut at the limit ends before it."""
+        self._call_start = len(self.conversation)
+
+    def _keep(self, tag, text):
+        if self.conversation_cut:
+            return
+        self.conversation.append((tag, text))
+        self._kept_bytes += len(text)
+        if self._kept_bytes > self.conversation_limit:
+            # Half a call would not replay: the one that passed the limit goes too.
+            del self.conversation[self._call_start:]
+            self.conversation_cut = True
+
     # -- messages -----------------------------------------------------------------------
 
-    def send(self, text, timeout):
-        """Writes one message; text is bytes. The plug-in must take it within timeout."""
+    def send(self, text, deadline, what):
+        """Writes one message (bytes) for the call what, within the call's Deadline."""
         if self._proc is None:
             raise PluginGone("the plug-in is not running")
-        self.conversation.append(("TARNO", text))
+        self._keep("TARNO", text)
         fd = self._proc.stdin.fileno()
-        deadline = time.monotonic() + timeout
         view = memoryview(text)
         while view:
-            remaining = deadline - time.monotonic()
+            remaining = deadline.remaining()
             if remaining <= 0:
-                self._lost("the plug-in did not take a message within %g s" % timeout)
+                self._lost("the plug-in did not answer %s within %g s" % (what, deadline.seconds))
             _, writable, _ = select.select([], [fd], [], remaining)
             if not writable:
                 continue
@@ -128,20 +162,19 @@ class PluginProcess:
                 self._exited()
             view = view[written:]
 
-    def receive(self, timeout, what):
-        """The next message of the plug-in (bytes), waiting at most timeout seconds."""
+    def receive(self, deadline, what):
+        """The next message of the plug-in (bytes) in the call what, within its Deadline."""
         if self._proc is None:
             raise PluginGone("the plug-in is not running")
         fd = self._proc.stdout.fileno()
-        deadline = time.monotonic() + timeout
         while True:
+            remaining = deadline.remaining()
+            if remaining <= 0:
+                self._lost("the plug-in did not answer %s within %g s" % (what, deadline.seconds))
             if self._ready:
                 message = self._ready.pop(0)
-                self.conversation.append(("PLUGIN", message))
+                self._keep("PLUGIN", message)
                 return message
-            remaining = deadline - time.monotonic()
-            if remaining <= 0:
-                self._lost("the plug-in did not answer %s within %g s" % (what, timeout))
             readable, _, _ = select.select([fd], [], [], remaining)
             if not readable:
                 continue

@@ -75,6 +75,9 @@ OrtiLookup::OrtiLookup(OrtiParseTree& parse_tree, int extended) : tree(parse_tre
     declarations_by_type[lower_key(decl.type_name.c_str())].push_back(static_cast<uint32_t>(i));
     auto& attrs = attributes_by_declaration[&decl];
     for (std::size_t a = 0; a < decl.attributes.size(); ++a) {
+      if (decl.attributes[a].is_array) {
+        declarations_with_arrays.insert(&decl);
+      }
       AttributeHits& hits = attrs[lower_key(decl.attributes[a].name.c_str())];
       if (hits.first < 0) {
         hits.first = static_cast<int32_t>(a);
@@ -250,6 +253,23 @@ const AttributeSpec* find_attribute(const OrtiLookup& lookup, const ObjectDeclar
     return nullptr;
   }
   return &declaration->attributes[static_cast<std::size_t>(first)];
+}
+
+const AttributeSpec* find_attribute_quiet(const OrtiLookup& lookup,
+                                          const ObjectDeclaration* declaration,
+                                          const char* attribute_name) {
+  if (declaration == nullptr || attribute_name == nullptr) {
+    return nullptr;
+  }
+  auto decl_it = lookup.attributes_by_declaration.find(declaration);
+  if (decl_it == lookup.attributes_by_declaration.end()) {
+    return nullptr;
+  }
+  auto it = decl_it->second.find(lower_key(attribute_name));
+  if (it == decl_it->second.end() || it->second.second >= 0) {
+    return nullptr;
+  }
+  return &declaration->attributes[static_cast<std::size_t>(it->second.first)];
 }
 
 std::unique_ptr<AttributeDecl> make_type(const OrtiLookup& lookup,

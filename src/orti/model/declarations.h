@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 // A parse tree with the indexes its lookups use and the extended-syntax setting of its parse.
@@ -54,6 +55,9 @@ struct OrtiLookup {
   };
   std::unordered_map<const ObjectDeclaration*, std::unordered_map<std::string, AttributeHits>>
       attributes_by_declaration;
+  // Declarations with at least one array attribute: only their objects need each definition
+  // checked against the shape of its declaration.
+  std::unordered_set<const ObjectDeclaration*> declarations_with_arrays;
   // ENUM element lists already linked, each with the elements whose linking wrote a message;
   // only those need linking again when another attribute shares the list and no trace is read.
   std::unordered_map<const std::vector<EnumElement>*, std::vector<uint32_t>> linked_lists;
@@ -85,6 +89,12 @@ bool find_definition_and_declaration_parts(const char* type_name, const char* ob
                                            const ObjectDeclaration** declaration);
 const AttributeSpec* find_attribute(const OrtiLookup& lookup, const ObjectDeclaration* declaration,
                                     const char* attribute_name);
+
+// The attribute of the declaration when it is declared exactly once, else none; without the
+// trace and the messages of find_attribute, for a look at its shape ahead of the typing.
+const AttributeSpec* find_attribute_quiet(const OrtiLookup& lookup,
+                                          const ObjectDeclaration* declaration,
+                                          const char* attribute_name);
 
 // The attribute definition typed against the declaration and the allowed kinds; none (with a
 // message) when it is undeclared, of a kind outside allowed_mask, or of an unknown kind.

@@ -3,6 +3,7 @@
 #include "orti/model/instantiate.h"
 
 #include "orti/model/load_trace.h"
+#include "orti/parser/koil_parser.h"
 #include "runtime/message_output.h"
 
 #include <algorithm>
@@ -158,14 +159,173 @@ void take_definition(ObjectDefinition& def, const ObjectDeclaration& decl, int32
   object.description = decl.description ? decl.description->c_str() : nullptr;
 }
 
-void add_custom_attribute(OrtiLookup& lookup, const ObjectDeclaration& decl,
-                          const AttributeDef& attr, OrtiObject& object) {
+AttributeDecl* add_custom_attribute(OrtiLookup& lookup, const ObjectDeclaration& decl,
+                                    const AttributeDef& attr, OrtiObject& object) {
   std::unique_ptr<AttributeDecl> record =
       make_type(lookup, &decl, &attr, kKindAny, &object, lookup.file_name(), error_message);
-  if (record) {
-    object.custom_attributes.push_back(CustomAttribute{false, std::move(record)});
+  if (!record) {
+    return nullptr;
   }
+  object.custom_attributes.push_back(CustomAttribute{false, std::move(record)});
+  return object.custom_attributes.back().attribute.get();
 }
+
+bool is_list_attribute_name(const char* name) {
+  for (const char* list_name :
+       {"_PARENT_NODE", "_ITEM", "_NEXT_NODE", "_NODE_VALID", "_NAME", "_OWNER"}) {
+    if (orti_name_equal(name, list_name)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// How one attribute definition stands to the shape of its declaration.
+enum class ElementShape {
+  Plain,   // a plain definition of a plain (or undeclared) attribute: typed as always
+  Element, // NAME[i] of an array attribute
+  Dropped, // contradicts its declaration; the message has been written
+};
+
+ElementShape element_shape(const OrtiLookup& lookup, const ObjectDeclaration& decl,
+                           const AttributeDef& attr, const AttributeSpec** array_spec) {
+  const bool has_arrays = lookup.declarations_with_arrays.count(&decl) != 0;
+  if (attr.index < 0 && !has_arrays) {
+    return ElementShape::Plain;
+  }
+  const char* name = attr.name.c_str();
+  const char* file_name = text_or_null(lookup.file_name());
+  // The list attributes are never declared, so never arrays.
+  const AttributeSpec* spec =
+      is_list_attribute_name(name) ? nullptr : find_attribute_quiet(lookup, &decl, name);
+  if (attr.index < 0) {
+    if (spec != nullptr && spec->is_array) {
+      error_message("%s at line %d of %s has no index, but %s is declared as an array at "
+                    "line %d\n",
+                    name, attr.line, file_name, spec->name.c_str(), spec->line);
+      return ElementShape::Dropped;
+    }
+    return ElementShape::Plain;
+  }
+  if (spec == nullptr && !is_list_attribute_name(name)) {
+    return ElementShape::Plain; // undeclared: the typing reports it and drops it
+  }
+  if (spec == nullptr || !spec->is_array) {
+    error_message("%s[%d] at line %d of %s has an index, but %s is not declared as an array\n",
+                  name, attr.index, attr.line, file_name, name);
+    return ElementShape::Dropped;
+  }
+  if (attr.index > kMaxArrayIndex) {
+    error_message("Index %d of %s at line %d of %s is above %d\n", attr.index, name, attr.line,
+                  file_name, kMaxArrayIndex);
+    return ElementShape::Dropped;
+  }
+  *array_spec = spec;
+  return ElementShape::Element;
+}
+
+// The array attributes of one object while its definitions are read: each array's record
+// (none when its first element could not be typed) and the line of each element so far.
+class ArrayAssembly {
+public:
+  // True when the element belongs to an array this object has begun; it is then taken.
+  bool add(const AttributeSpec* spec, const AttributeDef& attr, const OrtiObject& object,
+           const char* file_name) {
+    for (Entry& entry : entries_) {
+      if (entry.spec == spec) {
+        take(entry, attr, object, file_name);
+        return true;
+      }
+    }
+    return false;
+  }
+  void begin(const AttributeSpec* spec, AttributeDecl* record, const AttributeDef& attr,
+             const OrtiObject& object, const char* file_name) {
+    entries_.push_back(Entry{spec, record, {}});
+    take(entries_.back(), attr, object, file_name);
+  }
+  // Element 0 becomes the formula that readers unaware of cores read; left-out elements warn.
+  void finish(const ObjectDefinition& def, const char* file_name) {
+    for (Entry& entry : entries_) {
+      if (entry.record == nullptr) {
+        continue;
+      }
+      std::vector<const char*>& formulas = entry.record->element_formulas;
+      entry.record->formula = formulas[0];
+      for (std::size_t i = 0; i < formulas.size(); ++i) {
+        if (formulas[i] == nullptr) {
+          warning_message("Array %s of object %s defined at line %d of %s has no element %zu\n",
+                          entry.spec->name.c_str(), def.object_name.c_str(), def.line, file_name,
+                          i);
+        }
+      }
+    }
+  }
+
+private:
+  struct Entry {
+    const AttributeSpec* spec;
+    AttributeDecl* record;
+    std::vector<int32_t> lines; // per index, 0 where not yet defined
+  };
+
+  static void take(Entry& entry, const AttributeDef& attr, const OrtiObject& object,
+                   const char* file_name) {
+    if (entry.record == nullptr) {
+      return; // the first element's typing failed and said so
+    }
+    const auto index = static_cast<std::size_t>(attr.index);
+    if (index < entry.lines.size() && entry.lines[index] != 0) {
+      error_message("%s[%d] at line %d of %s is defined twice in object %s (first at line %d)\n",
+                    attr.name.c_str(), attr.index, attr.line, file_name, text_or_null(object.name),
+                    entry.lines[index]);
+      return;
+    }
+    if (index >= entry.lines.size()) {
+      entry.lines.resize(index + 1, 0);
+      entry.record->element_formulas.resize(index + 1, nullptr);
+    }
+    entry.lines[index] = attr.line;
+    entry.record->element_formulas[index] = attr.formula.c_str();
+  }
+
+  std::vector<Entry> entries_;
+};
+
+// What every kind's attribute loop does before and after the typing of one definition: an
+// element of an array already begun is added to it, a definition that contradicts its
+// declaration is dropped, and the record of an array's first element begins the array.
+class ElementRouting {
+public:
+  ElementRouting(const OrtiLookup& lookup, const ObjectDeclaration& decl, OrtiObject& object)
+      : lookup_(lookup), decl_(decl), object_(object) {}
+
+  // True when the definition needs no typing of its own.
+  bool taken(const AttributeDef& attr) {
+    spec_ = nullptr;
+    const ElementShape shape = element_shape(lookup_, decl_, attr, &spec_);
+    if (shape == ElementShape::Dropped) {
+      return true;
+    }
+    return shape == ElementShape::Element && arrays_.add(spec_, attr, object_, file_name());
+  }
+  // After the typing of a definition that taken() let through; record is what it placed.
+  void placed(const AttributeDef& attr, AttributeDecl* record) {
+    if (spec_ != nullptr) {
+      arrays_.begin(spec_, record, attr, object_, file_name());
+    }
+  }
+  void finish(const ObjectDefinition& def) { arrays_.finish(def, file_name()); }
+
+private:
+  const char* file_name() const { return text_or_null(lookup_.file_name()); }
+
+  const OrtiLookup& lookup_;
+  const ObjectDeclaration& decl_;
+  OrtiObject& object_;
+  const AttributeSpec* spec_ = nullptr;
+  ArrayAssembly arrays_;
+};
 
 // Steps 4 to 8 of a kind step for one definition: false when the object fails the list check.
 bool fill_object(OrtiLookup& lookup, const KindRules& rules, const ObjectDeclaration& decl,
@@ -174,13 +334,17 @@ bool fill_object(OrtiLookup& lookup, const KindRules& rules, const ObjectDeclara
   object.is_list = def.is_list;
   const char* file_name = text_or_null(lookup.file_name());
 
+  ElementRouting elements(lookup, decl, object);
   for (const AttributeDef& attr : def.attributes) {
     load_trace(3, "Found definition %s\n", attr.name.c_str());
-    bool matched = false;
+    if (elements.taken(attr)) {
+      continue;
+    }
+    std::unique_ptr<AttributeDecl>* matched = nullptr;
     for (const SlotRule& rule : rules.match_order) {
-      if (match_standard_attribute(lookup, rule.name, &decl, attr, rule.mask, &object,
-                                   object.standard[static_cast<std::size_t>(rule.slot)])) {
-        matched = true;
+      std::unique_ptr<AttributeDecl>& slot = object.standard[static_cast<std::size_t>(rule.slot)];
+      if (match_standard_attribute(lookup, rule.name, &decl, attr, rule.mask, &object, slot)) {
+        matched = &slot;
         if (rules.kind == kObjectKindStack && rule.slot == kStackDirection &&
             !equal_ignoring_case(attr.formula, "UP") &&
             !equal_ignoring_case(attr.formula, "DOWN")) {
@@ -190,25 +354,32 @@ bool fill_object(OrtiLookup& lookup, const KindRules& rules, const ObjectDeclara
         break;
       }
     }
-    if (!matched && rules.has_valid) {
-      matched = match_standard_attribute(lookup, "VALID", &decl, attr, C, &object, object.valid);
+    if (matched == nullptr && rules.has_valid &&
+        match_standard_attribute(lookup, "VALID", &decl, attr, C, &object, object.valid)) {
+      matched = &object.valid;
     }
     for (const ListRule& rule : kListRules) {
-      if (matched) {
+      if (matched != nullptr) {
         break;
       }
       if (rule.member == &OrtiObject::owner && !rules.list_has_owner) {
         continue;
       }
-      matched = match_standard_attribute(lookup, rule.name, &decl, attr, rule.mask, &object,
-                                         object.*rule.member);
+      if (match_standard_attribute(lookup, rule.name, &decl, attr, rule.mask, &object,
+                                   object.*rule.member)) {
+        matched = &(object.*rule.member);
+      }
     }
-    if (!matched && rules.tried_last != nullptr) {
-      matched = match_standard_attribute(
-          lookup, rules.tried_last->name, &decl, attr, rules.tried_last->mask, &object,
-          object.standard[static_cast<std::size_t>(rules.tried_last->slot)]);
+    if (matched == nullptr && rules.tried_last != nullptr) {
+      std::unique_ptr<AttributeDecl>& slot =
+          object.standard[static_cast<std::size_t>(rules.tried_last->slot)];
+      if (match_standard_attribute(lookup, rules.tried_last->name, &decl, attr,
+                                   rules.tried_last->mask, &object, slot)) {
+        matched = &slot;
+      }
     }
-    if (matched) {
+    if (matched != nullptr) {
+      elements.placed(attr, matched->get());
       continue;
     }
     load_trace(2, "Unrecognized attribute %s in %s object at line %d of %s\n", attr.name.c_str(),
@@ -216,8 +387,9 @@ bool fill_object(OrtiLookup& lookup, const KindRules& rules, const ObjectDeclara
     if (rules.kind == kObjectKindTask && !has_vs_prefix(attr.name)) {
       load_trace(2, "Vendor-specific attribute did not start with vs_\n");
     }
-    add_custom_attribute(lookup, decl, attr, object);
+    elements.placed(attr, add_custom_attribute(lookup, decl, attr, object));
   }
+  elements.finish(def);
 
   for (int slot : rules.traced_when_missing) {
     if (!object.standard[static_cast<std::size_t>(slot)]) {
@@ -403,6 +575,106 @@ const char* standard_attribute_name(int32_t kind, int slot) {
   }
 }
 
+int32_t attribute_element_count(const AttributeDecl& attribute) {
+  return attribute.element_formulas.empty()
+             ? 1
+             : static_cast<int32_t>(attribute.element_formulas.size());
+}
+
+const char* attribute_formula_for_core(const AttributeDecl& attribute, uint32_t core) {
+  const std::vector<const char*>& elements = attribute.element_formulas;
+  if (elements.empty()) {
+    return attribute.formula;
+  }
+  if (elements.size() == 1) {
+    return elements[0];
+  }
+  return core < elements.size() ? elements[core] : nullptr;
+}
+
+std::size_t os_object_count(const OrtiModel& model) {
+  return 1 + model.further_os.size();
+}
+
+const OrtiObject* os_for_core(const OrtiModel& model, uint32_t core) {
+  if (core == 0 || model.further_os.empty()) {
+    return &model.os;
+  }
+  return core - 1 < model.further_os.size() ? &model.further_os[core - 1] : nullptr;
+}
+
+OrtiObject* os_for_core(OrtiModel& model, uint32_t core) {
+  return const_cast<OrtiObject*>(os_for_core(static_cast<const OrtiModel&>(model), core));
+}
+
+namespace {
+
+// The attributes of one OS object.
+void fill_os(OrtiLookup& lookup, const ObjectDeclaration& decl, ObjectDefinition& def,
+             OrtiObject& os) {
+  const char* file_name = text_or_null(lookup.file_name());
+  take_definition(def, decl, kObjectKindOs, os);
+
+  static const SlotRule kOsMatchOrder[] = {
+      {"RUNNINGTASK", kOsRunningTask, E}, {"RUNNINGTASKPRIORITY", kOsRunningTaskPriority, C | E},
+      {"RUNNINGISR2", kOsRunningIsr2, E}, {"SERVICETRACE", kOsServiceTrace, E},
+      {"LASTERROR", kOsLastError, E},     {"CURRENTAPPMODE", kOsCurrentAppMode, E},
+  };
+  ElementRouting elements(lookup, decl, os);
+  for (const AttributeDef& attr : def.attributes) {
+    load_trace(3, "Found definition %s\n", attr.name.c_str());
+    if (elements.taken(attr)) {
+      continue;
+    }
+    std::unique_ptr<AttributeDecl>* matched = nullptr;
+    for (const SlotRule& rule : kOsMatchOrder) {
+      std::unique_ptr<AttributeDecl>& slot = os.standard[static_cast<std::size_t>(rule.slot)];
+      if (!match_standard_attribute(lookup, rule.name, &decl, attr, rule.mask, &os, slot)) {
+        continue;
+      }
+      matched = &slot;
+      if (rule.slot == kOsRunningIsr2 && find_enum_element(*slot, "NO_ISR") == nullptr) {
+        warning_message("RUNNINGISR2 has no \"NO_ISR\" element\n");
+      } else if (rule.slot == kOsLastError && find_enum_element(*slot, "E_OK") == nullptr) {
+        load_trace(1, "LASTERROR has no \"E_OK\" element\n");
+      } else if (rule.slot == kOsServiceTrace && !slot->to_trace) {
+        // The service trace is only of use when the debugger records it, which TOTRACE asks
+        // for; the check therefore concerns SERVICETRACE itself and names it.
+        warning_message("SERVICETRACE is not marked TOTRACE\n");
+      }
+      break;
+    }
+    if (matched == nullptr &&
+        match_standard_attribute(lookup, "VALID", &decl, attr, C, &os, os.valid)) {
+      matched = &os.valid;
+    }
+    if (matched == nullptr && match_standard_attribute(lookup, "_RUNNINGTASK", &decl, attr, C, &os,
+                                                       os.standard[kOsRunningTaskId])) {
+      matched = &os.standard[kOsRunningTaskId];
+    }
+    if (matched != nullptr) {
+      elements.placed(attr, matched->get());
+      continue;
+    }
+    load_trace(2, "Unrecognized attribute %s in OS object at line %d of %s\n", attr.name.c_str(),
+               attr.line, file_name);
+    elements.placed(attr, add_custom_attribute(lookup, decl, attr, os));
+  }
+  elements.finish(def);
+
+  if (!os.standard[kOsRunningTask] && !os.standard[kOsRunningTaskId]) {
+    load_trace(3, "Found no RUNNINGTASK/_RUNNINGTASK attribute in OS object\n");
+  }
+  for (int slot :
+       {kOsRunningTaskPriority, kOsRunningIsr2, kOsServiceTrace, kOsLastError, kOsCurrentAppMode}) {
+    if (!os.standard[static_cast<std::size_t>(slot)]) {
+      load_trace(3, "Found no %s attribute in OS object\n", kOsSlotNames[slot]);
+    }
+  }
+}
+
+} // namespace
+
 bool instantiate_os(OrtiLookup& lookup, OrtiModel* model) {
   const char* file_name = text_or_null(lookup.file_name());
   load_trace(10, "instantiate_os(%s, ==NULL:%d)\n", file_name, model == nullptr ? 1 : 0);
@@ -419,62 +691,40 @@ bool instantiate_os(OrtiLookup& lookup, OrtiModel* model) {
     }
     return false;
   }
-  if (find_definition("OS", nullptr, lookup, def) != nullptr) {
-    error_message("Multiple OS definitions found!\n");
-    error_message("Error extracting OS information from %s\n", file_name);
-    return false;
+  // Newest first, as the walk meets them.
+  std::vector<ObjectDefinition*> definitions{def};
+  ObjectDefinition* older = find_definition("OS", nullptr, lookup, def);
+  if (older != nullptr) {
+    // In file order; a second one exists, as the walk has just met it.
+    const std::vector<uint32_t>& in_file_order =
+        lookup.definitions_of_type[lookup.type_numbers.at("os")];
+    if (lookup.extended_syntax == 0) {
+      lookup.tree.dialect_line(KoilDialect::SeveralOs) =
+          lookup.tree.definitions[in_file_order[1]]->line;
+      error_message("Multiple OS definitions found!\n");
+      error_message("Error extracting OS information from %s\n", file_name);
+      return false;
+    }
+    for (; older != nullptr; older = find_definition("OS", nullptr, lookup, older)) {
+      definitions.push_back(older);
+    }
+    // A duplicate name ends the walk early, with its messages.
+    if (in_file_order.size() != definitions.size()) {
+      error_message("Error extracting OS information from %s\n", file_name);
+      return false;
+    }
   }
-  OrtiObject& os = model->os;
-  take_definition(*def, *decl, kObjectKindOs, os);
-
-  static const SlotRule kOsMatchOrder[] = {
-      {"RUNNINGTASK", kOsRunningTask, E}, {"RUNNINGTASKPRIORITY", kOsRunningTaskPriority, C | E},
-      {"RUNNINGISR2", kOsRunningIsr2, E}, {"SERVICETRACE", kOsServiceTrace, E},
-      {"LASTERROR", kOsLastError, E},     {"CURRENTAPPMODE", kOsCurrentAppMode, E},
-  };
-  for (const AttributeDef& attr : def->attributes) {
-    load_trace(3, "Found definition %s\n", attr.name.c_str());
-    bool matched = false;
-    for (const SlotRule& rule : kOsMatchOrder) {
-      std::unique_ptr<AttributeDecl>& slot = os.standard[static_cast<std::size_t>(rule.slot)];
-      if (!match_standard_attribute(lookup, rule.name, decl, attr, rule.mask, &os, slot)) {
-        continue;
-      }
-      matched = true;
-      if (rule.slot == kOsRunningIsr2 && find_enum_element(*slot, "NO_ISR") == nullptr) {
-        warning_message("RUNNINGISR2 has no \"NO_ISR\" element\n");
-      } else if (rule.slot == kOsLastError && find_enum_element(*slot, "E_OK") == nullptr) {
-        load_trace(1, "LASTERROR has no \"E_OK\" element\n");
-      } else if (rule.slot == kOsServiceTrace && !slot->to_trace) {
-        // The service trace is only of use when the debugger records it, which TOTRACE asks
-        // for; the check therefore concerns SERVICETRACE itself and names it.
-        warning_message("SERVICETRACE is not marked TOTRACE\n");
-      }
-      break;
+  std::reverse(definitions.begin(), definitions.end());
+  model->further_os = std::vector<OrtiObject>(definitions.size() - 1);
+  for (std::size_t core = 0; core < definitions.size(); ++core) {
+    ObjectDefinition& os_def = *definitions[core];
+    if (core == 1) {
+      lookup.tree.dialect_line(KoilDialect::SeveralOs) = os_def.line;
+      warning_message("%s", koil_dialect_warning(KoilDialect::SeveralOs, os_def.object_name.c_str(),
+                                                 os_def.line, file_name)
+                                .c_str());
     }
-    if (!matched) {
-      matched = match_standard_attribute(lookup, "VALID", decl, attr, C, &os, os.valid);
-    }
-    if (!matched) {
-      matched = match_standard_attribute(lookup, "_RUNNINGTASK", decl, attr, C, &os,
-                                         os.standard[kOsRunningTaskId]);
-    }
-    if (matched) {
-      continue;
-    }
-    load_trace(2, "Unrecognized attribute %s in OS object at line %d of %s\n", attr.name.c_str(),
-               attr.line, file_name);
-    add_custom_attribute(lookup, *decl, attr, os);
-  }
-
-  if (!os.standard[kOsRunningTask] && !os.standard[kOsRunningTaskId]) {
-    load_trace(3, "Found no RUNNINGTASK/_RUNNINGTASK attribute in OS object\n");
-  }
-  for (int slot :
-       {kOsRunningTaskPriority, kOsRunningIsr2, kOsServiceTrace, kOsLastError, kOsCurrentAppMode}) {
-    if (!os.standard[static_cast<std::size_t>(slot)]) {
-      load_trace(3, "Found no %s attribute in OS object\n", kOsSlotNames[slot]);
-    }
+    fill_os(lookup, *decl, os_def, core == 0 ? model->os : model->further_os[core - 1]);
   }
   return true;
 }
@@ -552,10 +802,12 @@ bool instantiate_extensions(OrtiLookup& lookup, OrtiModel* model) {
 }
 
 void link_model_enums(OrtiLookup& lookup, OrtiModel& model) {
-  OrtiObject& os = model.os;
-  for (int slot :
-       {kOsRunningTask, kOsRunningIsr2, kOsServiceTrace, kOsLastError, kOsCurrentAppMode}) {
-    link_if_present(lookup, model, os.standard[static_cast<std::size_t>(slot)]);
+  for (std::size_t core = 0; core < os_object_count(model); ++core) {
+    OrtiObject& os = *os_for_core(model, static_cast<uint32_t>(core));
+    for (int slot :
+         {kOsRunningTask, kOsRunningIsr2, kOsServiceTrace, kOsLastError, kOsCurrentAppMode}) {
+      link_if_present(lookup, model, os.standard[static_cast<std::size_t>(slot)]);
+    }
   }
   for (OrtiObject& task : model.tasks) {
     link_if_present(lookup, model, task.standard[kTaskState]);
@@ -594,8 +846,12 @@ std::unique_ptr<OrtiModel> parse_koil(OrtiParseTree* tree, int extended_syntax) 
   }
   auto model = std::make_unique<OrtiModel>();
   model->orti_version = tree->orti_version;
+  // A file of KOIL 2.3 or later is read with that version's grammar, so ORTI 2.3 is no longer
+  // newer than what is supported there.
   const OrtiVersion& version = model->orti_version;
-  if (version.major > 2 || (version.major == 2 && version.minor > 2)) {
+  const OrtiVersion& koil = tree->koil_version;
+  const uint32_t newest_minor = (koil.major > 2 || (koil.major == 2 && koil.minor >= 3)) ? 3 : 2;
+  if (version.major > 2 || (version.major == 2 && version.minor > newest_minor)) {
     warning_message("ORTI information is in newer format than this tool supports\n");
   }
   OrtiLookup lookup(*tree, extended_syntax);

@@ -5,6 +5,24 @@
 // the model lives; the model owns only its arrays and attribute records. Object arrays are
 // sized once and never grow, because parse-tree definitions and ENUM elements hold pointers
 // to the objects in them.
+//
+// Per-core values. A multi-core OS gives some attributes one value per core, in either of two
+// ways, and a reader that serves core k (0-based) picks what serves that core as follows.
+// - Array attributes (declared NAME[], defined NAME[0], NAME[1], ...). The record is made once,
+//   from the declaration and the first element met; element_formulas[i] is the formula of
+//   NAME[i], null for an index the file leaves out, and formula is element 0's (null when the
+//   file defines no NAME[0]), so that a reader unaware of cores reads element 0 as before.
+//   attribute_formula_for_core() picks the element: an array with one element serves every
+//   core; on a longer array a core beyond its last element, or an element the file leaves out,
+//   gives null, and the reader reports that as an error naming the attribute and the core. A
+//   plain attribute has no elements and its formula serves every core.
+//   attribute_element_count() is 1 for a plain attribute and the array's length otherwise.
+// - One OS object per core (extended syntax). OrtiModel::os is the first OS object in file
+//   order and serves core 0; further_os holds the next ones, the n-th OS object in file order
+//   serving core n. os_for_core() picks it: a file with one OS object serves every core with
+//   it; with several, a core beyond the last OS object gives null, an error for the reader.
+// The value caches of a record are not split by element here; a reader that reads several
+// elements keeps one slot per element.
 #pragma once
 
 #include "orti/parser/parse_tree.h"
@@ -35,6 +53,8 @@ struct AttributeDecl {
   std::vector<EnumElement>* elements = nullptr; // ENUM only; linking writes into them
   bool is_name_attribute = false;               // the _NAME list attribute of a list object
   std::string owned_name;
+  // An array attribute's formulas by index (see the head of this file); empty when plain.
+  std::vector<const char*> element_formulas;
 
   AttributeDecl() = default;
   AttributeDecl(const AttributeDecl&) = delete;
@@ -117,7 +137,9 @@ struct VendorKind {
 
 struct OrtiModel {
   OrtiVersion orti_version;
-  OrtiObject os;
+  OrtiObject os; // serves core 0, and every core when it is the only OS object
+  // The OS objects after the first, in file order: further_os[i] serves core i + 1.
+  std::vector<OrtiObject> further_os;
   std::vector<OrtiObject> tasks;
   std::vector<OrtiObject> contexts;
   std::vector<OrtiObject> stacks;
@@ -135,3 +157,13 @@ const char* object_kind_name(int32_t kind);
 const char* standard_attribute_name(int32_t kind, int slot);
 // Number of standard slots of the kind (0 for vendor-specific kinds).
 int standard_slot_count(int32_t kind);
+
+// Number of per-core elements: 1 for a plain attribute, the array's length for an array.
+int32_t attribute_element_count(const AttributeDecl& attribute);
+// The formula that serves the 0-based core, or null when none does (see the head of this file).
+const char* attribute_formula_for_core(const AttributeDecl& attribute, uint32_t core);
+// Number of OS objects: 1, or one per core.
+std::size_t os_object_count(const OrtiModel& model);
+// The OS object that serves the 0-based core, or null when none does.
+const OrtiObject* os_for_core(const OrtiModel& model, uint32_t core);
+OrtiObject* os_for_core(OrtiModel& model, uint32_t core);

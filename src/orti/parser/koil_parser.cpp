@@ -17,13 +17,20 @@
 // Errors are detected at the same token as well: at every point only the tokens that the
 // LALR(1) state accepts are accepted, and in a state that both shifts and reduces the
 // reduction happens only on its look-ahead tokens.
+//
+// Extended syntax widens a few of those states for the constructs that OS generators write
+// outside the grammar (KoilDialect). Each widening sits exactly where the grammar would report
+// its syntax error, so a strict parse still fails at the same token with the same report.
 #include "orti/parser/koil_parser.h"
 
 #include "orti/parser/koil_lexer.h"
 #include "runtime/format.h"
 
+#include <limits>
 #include <new>
 #include <optional>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 
 namespace {
@@ -67,7 +74,23 @@ const char* reserved_name(const std::string& name) {
 struct TypedName {
   std::string name;
   std::optional<AttributeType> type; // absent when its construction failed
+  bool is_array = false;
 };
+
+bool is_koil_23_or_later(const OrtiVersion& version) {
+  return version.major > 2 || (version.major == 2 && version.minor >= 3);
+}
+
+// Tokens that may stand inside the quotes of a KOIL version that is not a number: anything but
+// what ends the line or opens another section.
+bool is_version_text_token(int kind) {
+  return kind != ';' && kind != '{' && kind != '}' && kind != kKoilEnd && kind != kKoilVersion &&
+         kind != kKoilOsSemantics && kind != kKoilImplementation;
+}
+
+bool same_enum_value(const EnumElement& a, const EnumElement& b) {
+  return a.match_formula == b.match_formula && (a.match_formula || a.value == b.value);
+}
 
 // The items of a right-recursive list as the reductions link them: an item that was not built
 // cuts the list there, and the items after it are dropped with it.
@@ -111,6 +134,44 @@ private:
     report_error("syntax error");
     return false;
   }
+  bool extended() const { return settings_.extended_syntax != 0; }
+  const char* file_name() const { return tree_.file_name ? tree_.file_name->c_str() : "(null)"; }
+  // An error of extended syntax, where the grammar's "syntax error" would not say enough: the
+  // message names the line and the file itself. Ends the parse like a syntax error.
+  bool extended_error(const std::string& message) {
+    report_error(message.c_str());
+    return false;
+  }
+  // The first use of a construct is recorded and told; later uses only pass.
+  template <class Detail> void note_dialect(KoilDialect construct, int32_t line, Detail&& detail) {
+    int32_t& first = tree_.dialect_line(construct);
+    if (first != 0) {
+      return;
+    }
+    first = line;
+    if (reports_.dialect != nullptr) {
+      const std::string text = detail();
+      reports_.dialect(reports_.user, construct, line, text.c_str());
+    }
+  }
+  // A construct of an OS generator at the look-ahead. Extended syntax takes it; otherwise the
+  // parse fails there with the grammar's report, and the tree records what it failed on.
+  template <class Detail>
+  bool accept_dialect(KoilDialect construct, int32_t line, Detail&& detail) {
+    if (!extended()) {
+      int32_t& first = tree_.dialect_line(construct);
+      if (first == 0) {
+        first = line;
+      }
+      return syntax_error();
+    }
+    note_dialect(construct, line, detail);
+    return true;
+  }
+  // Arrays are the grammar's own from KOIL 2.3 on, and a dialect before it.
+  template <class Detail> bool accept_array(int32_t line, Detail&& detail) {
+    return arrays_in_grammar_ || accept_dialect(KoilDialect::Array, line, detail);
+  }
   bool push() {
     if (depth_ >= kMaxStackDepth) {
       report_error("yacc stack overflow");
@@ -136,6 +197,7 @@ private:
   void reduce_list(int64_t count, int64_t width) { depth_ -= width * (count - 1); }
 
   bool parse_version_section();
+  bool parse_koil_version();
   bool parse_implementation_section();
   bool parse_declaration_list();
   bool parse_object_declaration();
@@ -149,6 +211,8 @@ private:
   bool parse_information_section();
   bool parse_object_definition();
   bool parse_attribute_def(BuiltList<AttributeDef>& list);
+  bool parse_attribute_value(AttributeDef& attribute);
+  void check_repeated_labels(const std::vector<EnumElement>& elements);
 
   void build_attribute(BuiltList<AttributeSpec>& list, bool to_trace, TypedName&& typed,
                        std::optional<std::string>&& description);
@@ -162,6 +226,10 @@ private:
   const KoilReports& reports_;
   int lookahead_ = -1; // none read
   int64_t depth_ = 0;
+  bool arrays_in_grammar_ = false; // KOIL 2.3 or later
+  // The line of an attribute definition whose ";" was missing, while the next one is parsed:
+  // if that one does not begin as a definition, the missing ";" left the text ambiguous.
+  int32_t unterminated_line_ = 0;
 };
 
 bool KoilParser::parse_file() {
@@ -196,15 +264,9 @@ bool KoilParser::parse_version_section() {
   if (!shift(kKoilVersion) || !shift('{')) {
     return false;
   }
-  if (!shift(kKoilKoil) || !shift('=') || !shift('"') || !shift(kKoilVersionNumber)) {
+  if (!shift(kKoilKoil) || !shift('=') || !shift('"') || !parse_koil_version()) {
     return false;
   }
-  const OrtiVersion koil = lexer_.version();
-  if (!shift('"') || !shift(';')) {
-    return false;
-  }
-  tree_.koil_version = koil;
-  reduce(6);
   if (!shift(kKoilOsSemantics) || !shift('=') || !shift('"') || !shift(kKoilOrti) || !shift('"') ||
       !shift(',') || !shift('"') || !shift(kKoilVersionNumber)) {
     return false;
@@ -219,6 +281,59 @@ bool KoilParser::parse_version_section() {
     return false;
   }
   reduce(6);
+  return true;
+}
+
+// The KOIL line from its version on (KOIL, "=" and the opening quote are shifted). A version
+// that is not a number ("PLATFORM") is extended syntax: the KOIL version then stays 0.0.
+bool KoilParser::parse_koil_version() {
+  std::string text;
+  int64_t shifted = 0;
+  if (peek() == kKoilVersionNumber) {
+    if (!shift(kKoilVersionNumber)) {
+      return false;
+    }
+    const OrtiVersion koil = lexer_.version();
+    if (peek() == '"') {
+      if (!shift('"') || !shift(';')) {
+        return false;
+      }
+      tree_.koil_version = koil;
+      arrays_in_grammar_ = is_koil_23_or_later(koil);
+      reduce(6);
+      return true;
+    }
+    // A number with more text after it ("2.2a") is no number either.
+    text = format("%u.%u", koil.major, koil.minor);
+    shifted = 1;
+  }
+  if (!is_version_text_token(peek())) {
+    return syntax_error();
+  }
+  const int32_t line = lexer_.line();
+  if (!extended()) {
+    return accept_dialect(KoilDialect::KoilVersionText, line, [] { return std::string(); });
+  }
+  while (peek() != '"') {
+    if (!is_version_text_token(peek())) {
+      return extended_error(
+          format("Syntax Error: the KOIL version at line %d of %s has no closing quote",
+                 static_cast<int>(line), file_name()));
+    }
+    if (!text.empty()) {
+      text += ' ';
+    }
+    text += lexer_.text();
+    if (!shift(peek())) {
+      return false;
+    }
+    ++shifted;
+  }
+  if (!shift('"') || !shift(';')) {
+    return false;
+  }
+  note_dialect(KoilDialect::KoilVersionText, line, [&] { return "\"" + text + "\""; });
+  reduce(5 + shifted);
   return true;
 }
 
@@ -298,7 +413,19 @@ bool KoilParser::parse_attribute_decl(BuiltList<AttributeSpec>& list) {
   const int64_t head = to_trace ? 1 : 0;
   TypedName typed;
   std::optional<std::string> description;
-  if (!parse_typed_name(typed) || !parse_description_tail(description)) {
+  if (!parse_typed_name(typed)) {
+    return false;
+  }
+  if (peek() == '[') {
+    // NAME[]: the declaration of an array, whose elements the definitions index.
+    if (!accept_array(lexer_.line(), [&] { return typed.name + "[]"; }) || !shift('[') ||
+        !shift(']')) {
+      return false;
+    }
+    typed.is_array = true;
+    reduce(3);
+  }
+  if (!parse_description_tail(description)) {
     return false;
   }
   const int64_t length = head + (description ? 4 : 2);
@@ -379,7 +506,7 @@ bool KoilParser::parse_typed_name(TypedName& out) {
       reduce(3);
       return true;
     }
-    if (third != ';' && third != ',') {
+    if (third != ';' && third != ',' && third != '[') {
       return syntax_error();
     }
     reduce(1);
@@ -484,9 +611,38 @@ bool KoilParser::parse_enum_list(BuiltList<EnumElement>& list) {
     if (!shift(',')) {
       return false;
     }
+    if (peek() == ']') {
+      if (!accept_dialect(KoilDialect::TrailingComma, lexer_.line(), [&] {
+            return list.items.empty() ? std::string() : list.items.back().label;
+          })) {
+        return false;
+      }
+      reduce(2); // the last element with its comma
+      break;
+    }
   }
   reduce_list(count, 2);
+  if (extended()) {
+    check_repeated_labels(list.items);
+  }
   return true;
+}
+
+// Generators that list one label per value of a state repeat the label. Only the first use in
+// a file is told, so once told the lists are not looked at again.
+void KoilParser::check_repeated_labels(const std::vector<EnumElement>& elements) {
+  if (tree_.dialect_line(KoilDialect::RepeatedLabel) != 0 || elements.size() < 2) {
+    return;
+  }
+  std::unordered_map<std::string_view, std::size_t> first_of_label;
+  first_of_label.reserve(elements.size());
+  for (std::size_t i = 0; i < elements.size(); ++i) {
+    const auto [it, inserted] = first_of_label.try_emplace(elements[i].label, i);
+    if (!inserted && !same_enum_value(elements[it->second], elements[i])) {
+      note_dialect(KoilDialect::RepeatedLabel, elements[i].line, [&] { return elements[i].label; });
+      return;
+    }
+  }
 }
 
 bool KoilParser::parse_string_value(std::string& out) {
@@ -618,18 +774,41 @@ bool KoilParser::parse_object_definition() {
     }
   }
   reduce_list(count, 1);
-  if (!shift('}') || !shift(';')) {
+  if (!shift('}')) {
     return false;
+  }
+  int64_t length = is_list ? 7 : 6;
+  const int32_t close_line = lexer_.line();
+  bool terminated = true;
+  const int after = peek();
+  if (after == ';') {
+    if (!shift(';')) {
+      return false;
+    }
+  } else if (after == kKoilIdentifier || after == kKoilEnd) {
+    // The next object, or the end of the file: the object has ended all the same.
+    if (!accept_dialect(KoilDialect::MissingSemicolon, close_line,
+                        [&] { return "object " + definition->object_name; })) {
+      return false;
+    }
+    terminated = false;
+    --length;
+  } else if (extended()) {
+    return extended_error(format("Syntax Error: \";\" expected after object %s at line %d of %s",
+                                 definition->object_name.c_str(), static_cast<int>(close_line),
+                                 file_name()));
+  } else {
+    return syntax_error();
   }
   if (attributes.items.empty()) {
     report_error("Internal Error: attr == NULL");
   } else {
     definition->attributes = std::move(attributes.items);
-    definition->line = lexer_.line();
+    definition->line = terminated ? lexer_.line() : close_line;
     definition->file_index = tree_.definitions.size();
     tree_.definitions.push_back(std::move(definition));
   }
-  reduce(is_list ? 7 : 6);
+  reduce(length);
   return true;
 }
 
@@ -640,13 +819,85 @@ bool KoilParser::parse_attribute_def(BuiltList<AttributeDef>& list) {
   AttributeDef attribute;
   attribute.name = lexer_.text();
   reduce(1);
-  if (!shift('=') || !parse_string_value(attribute.formula) || !shift(';')) {
+  int64_t length = 4;
+  const int next = peek();
+  if (next == '[') {
+    // NAME[i]: one element of an array attribute.
+    if (!accept_array(lexer_.line(), [&] { return attribute.name + "[]"; }) || !shift('[') ||
+        !shift(kKoilInteger)) {
+      return false;
+    }
+    const int64_t index = lexer_.integer();
+    // Clamped: the model refuses every index above kMaxArrayIndex, however large.
+    attribute.index = index > std::numeric_limits<int32_t>::max()
+                          ? std::numeric_limits<int32_t>::max()
+                          : static_cast<int32_t>(index);
+    if (!shift(']')) {
+      return false;
+    }
+    length += 3;
+  } else if (next != '=' && unterminated_line_ != 0 && extended()) {
+    return extended_error(
+        format("Syntax Error: \";\" missing at line %d of %s, and the text after it is no "
+               "attribute definition",
+               static_cast<int>(unterminated_line_), file_name()));
+  }
+  unterminated_line_ = 0;
+  if (!shift('=') || !parse_attribute_value(attribute)) {
     return false;
   }
-  attribute.line = lexer_.line();
+  const int32_t value_line = lexer_.line();
+  const int after = peek();
+  if (after == ';') {
+    if (!shift(';')) {
+      return false;
+    }
+    attribute.line = lexer_.line();
+  } else if (after == kKoilIdentifier || after == '}') {
+    // The next definition, or the end of the object: the definition has ended all the same.
+    if (!accept_dialect(KoilDialect::MissingSemicolon, value_line,
+                        [&] { return "attribute " + attribute.name; })) {
+      return false;
+    }
+    attribute.line = value_line;
+    unterminated_line_ = after == kKoilIdentifier ? value_line : 0;
+    --length;
+  } else if (extended()) {
+    return extended_error(
+        format("Syntax Error: \";\" expected after the definition of %s at line %d of %s",
+               attribute.name.c_str(), static_cast<int>(value_line), file_name()));
+  } else {
+    return syntax_error();
+  }
   list.add(std::move(attribute));
-  reduce(4);
+  reduce(length);
   return true;
+}
+
+// The formula of a definition: a quoted text, or with extended syntax an identifier or a
+// number, whose text as written is the formula.
+bool KoilParser::parse_attribute_value(AttributeDef& attribute) {
+  const int value = peek();
+  if (value == '"') {
+    return parse_string_value(attribute.formula);
+  }
+  if (value == kKoilIdentifier || value == kKoilInteger) {
+    if (!accept_dialect(KoilDialect::BareValue, lexer_.line(),
+                        [&] { return attribute.name + " = " + lexer_.text(); }) ||
+        !shift(value)) {
+      return false;
+    }
+    attribute.formula = lexer_.text();
+    reduce(1);
+    return true;
+  }
+  if (extended()) {
+    return extended_error(format("Syntax Error: the value of %s at line %d of %s is neither a "
+                                 "quoted text, an identifier nor a number",
+                                 attribute.name.c_str(), static_cast<int>(lexer_.line()),
+                                 file_name()));
+  }
+  return syntax_error();
 }
 
 void KoilParser::build_attribute(BuiltList<AttributeSpec>& list, bool to_trace, TypedName&& typed,
@@ -663,6 +914,7 @@ void KoilParser::build_attribute(BuiltList<AttributeSpec>& list, bool to_trace, 
   }
   AttributeSpec spec;
   spec.to_trace = to_trace;
+  spec.is_array = typed.is_array;
   spec.type = std::move(*typed.type);
   spec.name = std::move(typed.name);
   spec.description = std::move(description);
@@ -717,6 +969,39 @@ int koil_parse_text(std::string_view input, OrtiParseTree& tree, KoilParseSettin
                     const KoilReports& reports) {
   KoilLexer lexer(input);
   return run_parse(lexer, tree, settings, reports);
+}
+
+std::string koil_dialect_warning(KoilDialect construct, const char* detail, int32_t line,
+                                 const char* file_name) {
+  const char* d = detail != nullptr ? detail : "";
+  std::string text;
+  switch (construct) {
+  case KoilDialect::Array:
+    text = format("ORTI 2.3 array %s in a file of KOIL below 2.3", d);
+    break;
+  case KoilDialect::TrailingComma:
+    text = format("Comma after the last element \"%s\" of an ENUM list", d);
+    break;
+  case KoilDialect::BareValue:
+    text = format("Unquoted value in %s", d);
+    break;
+  case KoilDialect::MissingSemicolon:
+    text = format("Missing \";\" after %s", d);
+    break;
+  case KoilDialect::KoilVersionText:
+    text = format("KOIL version %s, which is not a number,", d);
+    break;
+  case KoilDialect::SeveralOs:
+    text = format("Second OS object %s (one OS object per core)", d);
+    break;
+  case KoilDialect::RepeatedLabel:
+    text = format("ENUM label \"%s\" repeated with another value", d);
+    break;
+  }
+  append_format(text,
+                " at line %d of %s: accepted as extended syntax; later uses are not reported\n",
+                static_cast<int>(line), file_name != nullptr ? file_name : "(null)");
+  return text;
 }
 
 std::string koil_report_text(const char* message, int32_t line, const char* token_text) {

@@ -21,6 +21,10 @@ struct KoilReports {
   // The scanner could not go on (read failure, memory exhaustion); the parse then returns
   // kKoilParseScannerFailed. Null: the message is dropped, the status still tells.
   void (*fatal)(void* user, const char* message) = nullptr;
+  // Extended syntax accepted a construct of an OS generator (the tree records it as well):
+  // once per construct and parse, at its first use. detail names what was met, for the
+  // warning of koil_dialect_warning. Null: nothing is told beyond the tree's record.
+  void (*dialect)(void* user, KoilDialect construct, int32_t line, const char* detail) = nullptr;
   void* user = nullptr;
 };
 
@@ -42,6 +46,11 @@ int koil_parse(std::FILE* input, OrtiParseTree& tree, KoilParseSettings& setting
 // The same for text in memory (tests, fuzzing, tools).
 int koil_parse_text(std::string_view input, OrtiParseTree& tree, KoilParseSettings& settings,
                     const KoilReports& reports);
+
+// The warning for the first use of a construct that extended syntax accepted: what was met,
+// where, and that later uses go unreported.
+std::string koil_dialect_warning(KoilDialect construct, const char* detail, int32_t line,
+                                 const char* file_name);
 
 // The loader's form of a report: message, line and token text as
 // "%s parsing (line %d):\n%s\n".

@@ -11,4 +11,5 @@ void orti_tree_clear(OrtiParseTree& tree) {
   tree.declarations.shrink_to_fit();
   tree.definitions.clear();
   tree.definitions.shrink_to_fit();
+  tree.dialect_lines = {};
 }

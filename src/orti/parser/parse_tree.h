@@ -8,6 +8,7 @@
 // the tree lives.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -45,6 +46,7 @@ struct AttributeType {
 
 struct AttributeSpec {
   bool to_trace = false; // the declaration began with TOTRACE
+  bool is_array = false; // declared NAME[]: one element per core, each defined as NAME[i]
   AttributeType type;
   std::string name;
   std::optional<std::string> description;
@@ -62,6 +64,7 @@ struct AttributeDef {
   std::string name;
   std::string formula; // the quoted text, possibly empty
   int32_t line = 0;
+  int32_t index = -1; // NAME[i] of an array attribute; -1 for a plain definition
 };
 
 struct ObjectDefinition {
@@ -69,11 +72,28 @@ struct ObjectDefinition {
   std::string object_name;
   std::vector<AttributeDef> attributes; // file order, never empty
   int32_t line = 0;
-  bool processed = false;          // consumed by the model builder
-  OrtiObject* instance = nullptr;  // the model object built from it
-  bool is_list = false;            // written with "*" before the object name
-  std::size_t file_index = 0;      // position in definitions (file order)
+  bool processed = false;         // consumed by the model builder
+  OrtiObject* instance = nullptr; // the model object built from it
+  bool is_list = false;           // written with "*" before the object name
+  std::size_t file_index = 0;     // position in definitions (file order)
 };
+
+// Constructs that OS generators write although the ORTI grammar has no room for them. Extended
+// syntax accepts each; a strict load fails on them and then says that extended syntax would
+// not. Arrays are no such construct in a file of KOIL 2.3 or later, whose grammar has them.
+enum class KoilDialect : uint8_t {
+  Array,            // NAME[] declared or NAME[i] defined in a file of KOIL below 2.3
+  TrailingComma,    // "," before the "]" that closes an ENUM element list
+  BareValue,        // an identifier or a number where a quoted formula belongs
+  MissingSemicolon, // no ";" after an attribute definition or after an object's "}"
+  KoilVersionText,  // a KOIL version that is not a number, such as "PLATFORM"
+  SeveralOs,        // one OS object per core
+  RepeatedLabel,    // an ENUM label given again with another value
+};
+inline constexpr std::size_t kKoilDialectCount = 7;
+
+// The largest index of an array element.
+inline constexpr int32_t kMaxArrayIndex = 64;
 
 struct OrtiParseTree {
   std::optional<std::string> file_name;
@@ -83,6 +103,22 @@ struct OrtiParseTree {
   // File order; "newest first" is back to front.
   std::vector<std::unique_ptr<ObjectDeclaration>> declarations;
   std::vector<std::unique_ptr<ObjectDefinition>> definitions;
+  // Per construct, the line where the file first uses it; 0 where it does not. An extended
+  // load records every construct it accepted; a strict one only the construct it failed on,
+  // so a strict load with any entry failed because of a generator's dialect.
+  std::array<int32_t, kKoilDialectCount> dialect_lines{};
+
+  int32_t& dialect_line(KoilDialect construct) {
+    return dialect_lines[static_cast<std::size_t>(construct)];
+  }
+  bool uses_dialect() const {
+    for (int32_t line : dialect_lines) {
+      if (line != 0) {
+        return true;
+      }
+    }
+    return false;
+  }
 };
 
 // Frees every node and text of the tree and clears its fields.

@@ -131,6 +131,40 @@ def test_recorded_conversation_plays_back():
           "every line is a tagged message")
 
 
+def test_vendor_kinds_and_their_attributes_are_shown_by_name():
+    load_real()
+    output = out("orti show vs_isr")
+    check(output.startswith("vs_ISR (Category 2 interrupts): 2 objects\n"), output[:80])
+    header = output.splitlines()[1].split()
+    check_equal(header, ["#", "NAME", "vs_EXCEPTION", "vs_PRIORITY", "vs_COUNT"], "columns")
+    table = rows(output)
+    for i, row in enumerate(table):
+        isr = "OsIsr[%d]" % i
+        check_equal(int(row[2], 0), int(gdb.parse_and_eval(isr + ".exception")), isr)
+        check_equal(int(row[3], 0), int(gdb.parse_and_eval(isr + ".priority")), isr)
+    check_equal(out("orti show 100"), output, "by its type id")
+    # A list kind, whose element names are no object's names; without a process the list in
+    # target memory is empty.
+    check_equal(out("orti show VS_TIMER"), "vs_TIMER: no objects\n", "the list kind")
+
+
+def test_the_conversation_kept_for_a_recording_is_bounded():
+    load_real()
+    process = host.HOST.session.process
+    process.conversation_limit = sum(len(text) for _, text in process.conversation) + 20000
+    for _ in range(20):
+        out("orti tasks")
+    kept = sum(len(text) for _, text in process.conversation)
+    check(kept <= process.conversation_limit, "kept %d bytes over a limit of %d"
+          % (kept, process.conversation_limit))
+    play = os.path.join(work, "bounded.play")
+    said = out("orti record " + play)
+    check("holds only its first part" in said, "the recording says it is cut: %r" % said)
+    result = subprocess.run([PLUGIN, "-file", play], cwd=root, stdout=subprocess.PIPE,
+                            stderr=subprocess.STDOUT, timeout=60)
+    check_equal(result.returncode, 0, "the cut recording replays: %s" % result.stdout[-300:])
+
+
 def test_plugin_that_dies_gives_an_error_and_gdb_goes_on():
     load_real()
     proc = host.HOST.session.process._proc
@@ -170,6 +204,22 @@ def test_plugin_that_never_answers_is_given_up_after_the_timeout():
     started = time.monotonic()
     check_error("orti load " + ORT, "did not answer OSA_Client_OsaInit within 1 s")
     check(time.monotonic() - started < 5, "gave up in time")
+
+
+def test_the_time_limit_is_the_whole_calls_while_the_plugin_asks_on():
+    # Requests without end, each at once, and the response only after five seconds.
+    use_plugin(fake_plugin("chatty", (
+        "exec 3<&0\ncat <&3 > /dev/null &\n"
+        "end=$(( $(date +%s) + 5 ))\n"
+        "while [ \"$(date +%s)\" -lt \"$end\" ]; do\n"
+        "  printf '{\"jsonrpc\":\"2.0\",\"method\":\"OSA_Service_MessageDisplay\",\"params\":"
+        "{\"context\":1,\"messageType\":4,\"message\":\"x\"},\"id\":0}'\n"
+        "done\n"
+        "printf '{\"jsonrpc\":\"2.0\",\"result\":{\"return\":0},\"id\":1}'\n"
+        "exec sleep 30")), timeout=1)
+    started = time.monotonic()
+    check_error("orti load " + ORT, "did not answer OSA_Client_OsaInit within 1 s")
+    check(time.monotonic() - started < 4, "gave up in time")
 
 
 def test_plugin_answer_without_a_result_object():

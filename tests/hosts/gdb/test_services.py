@@ -1,6 +1,7 @@
 # The host's answers to the plug-in's requests, against the demo firmware's ELF file loaded
 # without a process (formulas then read the file's sections), and its framing and tables.
 #   ORTI_TEST_ELF=build/demo_target/demo_target.elf gdb-multiarch -batch -nx -x THIS
+import json
 import os
 import sys
 import tempfile
@@ -13,9 +14,11 @@ sys.path.insert(0, here)
 sys.path.insert(0, os.path.join(root, "hosts", "gdb"))
 
 from testing import check, check_equal, run  # noqa: E402
-from orti_gdb import tables  # noqa: E402
+from orti_gdb import model, tables  # noqa: E402
 from orti_gdb.framing import FramingError, MessageScanner  # noqa: E402
 from orti_gdb.services import ServiceAnswers, UnknownService  # noqa: E402
+from orti_gdb.session import Session  # noqa: E402
+from orti_gdb.transport import Deadline  # noqa: E402
 
 gdb.execute("file %s" % os.environ["ORTI_TEST_ELF"], to_string=True)
 
@@ -205,9 +208,17 @@ def test_log_copies_are_shown_only_when_verbose():
 
 def test_osaexplorer_command_only_says_which_row():
     del shown[:]
-    check_equal(ask("CommandExec", command="osaexplorer -tabidx 4 -mslrow 2", outputMask=0,
-                    allowBpOps=0, searchFlag=0), {"output": "", "return": 0}, "answer")
-    check_equal(shown, ["orti: the OSA Explorer would show row 2 of the ALARM list\n"], "text")
+    services.kind_name = {4: "ALARM"}.get
+    try:
+        check_equal(ask("CommandExec", command="osaexplorer -tabidx 4 -mslrow 2", outputMask=0,
+                        allowBpOps=0, searchFlag=0), {"output": "", "return": 0}, "answer")
+        ask("CommandExec", command="osaexplorer -tabidx 105 -mslrow 0", outputMask=0,
+            allowBpOps=0, searchFlag=0)
+    finally:
+        services.kind_name = lambda type_id: None
+    check_equal(shown, ["orti: the OSA Explorer would show row 2 of the ALARM list\n",
+                        "orti: the OSA Explorer would show row 0 of the object kind 105 list\n"],
+                "text")
 
 
 def test_other_commands_run_in_gdb_with_their_output():
@@ -240,6 +251,84 @@ def test_unknown_request_and_bad_parameters():
         pass
     check_equal(services.answer("OSA_Service_ExpressionEval", [1, 2]), {"return": 1},
                 "params not an object")
+
+
+# Requests the plug-in could send by mistake, or a broken one could: each must still get one
+# answer, or the plug-in waits for it for ever.
+MALFORMED_REQUESTS = [
+    ("OSA_Service_StringEval", {"input": 5}),
+    ("OSA_Service_StringEval", {"input": None}),
+    ("OSA_Service_StringEval", {}),
+    ("OSA_Service_MessageDisplay", {"messageType": 0, "message": 7}),
+    ("OSA_Service_MessageDisplay", {"messageType": "0", "message": "text"}),
+    ("OSA_Service_MessageDisplay", {"messageType": 0, "message": ["a"]}),
+    ("OSA_Service_ExpressionEval", {"expression": {"a": 1}, "valueType": 11}),
+    ("OSA_Service_MemoryRead", {"memorySpace": 0, "address": "OsVersion", "count": 4}),
+    ("OSA_Service_MemoryWrite", {"memorySpace": 0, "address": 0, "count": 1, "value": 1}),
+    ("OSA_Service_RegisterRead", {"register": "pc"}),
+    ("OSA_Service_CommandExec", {"command": None}),
+    ("OSA_Service_ConfigFileSearch", {"fileName": 3}),
+    ("OSA_Service_SymbolLookup", {"name": ["OsTcb"]}),
+    ("OSA_Service_StructFieldSearch", {"structName": "os_tcb", "fieldName": 1}),
+    ("OSA_Service_YesNoChoose", {"message": 1, "default": 0}),
+    ("OSA_Service_ExpressionEval", "not an object"),
+]
+
+
+class RecordingProcess:
+    """Stands in for the plug-in's pipes: keeps what the host sends."""
+
+    def __init__(self):
+        self.sent = []
+
+    def send(self, text, deadline, what):
+        self.sent.append(json.loads(text.decode("ascii")))
+
+
+def test_every_malformed_request_gets_one_failed_answer():
+    session = Session(["/nonexistent"], None, services)
+    session.process = RecordingProcess()
+    del shown[:]
+    for ident, (method, params) in enumerate(MALFORMED_REQUESTS):
+        what = "%s %r" % (method, params)
+        session._serve({"jsonrpc": "2.0", "method": method, "params": params, "id": ident},
+                       Deadline(5), "test")
+        check_equal(len(session.process.sent), ident + 1, what + ": one answer")
+        answer = session.process.sent[-1]
+        check_equal(answer.get("id"), ident, what + ": its id")
+        check_equal(answer.get("result"), {"return": 1}, what)
+    check_equal(shown, [], "nothing shown")
+
+
+def test_an_answer_that_cannot_be_made_is_an_error_response():
+    session = Session(["/nonexistent"], None, services)
+    session.process = RecordingProcess()
+    answers = ServiceAnswers(shown.append)
+    answers._CpuModeGet = lambda p: {"inUserMode": object(), "return": 0}  # no JSON for it
+    session.services = answers
+    session._serve({"jsonrpc": "2.0", "method": "OSA_Service_CpuModeGet", "params": {},
+                    "id": 3}, Deadline(5), "test")
+    check_equal(session.process.sent, [{"jsonrpc": "2.0", "id": 3, "error": {
+        "code": -32603, "message": "internal error"}}], "the answer")
+
+
+def test_model_description_names_kinds_columns_and_objects():
+    d = model.parse("kind\t1\tTASK\t2\tTasks\n"
+                    "attr\t1\t*\t3\tPRIORITY\tCTYPE\t1\tPriority\n"
+                    "attr\t1\t0\t100\tvs_A\tCTYPE\t1\tA\n"
+                    "attr\t1\t1\t100\tvs_B\tENUM\t1\t\n"
+                    "kind\t100\tvs_QUEUE\t0\t\n"
+                    "garbage\tline\n")
+    check_equal(d.type_ids(), [1, 100], "kinds in id order")
+    task = d.find("task")
+    check_equal((task.name, task.count, task.description), ("TASK", 2, "Tasks"), "kind")
+    check_equal(d.find("100").name, "vs_QUEUE", "by id")
+    check_equal(d.find("vs_queue").type_id, 100, "by name, letter case ignored")
+    check(d.find("7") is None and d.find("vs_nothing") is None, "no such kinds")
+    check_equal([task.column(3), task.column(100)], ["PRIORITY", "vs_A/vs_B"], "columns")
+    check_equal([task.has(3, 1), task.has(100, 0), task.has(100, 2)], [True, True, False],
+                "which objects have which attributes")
+    check_equal(task.id_of("priority"), 3, "id by name")
 
 
 run(globals())

@@ -1,11 +1,15 @@
-// Golden-file tests of orti-check: every ORTI file of the corpus (tests/data/orti/*.ort and
-// tests/data/orti/model/*.ort) is checked by the built tool, and its standard output, standard
-// error and exit status are compared with tests/data/orti/golden/<name>.out (model files:
-// golden/model/<name>.out). A few files are also checked with options (kOptionCases).
+// Golden-file tests of orti-check: every ORTI file of the corpus (tests/data/orti/*.ort,
+// tests/data/orti/model/*.ort and tests/data/orti/dialect/*.ort) is checked by the built tool,
+// and its standard output, standard error and exit status are compared with
+// tests/data/orti/golden/<name>.out (model files: golden/model/<name>.out, and so on). A few
+// files are also checked with options (kOptionCases), and every file of OS generators'
+// constructs with --extended_syntax as well (golden/dialect/<name>.extended.out).
 //
 // To regenerate the expected files after a deliberate change, run the test program with
 // ORTI_GOLDEN_UPDATE=1 in the environment, then read every changed file before accepting it:
 //   ORTI_GOLDEN_UPDATE=1 build/<dir>/tests/orti/model/orti_model_tests --gtest_filter='Golden*'
+#include "support/temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -66,8 +70,9 @@ void replace_all(std::string& text, const std::string& from, const std::string& 
 // Runs the tool and renders what it wrote, with the corpus directory shown as $DATA so that
 // the expected files do not depend on where the tree is checked out.
 std::string run_check(const std::string& options, const fs::path& input) {
-  const fs::path out = fs::path(testing::TempDir()) / "orti_check_stdout.txt";
-  const fs::path err = fs::path(testing::TempDir()) / "orti_check_stderr.txt";
+  const TempFolder dir("orti_check");
+  const fs::path out = dir.path() / "stdout.txt";
+  const fs::path err = dir.path() / "stderr.txt";
   const std::string command = "\"" + std::string(ORTI_CHECK_EXE) + "\" " + options + " \"" +
                               input.string() + "\" > \"" + out.string() + "\" 2> \"" +
                               err.string() + "\"";
@@ -103,11 +108,12 @@ const struct {
     {"model/links.ort", "--trace 102", "model/links.trace102.out"},
     {"model/task_list.ort", "--trace 110", "model/task_list.trace110.out"},
     {"model/old_style_bare_ctype.ort", "--trace 100", "model/old_style_bare_ctype.trace100.out"},
+    {"dialect/several_os.ort", "--trace 4", "dialect/several_os.trace4.out"},
 };
 
 std::vector<GoldenCase> golden_cases() {
   std::vector<GoldenCase> cases;
-  for (const char* sub : {"", "model"}) {
+  for (const char* sub : {"", "model", "dialect"}) {
     const fs::path dir = kDataDir / sub;
     std::vector<fs::path> inputs;
     for (const auto& entry : fs::directory_iterator(dir)) {
@@ -120,6 +126,11 @@ std::vector<GoldenCase> golden_cases() {
       fs::path expected = kDataDir / "golden" / sub / input.stem();
       expected += ".out";
       cases.push_back({input, "", expected});
+      if (std::string(sub) == "dialect") {
+        fs::path extended = kDataDir / "golden" / sub / input.stem();
+        extended += ".extended.out";
+        cases.push_back({input, "--extended_syntax", extended});
+      }
     }
   }
   for (const auto& c : kOptionCases) {
@@ -146,9 +157,10 @@ TEST(GoldenOrtiCheck, EveryCorpusFileMatchesItsExpectedOutput) {
 }
 
 TEST(GoldenOrtiCheck, UsageErrorsExitWithTwo) {
+  const TempFolder dir("orti_check_usage");
   for (const char* options : {"", "--trace", "--trace x", "--bogus", "a.ort b.ort"}) {
     const std::string command = "\"" + std::string(ORTI_CHECK_EXE) + "\" " + options + " > \"" +
-                                (fs::path(testing::TempDir()) / "u.txt").string() + "\" 2>&1";
+                                dir.file("usage.txt") + "\" 2>&1";
     const int raw = run_shell(command);
 #ifndef _WIN32
     ASSERT_TRUE(WIFEXITED(raw));

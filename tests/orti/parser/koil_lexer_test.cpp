@@ -1,6 +1,7 @@
 // Tests of the KOIL scanner: token kinds and values per scanner state, integer literals,
 // comments, strings, line counting and the block buffer.
 #include "orti/parser/koil_lexer.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -298,7 +299,8 @@ TEST(KoilLexer, StreamInputGivesTheSameTokensAsMemory) {
 }
 
 TEST(KoilLexerTest, ReadFailureIsThrownNotFatal) {
-  const std::string path = ::testing::TempDir() + "koil_write_only.ort";
+  const TempFolder dir("koil_lexer");
+  const std::string path = dir.file("write_only.ort");
   std::FILE* file = std::fopen(path.c_str(), "w"); // reading it fails
   ASSERT_NE(file, nullptr);
   KoilLexer lexer(file);
@@ -309,7 +311,6 @@ TEST(KoilLexerTest, ReadFailureIsThrownNotFatal) {
     EXPECT_STREQ(failure.message, "input in flex scanner failed");
   }
   std::fclose(file);
-  std::remove(path.c_str());
 }
 
 } // namespace

@@ -250,6 +250,59 @@ TEST(KoilParser, StoresTheLineOfEachConstructsLastToken) {
   EXPECT_EQ(obj.attributes[1].formula, "s\n\n");
 }
 
+// Every construct of the generators' dialects in one file: the tree holds what the grammar
+// would have built had the text been written its way, and each construct is told once, at its
+// first use, with no report.
+TEST(KoilParser, ExtendedSyntaxTakesTheGeneratorsConstructs) {
+  ParseCapture p;
+  p.settings.extended_syntax = 1;
+  ASSERT_EQ(p.parse("VERSION {\n KOIL = \"PLATFORM 4.0\";\n OSSEMANTICS = \"ORTI\", \"2.2\";\n};\n"
+                    "IMPLEMENTATION I {\n"
+                    " OS { ENUM [ \"A\" = 1, \"B\" = 2, \"A\" = 3, ] RUN[], \"r\"; CTYPE X[]; };\n"
+                    " TASK { CTYPE P; STRING S; };\n"
+                    "};\n"
+                    "OS O { RUN[1] = \"r1\"; RUN[0] = \"r0\"; X[0x40] = \"x\"; };\n"
+                    "TASK T { P = 0x10\n S = Name }\n"
+                    "TASK U { P = \"1\"; S = \"u\"; }\n"),
+            0);
+  EXPECT_TRUE(p.reports.empty());
+  const OrtiParseTree& t = p.tree;
+  EXPECT_EQ(t.koil_version, (OrtiVersion{0, 0}));
+  EXPECT_EQ(t.orti_version, (OrtiVersion{2, 2}));
+  const ObjectDeclaration& os = *t.declarations[0];
+  ASSERT_EQ(os.attributes.size(), 2u);
+  EXPECT_TRUE(os.attributes[0].is_array);
+  EXPECT_EQ(os.attributes[0].description, "r");
+  EXPECT_EQ(os.attributes[0].type.elements.size(), 3u);
+  EXPECT_TRUE(os.attributes[1].is_array);
+  EXPECT_FALSE(t.declarations[1]->attributes[0].is_array);
+  ASSERT_EQ(t.definitions.size(), 3u);
+  const auto& o = t.definitions[0]->attributes;
+  ASSERT_EQ(o.size(), 3u);
+  EXPECT_EQ(o[0].index, 1);
+  EXPECT_EQ(o[1].index, 0);
+  EXPECT_EQ(o[2].index, 64);
+  const ObjectDefinition& task = *t.definitions[1];
+  EXPECT_EQ(task.line, 11) << "the closing brace, as no semicolon follows";
+  ASSERT_EQ(task.attributes.size(), 2u);
+  EXPECT_EQ(task.attributes[0].index, -1);
+  EXPECT_EQ(task.attributes[0].formula, "0x10") << "a number's text as written";
+  EXPECT_EQ(task.attributes[0].line, 10);
+  EXPECT_EQ(task.attributes[1].formula, "Name");
+  EXPECT_EQ(task.attributes[1].line, 11);
+  EXPECT_EQ(t.definitions[2]->object_name, "U");
+
+  // In the order of their first uses.
+  const KoilDialect told[] = {KoilDialect::KoilVersionText, KoilDialect::TrailingComma,
+                              KoilDialect::RepeatedLabel,   KoilDialect::Array,
+                              KoilDialect::BareValue,       KoilDialect::MissingSemicolon};
+  ASSERT_EQ(p.dialects.size(), std::size(told));
+  for (std::size_t i = 0; i < std::size(told); ++i) {
+    EXPECT_EQ(p.dialects[i].construct, told[i]) << i;
+  }
+  EXPECT_EQ(p.dialects[0].detail, "\"PLATFORM 4.0\"");
+}
+
 struct SyntaxErrorCase {
   const char* name;
   std::string input;

@@ -16,10 +16,17 @@ struct CapturedReport {
   std::string token_text;
 };
 
+struct CapturedDialect {
+  KoilDialect construct;
+  int32_t line;
+  std::string detail;
+};
+
 struct ParseCapture {
   OrtiParseTree tree;
   KoilParseSettings settings;
   std::vector<CapturedReport> reports;
+  std::vector<CapturedDialect> dialects; // the constructs extended syntax took, as told
   int result = -1;
 
   int error_count() const {
@@ -38,6 +45,9 @@ struct ParseCapture {
     };
     hooks.warning = [](void* user, const char* message, int32_t line, const char* text) {
       static_cast<ParseCapture*>(user)->reports.push_back({false, message, line, text});
+    };
+    hooks.dialect = [](void* user, KoilDialect construct, int32_t line, const char* detail) {
+      static_cast<ParseCapture*>(user)->dialects.push_back({construct, line, detail});
     };
     return hooks;
   }

@@ -1,0 +1,296 @@
+"""The demo firmware in QEMU behind orti-proxy, seen by gdb-multiarch -nx (no Python scripts)
+through its CLI and through GDB/MI as IDEs use it. Everything GDB shows is checked against the
+firmware's own variables, read by the same GDB in the same session.
+
+    chain_test.py SCENARIO ELF PROXY PLUGIN
+SCENARIO: threads (threads, backtraces and registers at demo_breakpoint(), stepping refused,
+a later breakpoint) or faults (a plug-in that hangs or dies, a server that goes away)."""
+
+import os
+import re
+import signal
+import sys
+import time
+
+here = os.path.dirname(os.path.abspath(__file__))
+root = os.path.normpath(os.path.join(here, "..", "..", ".."))
+sys.path.insert(0, here)
+
+from chain import Chain, ChainError  # noqa: E402
+
+ORT = os.path.join(root, "examples", "demo_target", "demo_target.ort")
+STATES = ["SUSPENDED", "READY", "WAITING", "RUNNING"]
+REGISTERS = ["r%d" % i for i in range(13)] + ["sp", "lr", "pc", "xpsr"]
+failures = []
+checks = [0]
+
+
+def check(condition, what):
+    checks[0] += 1
+    if not condition:
+        failures.append(what)
+        print("FAIL: %s" % what)
+
+
+def check_equal(got, expected, what):
+    check(got == expected, "%s: got %r, expected %r" % (what, got, expected))
+
+
+def saved_registers(c, task):
+    """What the task's context holds, computed the way the ORTI file's formulas do."""
+    frame = "((unsigned int *)OsTcb[%d].sp)" % task
+    words = [c.value("%s[%d]" % (frame, i)) for i in range(16)]
+    regs = {"r%d" % i: words[8 + i] for i in range(4)}
+    regs.update({"r%d" % (4 + i): words[i] for i in range(8)})
+    regs["r12"] = words[12]
+    regs["lr"] = words[13]
+    regs["pc"] = words[14]
+    regs["xpsr"] = words[15] & ~0x200
+    regs["sp"] = (c.value("(unsigned int)OsTcb[%d].sp" % task) + 64 +
+                  ((words[15] >> 9) & 1) * 4)
+    return regs
+
+
+def threads_by_target_id(c):
+    """GDB's -thread-info as {our thread id: record}."""
+    info = c.mi("-thread-info").results
+    out = {}
+    for t in info["threads"]:
+        m = re.match(r"Thread (\d+)$", t["target-id"])
+        if m:
+            out[int(m.group(1))] = t
+    return out, info.get("current-thread-id")
+
+
+def registers_of(c, gdb_thread):
+    names = c.mi("-data-list-register-names").results["register-names"]
+    values = c.mi("-data-list-register-values --thread %s x" % gdb_thread).results
+    out = {}
+    for r in values["register-values"]:
+        name = names[int(r["number"])]
+        out[name] = None if r["value"] == "<unavailable>" else int(r["value"], 16)
+    return out
+
+
+def symbol_of(c, address):
+    text = c.cli("info symbol 0x%x" % address)
+    return text.split(" ")[0] if not text.startswith("No symbol") else None
+
+
+def check_threads_at_breakpoint(c):
+    count = c.value("sizeof(OsTcb)/sizeof(OsTcb[0])")
+    running = c.value("OsRunningId")
+    threads, current = threads_by_target_id(c)
+    check_equal(sorted(threads), list(range(1, count + 1)), "one thread per task, ids 1 to n")
+    check_equal(threads[running + 1]["id"], current, "the stopped thread is the running task")
+    listing = c.cli("info threads")
+    for i in range(count):
+        name = c.string("OsTcb[%d].name" % i)
+        state = STATES[c.value("OsTcb[%d].state" % i)]
+        prio = c.value("OsTcb[%d].cur_prio" % i)
+        t = threads[i + 1]
+        check_equal(t.get("name"), name, "task %d name (MI)" % i)
+        check_equal(t.get("details"), "%s, priority %d" % (state, prio), "task %d details" % i)
+        check('Thread %d "%s" (%s, priority %d)' % (i + 1, name, state, prio) in listing,
+              "info threads lists task %d as %s %s" % (i, name, state))
+        check_equal(t.get("core"), "0" if i == running else None, "task %d core" % i)
+
+
+def check_switched_out_tasks(c):
+    count = c.value("sizeof(OsTcb)/sizeof(OsTcb[0])")
+    running = c.value("OsRunningId")
+    threads, _ = threads_by_target_id(c)
+    with_context = 0
+    for i in range(count):
+        if i == running:
+            continue
+        gdb_thread = threads[i + 1]["id"]
+        regs = registers_of(c, gdb_thread)
+        if c.value("OsTcb[%d].sp != 0" % i) == 0:
+            check(all(regs[r] is None for r in REGISTERS),
+                  "task %d without a context has no registers" % i)
+            continue
+        with_context += 1
+        saved = saved_registers(c, i)
+        for r in REGISTERS:
+            check_equal(regs[r], saved[r], "task %d register %s (MI)" % (i, r))
+        frames = c.mi("-stack-list-frames --thread %s" % gdb_thread).results["stack"]
+        check_equal(int(frames[0]["addr"], 16), saved["pc"], "task %d frame 0 is its pc" % i)
+        check_equal(frames[0].get("func"), symbol_of(c, saved["pc"]),
+                    "task %d frame 0 function" % i)
+        check_equal(frames[-1].get("func"), "os_task_exit", "task %d backtrace ends" % i)
+        c.cli("thread %s" % gdb_thread)
+        bt = c.cli("bt")
+        check(frames[0]["func"] in bt.splitlines()[0], "task %d bt (CLI): %r" % (i, bt))
+        info = c.cli("info registers pc sp")
+        check(re.search(r"^pc\s+0x%x\b" % saved["pc"], info, re.M) is not None,
+              "task %d info registers pc: %r" % (i, info))
+        check(re.search(r"^sp\s+0x%x\b" % saved["sp"], info, re.M) is not None,
+              "task %d info registers sp: %r" % (i, info))
+    check(with_context >= 3, "at least three switched-out tasks have contexts (%d)" % with_context)
+
+
+def check_step_refused(c):
+    threads, current = threads_by_target_id(c)
+    logger = 2  # Task_Logger: preempted, with a context
+    switches = c.value("OsSwitchCount")
+    pc = registers_of(c, threads[logger + 1]["id"])["pc"]
+    c.cli("thread %s" % threads[logger + 1]["id"])
+    reply = c.mi('-interpreter-exec console "stepi"', until_stopped=True)
+    check("is not running, so it cannot be stepped" in reply.console,
+          "stepping a switched-out task is refused with a reason: %r" % reply.console)
+    check_equal(c.value("OsSwitchCount"), switches, "the target did not run")
+    check_equal(registers_of(c, threads[logger + 1]["id"])["pc"], pc, "its pc is unchanged")
+    c.cli("thread %s" % current)
+
+
+def check_monitor(c):
+    text = c.cli("monitor orti tasks")
+    for i in range(c.value("sizeof(OsTcb)/sizeof(OsTcb[0])")):
+        name = c.string("OsTcb[%d].name" % i)
+        state = STATES[c.value("OsTcb[%d].state" % i)]
+        check(re.search(r"\b%d\s+%s\s+%s\b" % (i + 1, name, state), text) is not None,
+              "monitor orti tasks shows task %d: %r" % (i, text))
+
+
+def check_show(c):
+    text = c.cli("monitor orti show ALARM")
+    header = [line for line in text.splitlines() if line.startswith("#  NAME")]
+    check(header and "ALARMTIME" in header[0] and "STATE" in header[0],
+          "monitor orti show names the attribute columns: %r" % text)
+    for i in range(c.value("sizeof(OsAlarm)/sizeof(OsAlarm[0])")):
+        name = c.string("OsAlarm[%d].name" % i)
+        state = ["STOPPED", "RUNNING"][c.value("OsAlarm[%d].state" % i)]
+        check(re.search(r"^%d\s+%s\s.*\b%s\b" % (i + 1, name, state), text, re.M) is not None,
+              "monitor orti show ALARM shows %s %s: %r" % (name, state, text))
+
+
+def check_later_breakpoint(c):
+    before = c.value("OsRunningId")
+    c.mi("-break-insert OsTask_Task_Report")
+    reply = c.mi("-exec-continue", until_stopped=True)
+    stop = [r for r in reply.records if r[1] == "stopped"][-1][2]
+    check_equal(stop.get("reason"), "breakpoint-hit", "stopped at the breakpoint")
+    running = c.value("OsRunningId")
+    check(running != before, "another task runs after continue")
+    threads, current = threads_by_target_id(c)
+    check_equal(stop.get("thread-id"), threads[running + 1]["id"],
+                "the breakpoint names the running task's thread")
+    check_equal(current, threads[running + 1]["id"], "that thread is selected")
+    check_equal(threads[running + 1].get("name"), c.string("OsTcb[%d].name" % running),
+                "it is Task_Report")
+    check(not threads[before + 1]["details"].startswith("RUNNING"),
+          "the task that ran before is no longer running")
+    frames = c.mi("-stack-list-frames").results["stack"]
+    check_equal(frames[0].get("func"), "OsTask_Task_Report", "its backtrace is the live one")
+
+
+def check_interrupt(c):
+    """Ctrl-C while the target runs stops it; the stop names the task that ran."""
+    c.mi("-break-delete")
+    check_equal(c.mi("-exec-continue").klass, "running", "the target runs")
+    time.sleep(0.2)
+    reply = c.mi("-exec-interrupt", until_stopped=True)
+    stops = [r[2] for r in reply.records if r[1] == "stopped"]
+    check(stops and stops[-1].get("signal-name") == "SIGINT", "stopped by the interrupt")
+    running = c.value("OsRunningId")
+    threads, current = threads_by_target_id(c)
+    if running != 0xFF:
+        check_equal(current, threads[running + 1]["id"], "the interrupt names the running task")
+
+
+def scenario_threads(elf, proxy, plugin):
+    with Chain(elf, ORT, proxy, plugin) as c:
+        try:
+            c.mi("-break-insert demo_breakpoint")
+            c.mi("-exec-continue", until_stopped=True)
+            check_threads_at_breakpoint(c)
+            check_switched_out_tasks(c)
+            check_step_refused(c)
+            check_monitor(c)
+            check_show(c)
+            check_later_breakpoint(c)
+            check_interrupt(c)
+            # GDB goes away: the proxy (--once) ends its session and exits by itself.
+            c.gdb.kill()
+            c.gdb.wait()
+            c.proxy.wait(timeout=10)
+            check_equal(c.proxy.returncode, 0, "the proxy exits when GDB goes away")
+        finally:
+            if failures:
+                print(c.text("proxy.err"))
+
+
+def plugin_pid(c):
+    m = re.search(r"\(pid (\d+)\)", c.cli("monitor orti status"))
+    return int(m.group(1)) if m else None
+
+
+def scenario_faults(elf, proxy, plugin):
+    with Chain(elf, ORT, proxy, plugin, ["--plugin-timeout", "1"]) as c:
+        try:
+            c.mi("-break-insert demo_breakpoint")
+            c.mi("-exec-continue", until_stopped=True)
+            threads, _ = threads_by_target_id(c)
+            check(len(threads) > 1, "tasks are threads to begin with")
+            # Formulas that name a symbol the program lacks, or read memory that cannot be
+            # read: GDB's console says which formula and why, the rest goes on.
+            c.cli('monitor orti cmd expr Task_Init.PRIORITY = "NoSuchSymbol + 1"')
+            c.cli('monitor orti cmd expr Task_Control.PRIORITY = "*(unsigned char *)0x30000000"')
+            reply = c.mi('-interpreter-exec console "stepi"', until_stopped=True)
+            check('"NoSuchSymbol + 1": no symbol "NoSuchSymbol"' in reply.console,
+                  "a missing symbol is named: %r" % reply.console)
+            check("cannot read 1 byte at 0x30000000" in reply.console,
+                  "unreadable memory is named: %r" % reply.console)
+            threads, _ = threads_by_target_id(c)
+            check_equal(threads[3].get("name"), "Task_Logger", "the other tasks are still shown")
+            # A plug-in that stops answering is ended; the next stop shows the plain core.
+            pid = plugin_pid(c)
+            check(pid is not None, "monitor orti status names the plug-in's pid")
+            os.kill(pid, signal.SIGSTOP)
+            reply = c.mi('-interpreter-exec console "stepi"', until_stopped=True)
+            threads, _ = threads_by_target_id(c)
+            check_equal(len(threads), 1, "one thread, the core, while the plug-in cannot answer")
+            check("did not answer in time" in reply.console,
+                  "GDB's console says why: %r" % reply.console)
+            check_equal(c.mi("-stack-list-frames").results["stack"][0].get("func"),
+                        "demo_breakpoint", "the core's backtrace still works")
+            # It is started again at the next stop, and the tasks come back.
+            reply = c.mi('-interpreter-exec console "stepi"', until_stopped=True)
+            check("starting the plug-in again" in reply.console, "the plug-in is started again")
+            threads, _ = threads_by_target_id(c)
+            check_equal(len(threads), c.value("sizeof(OsTcb)/sizeof(OsTcb[0])"),
+                        "the tasks are back")
+            # A plug-in that dies: the same.
+            os.kill(plugin_pid(c), signal.SIGKILL)
+            reply = c.mi('-interpreter-exec console "stepi"', until_stopped=True)
+            check("plug-in" in reply.console and "plain cores" in reply.console,
+                  "GDB's console says the plug-in is gone: %r" % reply.console)
+            # The server goes away: GDB is told, the proxy ends its session and exits.
+            c.qemu.kill()
+            c.qemu.wait()
+            reply = c.mi("-data-read-memory-bytes 0x20000000 8")
+            check_equal(reply.klass, "error", "GDB sees the connection end")
+            c.proxy.wait(timeout=10)
+            check_equal(c.proxy.returncode, 0, "the proxy exits (--once) without a crash")
+            check("closed the connection" in c.text("proxy.err"), "the proxy says why")
+        finally:
+            if failures:
+                print(c.text("proxy.err"))
+
+
+def main():
+    scenario, elf, proxy, plugin = sys.argv[1:5]
+    started = time.monotonic()
+    try:
+        {"threads": scenario_threads, "faults": scenario_faults}[scenario](elf, proxy, plugin)
+    except ChainError as e:
+        failures.append(str(e))
+        print("FAIL: %s" % e)
+    print("%s: %d checks, %d failures in %.1f s" % (scenario, checks[0], len(failures),
+                                                   time.monotonic() - started))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

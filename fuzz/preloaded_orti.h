@@ -65,6 +65,7 @@ private:
     const char* c_type;
     std::vector<EnumElement>* elements;
     bool is_name_attribute;
+    std::vector<const char*> element_formulas;
   };
   struct ObjectFields {
     OrtiObject* object;
@@ -97,8 +98,8 @@ private:
     OrtiModel& model = *loaded_.model;
     visit(model.os);
     for (std::vector<OrtiObject>* kind :
-         {&model.tasks, &model.contexts, &model.stacks, &model.alarms, &model.resources,
-          &model.message_containers}) {
+         {&model.further_os, &model.tasks, &model.contexts, &model.stacks, &model.alarms,
+          &model.resources, &model.message_containers}) {
       for (OrtiObject& object : *kind) {
         visit(object);
       }
@@ -113,7 +114,7 @@ private:
   void keep_decl(AttributeDecl* d) {
     if (d != nullptr) {
       decls_.push_back({d, d->kind, d->name, d->formula, d->description, d->to_trace, d->c_type,
-                        d->elements, d->is_name_attribute});
+                        d->elements, d->is_name_attribute, d->element_formulas});
     }
   }
 
@@ -172,6 +173,8 @@ private:
       d.c_type = f.c_type;
       d.elements = f.elements;
       d.is_name_attribute = f.is_name_attribute;
+      // Same length as when loaded: assigned in place, nothing allocated.
+      d.element_formulas = f.element_formulas;
       // Emptied and freed, as before the first evaluation, so that the next input neither finds
       // these values nor inherits their memory.
       std::vector<TypedValue>().swap(d.value_cache);

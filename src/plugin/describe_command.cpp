@@ -31,9 +31,15 @@ std::string field(const char* text) {
   return out;
 }
 
-// Every attribute is one element until the model knows per-core attributes.
-int attribute_elements(const AttributeDecl&) {
-  return 1;
+// The number of per-core values of an attribute: its elements, or for an OS attribute with one OS
+// object per core, that many (each core reads its own object's). A host asks for each of them
+// with the core's hostCoreId.
+int attribute_elements(const PluginState& state, int32_t type, const AttributeDecl& attr) {
+  const int elements = attribute_element_count(attr);
+  if (type == kTypeOs && state.model != nullptr) {
+    return std::max(elements, static_cast<int>(os_object_count(*state.model)));
+  }
+  return elements;
 }
 
 // What one object gives at one attribute id.
@@ -73,7 +79,8 @@ std::vector<Attribute> attributes_at(const PluginState& state, int32_t type, int
 bool all_alike(const std::vector<Attribute>& found) {
   for (const Attribute& a : found) {
     if (!orti_name_equal(a.name.c_str(), found.front().name.c_str()) ||
-        a.decl->kind != found.front().decl->kind) {
+        a.decl->kind != found.front().decl->kind ||
+        attribute_element_count(*a.decl) != attribute_element_count(*found.front().decl)) {
       return false;
     }
   }
@@ -89,10 +96,10 @@ void attribute_records(const PluginState& state, int32_t type, int32_t attr_id,
   const bool alike = all_alike(found);
   for (const Attribute& a : found) {
     const std::string obj = alike ? std::string("*") : std::to_string(a.object);
-    records->push_back(format("attr\t%d\t%s\t%d\t%s\t%s\t%d\t%s\n", static_cast<int>(type),
-                              obj.c_str(), static_cast<int>(attr_id), a.name.c_str(),
-                              attribute_kind_name(a.decl->kind), attribute_elements(*a.decl),
-                              field(a.decl->description).c_str()));
+    records->push_back(
+        format("attr\t%d\t%s\t%d\t%s\t%s\t%d\t%s\n", static_cast<int>(type), obj.c_str(),
+               static_cast<int>(attr_id), a.name.c_str(), attribute_kind_name(a.decl->kind),
+               attribute_elements(state, type, *a.decl), field(a.decl->description).c_str()));
     if (alike) {
       return;
     }

@@ -72,34 +72,6 @@ private:
   int32_t log_level_;
 };
 
-// expr reads an object through the per-kind accessors, which work on the current object of
-// its type. The cursor and the list position are the OSA Explorer's walk state, so they are
-// saved and put back: a command typed in the middle of a walk must not move it.
-class SelectionScope {
-public:
-  SelectionScope(PluginState& state, int32_t type)
-      : state_(state), type_(type), list_position_(state.list_position) {
-    if (const int64_t* cursor = object_cursor(state_, type_)) {
-      cursor_ = *cursor;
-    }
-  }
-  ~SelectionScope() {
-    // Looked up again: a nested call may have remade the cursor table.
-    if (int64_t* cursor = object_cursor(state_, type_); cursor != nullptr && cursor_) {
-      *cursor = *cursor_;
-    }
-    state_.list_position = list_position_;
-  }
-  SelectionScope(const SelectionScope&) = delete;
-  SelectionScope& operator=(const SelectionScope&) = delete;
-
-private:
-  PluginState& state_;
-  int32_t type_;
-  int64_t list_position_;
-  std::optional<int64_t> cursor_;
-};
-
 // Makes the match the current object of its type; a list object is read at its first
 // element.
 void select_match(PluginState& state, OSA_ServiceCntx* ctx, const ObjectMatch& match) {
@@ -151,7 +123,7 @@ void show_object(PluginState& state, OSA_ServiceCntx* ctx, const ObjectMatch& ma
                      text_or(object->name, ""), text_or(object->description, "none")));
   {
     SilentScope silent(state);
-    SelectionScope selection(state, match.type);
+    WalkStateScope selection(state, match.type);
     if (auto id = read_text(state, ctx, match, kAttributeObjectNumber)) {
       show_line(ctx, "ID", *id);
     }
@@ -232,7 +204,7 @@ bool show_attribute(PluginState& state, OSA_ServiceCntx* ctx, const ObjectMatch&
   }
   std::optional<std::string> value;
   {
-    SelectionScope selection(state, match.type);
+    WalkStateScope selection(state, match.type);
     value = read_text(state, ctx, match, attr_id);
   }
   if (!value) {

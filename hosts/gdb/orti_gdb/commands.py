@@ -7,7 +7,8 @@ import gdb
 
 from . import cores, cpu, tables
 from .services import ServiceAnswers
-from .session import OBJECT_NAME, OBJECT_NUMBER, OS_KIND, CallFailed, PluginError, Session
+from .session import (OBJECT_NAME, OBJECT_NUMBER, OS_KIND, TASK_KIND, CallFailed, PluginError,
+                      Session)
 
 HOST_DIR = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 REPO_PLUGIN = os.path.join(HOST_DIR, "..", "..", "build", "default", "src", "osa_orti_plugin")
@@ -194,6 +195,7 @@ class Orti(gdb.Command):
 orti load FILE      start the plug-in and load the ORTI file
 orti tasks          every task: name, state, priority; the running one marked
 orti show [KIND]    every object of a kind (or of every kind) with its attributes
+orti stacks [NAME]  how full each stack is, and which task owns it
 orti regs TASK      the saved registers of a task
 orti bt TASK        the backtrace of a task from its saved registers
 orti cmd TEXT       a plug-in command (help, version, expr Task.STATE, ...)
@@ -524,6 +526,67 @@ def running_core(running, task_id):
     return (True, on[0]) if on else (False, None)
 
 
+def stack_owners(s, rows):
+    """For each stack row's name, the tasks whose STACK attribute names it, and the tasks
+    whose STACK names none of the rows (with what it names)."""
+    kind = s.model().kind(TASK_KIND)
+    stack_id = kind.id_of("STACK") if kind is not None else None
+    owners = dict((row.name, []) for row in rows)
+    strays = []
+    if stack_id is None or not kind.count:
+        return owners, strays
+    objects, _ = s.walk(kind, MAX_OBJECTS_PARAM.value, only=(OBJECT_NAME, stack_id))
+    by_lower = dict((name.lower(), name) for name in owners)
+    for obj in objects:
+        task, label = obj.get(OBJECT_NAME), obj.get(stack_id)
+        if task is None or label is None:
+            continue
+        # The label names the stack; letter case is the only liberty taken with it.
+        name = label if label in owners else by_lower.get(str(label).lower())
+        if name is None:
+            strays.append((task, label))
+        else:
+            owners[name].append(task)
+    return owners, strays
+
+
+class OrtiStacks(OrtiCommand):
+    """Show how full each stack is, and which task owns it.
+Usage: orti stacks [NAME]
+From each STACK object's size, base address, direction and fill pattern, the plug-in reads the
+stack's memory from its far end and finds the last byte ever used; the bar shows the used
+share, '!' a stack that probably overflowed. A task owns the stack its STACK attribute names.
+NAME: only the STACK object of that name."""
+
+    def __init__(self):
+        OrtiCommand.__init__(self, "stacks")
+
+    def run(self, arg):
+        need_halted()
+        s = HOST.need_session()
+        HOST.catch_up()
+        name = arg.split()[0] if arg else None
+        try:
+            rows = s.stack_usage(name)
+        except CallFailed as e:
+            raise gdb.GdbError("orti: %s" % e)
+        if not rows:
+            gdb.write("orti: the ORTI file describes no stacks\n")
+            return
+        owners, strays = stack_owners(s, rows)
+        table = [[r.name, ", ".join(owners.get(r.name, [])), r.size, r.used, r.free,
+                  "" if r.percent is None else "%d%%" % r.percent,
+                  tables.usage_bar(r.used, r.size, r.status == "overflow")
+                  if r.status in ("ok", "overflow") else "", r.note]
+                 for r in rows]
+        gdb.write(tables.format_table(
+            ["STACK", "TASK", "SIZE", "USED", "FREE", "USED%", "", "NOTE"], table))
+        if name is None:
+            for task, label in strays:
+                gdb.write("orti: the STACK attribute of %s is %s, which names no stack\n"
+                          % (task, label))
+
+
 def find_task(s, arg):
     if not arg:
         raise gdb.GdbError("orti: name a task (its name or its id)")
@@ -754,8 +817,8 @@ def on_exit(event):
 
 def install():
     Orti()
-    for command in (OrtiPlugin, OrtiLoad, OrtiTasks, OrtiShow, OrtiRegs, OrtiBt, OrtiCmd,
-                    OrtiRecord, OrtiStop):
+    for command in (OrtiPlugin, OrtiLoad, OrtiTasks, OrtiShow, OrtiStacks, OrtiRegs, OrtiBt,
+                    OrtiCmd, OrtiRecord, OrtiStop):
         command()
     gdb.events.stop.connect(on_stop)
     gdb.events.memory_changed.connect(on_change)

@@ -36,6 +36,35 @@ class TaskObject:
         self.priority = priority
 
 
+class StackRow:
+    """One record of the plug-in's stackusage: texts as the plug-in gives them, numbers as
+    int (None where the plug-in could not read the value)."""
+
+    FIELDS = ("name", "status", "size", "base", "direction", "pattern", "used", "free",
+              "percent", "note")
+    NUMBERS = ("size", "used", "free", "percent")
+
+    def __init__(self, fields):
+        for key, value in zip(self.FIELDS, fields):
+            if key in self.NUMBERS:
+                value = int(value) if value else None
+            setattr(self, key, value)
+
+
+def parse_stack_records(text):
+    """The StackRows of stackusage --records; a line that is no record is skipped."""
+    rows = []
+    for line in text.split("\n"):
+        fields = line.split("\t")
+        if fields[0] != "stack" or len(fields) != 1 + len(StackRow.FIELDS):
+            continue
+        try:
+            rows.append(StackRow(fields[1:]))
+        except ValueError:
+            continue
+    return rows
+
+
 class Session:
     """The plug-in process and the calls made to it."""
 
@@ -218,29 +247,47 @@ class Session:
         """Tells the plug-in that the target stopped, so that it drops its cached values."""
         return self.call("OSA_Client_TargetNotify", {"notice": 1}).get("return")
 
-    def command(self, text):
+    def command(self, text, reads_only=False):
+        """Runs a plug-in command; reads_only: one of the host's own reading commands, which
+        leave the model as it is."""
         status = self.call("OSA_Client_OsaCmd_Execute", {"command": text}).get("return")
-        # A command may add attributes (a register location is one) to the model.
-        self._model_stale = True
+        # Any other command may add attributes (a register location is one) to the model.
+        if not reads_only:
+            self._model_stale = True
         return status
 
     def model(self):
         """The plug-in's description of the loaded model (model.Model), asked for again after
         any command."""
         if self._model is None or self._model_stale:
-            outer = self.services.capture
-            self.services.capture = []
-            try:
-                status = self.command("describe")
-                caught = self.services.capture
-            finally:
-                self.services.capture = outer
+            status, output, why = self.captured_command("describe", reads_only=True)
             if status != 0:
-                why = "".join(text for kind, text in caught if kind != 0).strip()
                 raise PluginError("the plug-in could not describe its model (%s)" % why)
-            self._model = model.parse("".join(text for kind, text in caught if kind == 0))
+            self._model = model.parse(output)
             self._model_stale = False
         return self._model
+
+    def captured_command(self, text, reads_only=False):
+        """Runs a plug-in command and gives its status, the text it showed as output (message
+        type 0) and the rest of what it showed (its refusals), without showing any of it."""
+        outer = self.services.capture
+        self.services.capture = []
+        try:
+            status = self.command(text, reads_only)
+            caught = self.services.capture
+        finally:
+            self.services.capture = outer
+        output = "".join(t for kind, t in caught if kind == 0)
+        why = "".join(t for kind, t in caught if kind != 0).strip()
+        return status, output, why
+
+    def stack_usage(self, name=None):
+        """The plug-in's stack coverage rows (StackRow), of every stack or the one named."""
+        status, output, why = self.captured_command(
+            "stackusage --records" + (" " + name if name else ""), reads_only=True)
+        if status != 0:
+            raise CallFailed(why or "the plug-in could not measure the stacks", status)
+        return parse_stack_records(output)
 
     def kind_name(self, type_id):
         """The name of an object type, as the model last described it; None when unknown.

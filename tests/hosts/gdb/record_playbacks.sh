@@ -28,11 +28,12 @@ record() {
 }
 record tasks "orti tasks"
 record resources "orti show RESOURCE"
-record alarm_list "orti show 101"
+record alarm_list "orti show ALARM" "orti show 101"
 record commands "orti cmd version" "orti cmd expr Task_Logger.STATE" "orti cmd expr Res_Uart" \
     "orti cmd mapregname 13 sp" "orti cmd regname 13" "orti cmd nosuch"
 record task_registers "orti regs Task_Logger"
 record task_backtrace "orti bt Task_Report" "orti regs Task_Init"
+record stacks "orti stacks" "orti cmd stackusage" "orti cmd stackusage Stack_System"
 examples/demo_target/run_qemu_gdb.sh -t 120 -- "${args[@]}"
 
 # The dual-core target: the tasks, both cores' running tasks and the live registers of the task

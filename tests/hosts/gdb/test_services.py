@@ -17,7 +17,7 @@ from testing import check, check_equal, run  # noqa: E402
 from orti_gdb import model, tables  # noqa: E402
 from orti_gdb.framing import FramingError, MessageScanner  # noqa: E402
 from orti_gdb.services import ServiceAnswers, UnknownService  # noqa: E402
-from orti_gdb.session import Session  # noqa: E402
+from orti_gdb.session import Session, parse_stack_records  # noqa: E402
 from orti_gdb.transport import Deadline  # noqa: E402
 
 gdb.execute("file %s" % os.environ["ORTI_TEST_ELF"], to_string=True)
@@ -32,6 +32,20 @@ def ask(method, **params):
 
 def value(expr):
     return int(gdb.parse_and_eval(expr))
+
+
+# -- stack coverage -------------------------------------------------------------------
+
+def test_stack_records_give_numbers_and_none_where_the_plug_in_read_nothing():
+    rows = parse_stack_records(
+        "stack\tS1\tok\t1024\t0x2000\tDOWN\t0xaaaaaaaa\t104\t920\t11\t\n"
+        "stack\tS2\tunmeasured\t\t0x3000\tUP\t0xcc\t\t\t\tSIZE could not be evaluated\n"
+        "kind\t3\tSTACK\t2\tStacks\n"
+        "stack\tS3\tok\tmany\t0x0\tUP\t0xcc\t1\t1\t1\t\n")
+    check_equal([(r.name, r.status, r.size, r.used, r.free, r.percent, r.note) for r in rows],
+                [("S1", "ok", 1024, 104, 920, 11, ""),
+                 ("S2", "unmeasured", None, None, None, None, "SIZE could not be evaluated")],
+                "the two records; the line of another kind and the one with a bad number skipped")
 
 
 # -- framing --------------------------------------------------------------------------

@@ -3,6 +3,9 @@
 #include "register_codec.h"
 #include "text_table.h"
 
+#include "orti/orti_load.h"
+
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -514,45 +517,61 @@ bool Proxy::load_orti() {
     capture_load_ = true;
     const int status = osa_.command(command);
     capture_load_ = false;
-    return status;
+    if (status == 0) {
+      orti_loaded_ = true;
+      task_session_ = task_session_ || evaluator_ != nullptr;
+    }
+    return status == 0;
   };
-  auto show_messages = [&] {
+  // What the plug-in said about a load that failed is for GDB's console too: it is why GDB
+  // sees only the cores.
+  auto show_messages = [&](bool failed) {
     for (const std::string& m : load_messages_) {
       for (const std::string& line : split(trimmed(m), '\n')) {
-        log_line("plug-in: " + line);
+        if (failed && !line.empty()) {
+          note("plug-in: " + line);
+        } else {
+          log_line("plug-in: " + line);
+        }
       }
     }
   };
-  if (attempt("load_orti " + quoted) == 0) {
-    show_messages();
-    orti_loaded_ = true;
-    task_session_ = task_session_ || evaluator_ != nullptr;
-    return true;
-  }
-  show_messages();
-  if (!osa_.usable()) {
-    load_problem_ = "the plug-in ended while it loaded " + path + " (" + osa_.gone() + ")";
+  auto give_up = [&](const std::string& problem) {
+    load_problem_ = problem;
     note(load_problem_ + "; GDB sees the plain cores");
     return false;
-  }
-  // The plug-in points at the dialects of OS generators it can load with extended syntax.
-  bool hinted = false;
-  for (const std::string& m : load_messages_) {
-    hinted = hinted || m.find("--extended_syntax") != std::string::npos;
-  }
-  note(hinted ? path + " uses constructs of an OS generator outside the ORTI grammar; "
-                       "loading it again with --extended_syntax"
-              : "strict loading of " + path + " failed; trying again with --extended_syntax");
-  if (attempt("load_orti --extended_syntax " + quoted) == 0) {
-    show_messages();
-    orti_loaded_ = true;
-    task_session_ = task_session_ || evaluator_ != nullptr;
+  };
+  if (attempt("load_orti " + quoted)) {
+    show_messages(false);
     return true;
   }
-  show_messages();
-  load_problem_ = "the plug-in could not load " + path;
-  note(load_problem_ + "; GDB sees the plain cores");
-  return false;
+  if (!osa_.usable()) {
+    show_messages(true);
+    return give_up("the plug-in ended while it loaded " + path + " (" + osa_.gone() + ")");
+  }
+  // Only a file that failed on a construct of an OS generator is loaded again: any other
+  // failure would fail the same way, or load with a meaning the file's author did not give it.
+  const std::string hint = trimmed(kOrtiDialectHint);
+  const bool hinted = std::any_of(load_messages_.begin(), load_messages_.end(),
+                                  [&](const std::string& m) { return m.find(hint) != m.npos; });
+  if (!hinted) {
+    show_messages(true);
+    return give_up("the plug-in could not load " + path);
+  }
+  // The strict load's complaints are what the second load answers.
+  if (options_.verbose) {
+    show_messages(false);
+  }
+  note(path + " uses constructs of an OS generator outside the ORTI grammar; loading it with "
+              "extended syntax");
+  if (attempt("load_orti --extended_syntax " + quoted)) {
+    show_messages(false);
+    return true;
+  }
+  show_messages(true);
+  return give_up(osa_.usable()
+                     ? "the plug-in could not load " + path + " with extended syntax"
+                     : "the plug-in ended while it loaded " + path + " (" + osa_.gone() + ")");
 }
 
 void Proxy::learn_descriptions() {

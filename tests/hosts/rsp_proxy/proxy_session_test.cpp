@@ -11,6 +11,7 @@
 #include <array>
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -594,18 +595,43 @@ TEST_F(ProxySession, APluginThatCannotAnswerLeavesThePlainCore) {
   EXPECT_NE(gdb.console.find("did not answer in time"), std::string::npos) << gdb.console;
 }
 
-TEST_F(ProxySession, AFileThatNeedsExtendedSyntaxIsLoadedWithItAndSaysSo) {
-  // A bare C type without CTYPE is outside the grammar, but extended syntax takes it.
-  std::string text = kOrti;
-  const std::string strict = "CTYPE \"unsigned char\" PRIORITY";
-  text.replace(text.find(strict), strict.size(), "\"unsigned char\" PRIORITY");
-  std::ofstream(dir_ + "/test.ort") << text;
-  GdbClient& gdb = start();
-  EXPECT_EQ(gdb.ask("?"), "T05thread:2;");
-  EXPECT_EQ(gdb.ask("qfThreadInfo"), "m1,2,3");
-  EXPECT_EQ(gdb.ask("vCont;c"), "T05thread:2;");
-  EXPECT_NE(gdb.console.find("trying again with --extended_syntax"), std::string::npos)
-      << gdb.console;
+// A file is loaded again with extended syntax only where the plug-in says that the strict load
+// failed on a construct of an OS generator, and the proxy says so in its line; every other
+// failure is told as the plug-in gave it, and GDB sees the plain core.
+TEST_F(ProxySession, OnlyAnOsGeneratorsConstructIsLoadedAgainWithExtendedSyntax) {
+  struct Case {
+    const char* what;
+    const char* strict; // a piece of the test's file
+    const char* other;  // what it becomes
+    bool loads;
+    bool loaded_again;
+    const char* console; // what GDB's console shows at the next stop
+  };
+  const Case cases[] = {
+      {"a trailing comma in an ENUM", "\"TaskC\" = 2 ]", "\"TaskC\" = 2, ]", true, true,
+       "uses constructs of an OS generator outside the ORTI grammar; loading it with extended "
+       "syntax"},
+      // Extended syntax would take a bare C type too, but the plug-in gives no hint for it.
+      {"a C type without CTYPE", "CTYPE \"unsigned char\" PRIORITY", "\"unsigned char\" PRIORITY",
+       false, false, "plug-in: 1 errors encountered"},
+      {"text that is no ORTI at all", "VERSION {", "VERSION [", false, false,
+       "the plug-in could not load"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string text = kOrti;
+    text.replace(text.find(c.strict), std::strlen(c.strict), c.other);
+    std::ofstream(dir_ + "/test.ort") << text;
+    GdbClient& gdb = start();
+    gdb.ask("?");
+    EXPECT_EQ(gdb.ask("qfThreadInfo"), c.loads ? "m1,2,3" : "m1");
+    gdb.ask("vCont;c");
+    EXPECT_NE(gdb.console.find(c.console), std::string::npos) << gdb.console;
+    EXPECT_EQ(gdb.console.find("extended syntax") != std::string::npos, c.loaded_again)
+        << gdb.console;
+    gdb_.reset();
+    proxy_thread_.join();
+  }
 }
 
 TEST_F(ProxySession, WithoutDebugInformationTheCoresAreShownAndTheReasonTold) {

@@ -16,6 +16,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <sstream>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -42,7 +43,14 @@ IMPLEMENTATION Test_ORTI {
         ENUM "unsigned char" [ "SUSPENDED" = 0, "READY" = 1, "RUNNING" = 3 ] STATE, "State";
         ENUM "unsigned char" [ "NO_CONTEXT" = 0, "CtxA" : CtxA = 1, "CtxB" : CtxB = 2,
                                "CtxC" : CtxC = 3 ] CONTEXT, "Context";
+        ENUM "unsigned char" [ "Stack_A" : Stack_A = 0, "Stack_B" : Stack_B = 1 ] STACK, "Stack";
     }, "Tasks";
+    STACK {
+        CTYPE "unsigned int" SIZE, "Size";
+        CTYPE "unsigned int" BASEADDRESS, "Base";
+        STRING STACKDIRECTION, "Direction";
+        CTYPE "unsigned int" FILLPATTERN, "Fill pattern";
+    }, "Stacks";
     CONTEXT {
         CTYPE "unsigned int" _CPU_PC, "pc";
         CTYPE "unsigned int" _CPU_SP, "sp";
@@ -50,12 +58,18 @@ IMPLEMENTATION Test_ORTI {
     }, "Contexts";
 };
 OS TestOs { RUNNINGTASK = "u8@20000000"; };
-TASK TaskA { PRIORITY = "u8@20000010"; STATE = "u8@20000011"; CONTEXT = "u8@20000012"; };
-TASK TaskB { PRIORITY = "u8@20000020"; STATE = "u8@20000021"; CONTEXT = "u8@20000022"; };
+TASK TaskA { PRIORITY = "u8@20000010"; STATE = "u8@20000011"; CONTEXT = "u8@20000012";
+             STACK = "u8@20000013"; };
+TASK TaskB { PRIORITY = "u8@20000020"; STATE = "u8@20000021"; CONTEXT = "u8@20000022";
+             STACK = "u8@20000023"; };
 TASK TaskC { PRIORITY = "u8@20000030"; STATE = "u8@20000031"; CONTEXT = "u8@20000032"; };
 CONTEXT CtxA { _CPU_PC = "u32@20000100"; _CPU_SP = "u32@20000104"; _CPU_R7 = "u32@20000108"; };
 CONTEXT CtxB { _CPU_PC = "u32@20000110"; _CPU_SP = "u32@20000114"; _CPU_R7 = "u32@20000118"; };
 CONTEXT CtxC { _CPU_PC = "u32@20000120"; _CPU_SP = "u32@20000124"; _CPU_R7 = "u32@20000128"; };
+STACK Stack_A { SIZE = "64"; BASEADDRESS = "0x20000400"; STACKDIRECTION = "DOWN";
+                FILLPATTERN = "0xAAAAAAAA"; };
+STACK Stack_B { SIZE = "32"; BASEADDRESS = "0x20000440"; STACKDIRECTION = "DOWN";
+                FILLPATTERN = "0xAAAAAAAA"; };
 )";
 
 const char kTargetXml[] = "<?xml version=\"1.0\"?><target><architecture>arm</architecture>"
@@ -70,8 +84,8 @@ const char kTargetXml[] = "<?xml version=\"1.0\"?><target><architecture>arm</arc
                           "<reg name=\"lr\" bitsize=\"32\"/><reg name=\"pc\" bitsize=\"32\"/>"
                           "<reg name=\"xpsr\" bitsize=\"32\" regnum=\"25\"/></feature></target>";
 
-// Formulas of the form "u8@HEX" and "u32@HEX" (little-endian), and the plug-in's assignments
-// "(FORMULA)=DECIMAL" to them; nothing else.
+// Formulas of the form "u8@HEX" and "u32@HEX" (little-endian), numbers, and the plug-in's
+// assignments "(FORMULA)=DECIMAL" to memory; nothing else.
 class MemoryFormulas : public rsp::FormulaEvaluator {
 public:
   EvalOutcome evaluate(std::string_view expression, TargetMemory& memory) override {
@@ -91,6 +105,14 @@ public:
                                 static_cast<uint8_t>(value >> 24)};
       out.ok = memory.write(address, bytes, target.substr(0, 2) == "u8" ? 1 : 4, out.error);
       out.value = value;
+      return out;
+    }
+    const std::string text(expression);
+    char* end = nullptr;
+    const uint64_t number = std::strtoull(text.c_str(), &end, 0);
+    if (!text.empty() && *end == '\0') {
+      out.ok = true;
+      out.value = static_cast<int64_t>(number);
       return out;
     }
     const std::size_t at = expression.find('@');
@@ -554,6 +576,50 @@ TEST_F(ProxySession, MonitorOrtiShowsTheTasks) {
   // Monitor commands that are not the proxy's go to the server.
   gdb.ask("qRcmd," + rsp::hex_encode("reset"));
   EXPECT_EQ(server_->count("qRcmd,"), 1u);
+}
+
+// The words of a stack in a console table's row, cut at blanks.
+std::vector<std::string> row_of(const std::string& console, const std::string& first) {
+  std::vector<std::string> words;
+  std::size_t at = console.find("\n" + first + " ");
+  if (at == std::string::npos) {
+    return words;
+  }
+  std::istringstream line(console.substr(at + 1, console.find('\n', at + 1) - at - 1));
+  for (std::string word; line >> word;) {
+    words.push_back(word);
+  }
+  return words;
+}
+
+TEST_F(ProxySession, MonitorOrtiStacksMeasuresTheStacksInTheServersMemory) {
+  // Both grow down from the end of their memory, filled with 0xAA before use: Stack_A's top
+  // 24 bytes were used; Stack_B's far end is overwritten, so it overflowed.
+  for (uint64_t a = 0x20000400; a < 0x20000460; ++a) {
+    server_->set8(a, 0xAA);
+  }
+  for (uint64_t a = 0x20000428; a < 0x20000440; ++a) {
+    server_->set8(a, 0x11);
+  }
+  server_->set8(0x20000441, 0);
+  server_->set8(kTasks + 16 + 3, 1); // TaskB runs on Stack_B
+  GdbClient& gdb = start();
+  gdb.ask("?");
+  EXPECT_EQ(gdb.ask("qRcmd," + rsp::hex_encode("orti stacks")), "OK");
+  using Row = std::vector<std::string>;
+  EXPECT_EQ(row_of(gdb.console, "Stack_A"),
+            (Row{"Stack_A", "TaskA", "64", "24", "40", "38%", "[########............]"}))
+      << gdb.console;
+  const Row b = row_of(gdb.console, "Stack_B");
+  ASSERT_GE(b.size(), 7u) << gdb.console;
+  EXPECT_EQ(Row(b.begin(), b.begin() + 7),
+            (Row{"Stack_B", "TaskB", "32", "32", "0", "100%", "[####################]!"}));
+  // One stack by name; a name no stack has is the plug-in's to explain.
+  EXPECT_EQ(gdb.ask("qRcmd," + rsp::hex_encode("orti stacks Stack_B")), "OK");
+  EXPECT_TRUE(row_of(gdb.console, "Stack_A").empty()) << gdb.console;
+  EXPECT_FALSE(row_of(gdb.console, "Stack_B").empty()) << gdb.console;
+  EXPECT_EQ(gdb.ask("qRcmd," + rsp::hex_encode("orti stacks Stack_X")), "OK");
+  EXPECT_NE(gdb.console.find("could not measure the stacks"), std::string::npos) << gdb.console;
 }
 
 TEST_F(ProxySession, BadPacketsGetAnswersAndTheSessionGoesOn) {

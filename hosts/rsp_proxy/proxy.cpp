@@ -208,18 +208,10 @@ bool Proxy::handshake(std::string& error) {
   bool no_ack = false;
   server_threads_xfer_ = false;
   for (const std::string& f : split(reply, ';')) {
-    if (starts_with(f, "PacketSize=")) {
-      uint64_t size = 0;
-      if (parse_hex(f.substr(11), size) && size >= 64) {
-        server_packet_size_ = static_cast<std::size_t>(std::min<uint64_t>(size, kMaxServerPacket));
-      }
-    } else if (f == "qXfer:features:read+") {
-      features = true;
-    } else if (f == "QStartNoAckMode+") {
-      no_ack = true;
-    } else if (f == "qXfer:threads:read+") {
-      server_threads_xfer_ = true;
-    }
+    take_packet_size(f);
+    features = features || f == "qXfer:features:read+";
+    no_ack = no_ack || f == "QStartNoAckMode+";
+    server_threads_xfer_ = server_threads_xfer_ || f == "qXfer:threads:read+";
   }
   if (no_ack && server_request("QStartNoAckMode", reply) && reply == "OK") {
     server_->set_ack_mode(false);
@@ -245,6 +237,17 @@ bool Proxy::handshake(std::string& error) {
   if (!layout_.registers.empty() && select_server_thread(0) && server_request("g", reply) &&
       !is_error_reply(reply)) {
     g_bytes_ = reply.size() / 2;
+  }
+  return true;
+}
+
+bool Proxy::take_packet_size(std::string_view feature) {
+  if (!starts_with(feature, "PacketSize=")) {
+    return false;
+  }
+  uint64_t size = 0;
+  if (parse_hex(feature.substr(11), size) && size >= 64) {
+    server_packet_size_ = static_cast<std::size_t>(std::min<uint64_t>(size, kMaxServerPacket));
   }
   return true;
 }
@@ -362,17 +365,21 @@ void Proxy::learn_cores() {
   }
   server_extra_info_ = true;
   for (CoreInfo& core : cores_) {
-    if (!core.server_id || !server_extra_info_) {
-      continue;
-    }
     std::string text;
-    if (server_request("qThreadExtraInfo," + hex_number(*core.server_id), reply) &&
-        !reply.empty() && !is_error_reply(reply) && hex_decode(reply, text)) {
+    server_extra_info_ = server_extra_info_ && server_extra_info(core, text);
+    if (server_extra_info_) {
       core.server_extra = text;
-    } else {
-      server_extra_info_ = false;
     }
   }
+}
+
+bool Proxy::server_extra_info(const CoreInfo& core, std::string& text) {
+  std::string reply;
+  if (!core.server_id) {
+    return true;
+  }
+  return server_request("qThreadExtraInfo," + hex_number(*core.server_id), reply) &&
+         !reply.empty() && !is_error_reply(reply) && hex_decode(reply, text);
 }
 
 bool Proxy::select_server_thread(int core) {
@@ -430,7 +437,7 @@ const RegisterInfo* Proxy::live_register(int reg) const {
     return nullptr;
   }
   for (const RegisterInfo& r : layout_.registers) {
-    if (family_->register_id(r.name) == reg) {
+    if (osa_register_id(&r) == reg) {
       return &r;
     }
   }
@@ -899,11 +906,7 @@ void Proxy::handle_supported(const std::string& payload) {
     if (f.empty()) {
       continue;
     }
-    if (starts_with(f, "PacketSize=")) {
-      uint64_t size = 0;
-      if (parse_hex(f.substr(11), size) && size >= 64) {
-        server_packet_size_ = static_cast<std::size_t>(std::min<uint64_t>(size, kMaxServerPacket));
-      }
+    if (take_packet_size(f)) {
       continue;
     }
     if (starts_with(f, "multiprocess") || starts_with(f, "QThreadEvents") ||
@@ -970,11 +973,9 @@ void Proxy::refresh_threads() {
       continue;
     }
     CoreInfo& core = cores_[static_cast<std::size_t>(t.core)];
-    std::string reply_text;
     std::string text;
-    if (core.server_id && server_extra_info_ &&
-        server_request("qThreadExtraInfo," + hex_number(*core.server_id), reply_text) &&
-        hex_decode(reply_text, text) && text != core.server_extra) {
+    if (core.server_id && server_extra_info_ && server_extra_info(core, text) &&
+        text != core.server_extra) {
       core.server_extra = text;
       extra_changed = true;
     }
@@ -1257,8 +1258,12 @@ void Proxy::handle_resume(const std::string& payload) {
   }
 }
 
+int Proxy::osa_register_id(const RegisterInfo* reg) const {
+  return reg != nullptr && family_ != nullptr ? family_->register_id(reg->name) : -1;
+}
+
 std::optional<uint64_t> Proxy::task_register(const ThreadEntry& thread, const RegisterInfo& reg) {
-  const int id = family_ != nullptr ? family_->register_id(reg.name) : -1;
+  const int id = osa_register_id(&reg);
   if (id < 0 || !osa_.usable()) {
     return std::nullopt;
   }
@@ -1279,19 +1284,31 @@ std::optional<uint64_t> Proxy::task_register(const ThreadEntry& thread, const Re
   return result;
 }
 
-void Proxy::read_registers() {
+const ThreadEntry* Proxy::task_for_registers(const std::string& packet, bool well_formed,
+                                             bool writes) {
   refresh_if_stale();
   const ThreadEntry* t = selected(gdb_hg_);
-  if (t == nullptr) {
+  if (t == nullptr || !well_formed) {
     reply("E01");
-    return;
+    return nullptr;
   }
-  if (t->core >= 0) {
-    if (!select_server_thread(t->core)) {
-      reply("E01");
-      return;
-    }
-    forward("g", false);
+  if (t->core < 0) {
+    return t;
+  }
+  if (writes) {
+    target_changed();
+  }
+  if (select_server_thread(t->core)) {
+    forward(packet, false);
+  } else {
+    reply("E01");
+  }
+  return nullptr;
+}
+
+void Proxy::read_registers() {
+  const ThreadEntry* t = task_for_registers("g", true, false);
+  if (t == nullptr) {
     return;
   }
   if (layout_.registers.empty()) {
@@ -1304,19 +1321,10 @@ void Proxy::read_registers() {
 }
 
 void Proxy::read_one_register(std::string_view number) {
-  refresh_if_stale();
-  const ThreadEntry* t = selected(gdb_hg_);
   uint64_t n = 0;
-  if (t == nullptr || !parse_hex(number, n)) {
-    reply("E01");
-    return;
-  }
-  if (t->core >= 0) {
-    if (!select_server_thread(t->core)) {
-      reply("E01");
-      return;
-    }
-    forward("p" + std::string(number), false);
+  const bool well_formed = parse_hex(number, n);
+  const ThreadEntry* t = task_for_registers("p" + std::string(number), well_formed, false);
+  if (t == nullptr) {
     return;
   }
   const RegisterInfo* r = layout_.by_number(static_cast<long>(n));
@@ -1328,25 +1336,14 @@ void Proxy::read_one_register(std::string_view number) {
 }
 
 void Proxy::write_registers(std::string_view data) {
-  refresh_if_stale();
-  const ThreadEntry* t = selected(gdb_hg_);
+  const ThreadEntry* t = task_for_registers("G" + std::string(data), true, true);
   if (t == nullptr) {
-    reply("E01");
-    return;
-  }
-  if (t->core >= 0) {
-    target_changed();
-    if (!select_server_thread(t->core)) {
-      reply("E01");
-      return;
-    }
-    forward("G" + std::string(data), false);
     return;
   }
   bool all = true;
   for (const auto& [reg, digits] : split_g_data(layout_, data)) {
     const std::optional<uint64_t> value = decode_register(digits, elf_.big_endian);
-    const int id = family_ != nullptr ? family_->register_id(reg->name) : -1;
+    const int id = osa_register_id(reg);
     if (!value || id < 0 || task_register(*t, *reg) == value) {
       continue;
     }
@@ -1357,29 +1354,19 @@ void Proxy::write_registers(std::string_view data) {
 }
 
 void Proxy::write_one_register(std::string_view assignment) {
-  refresh_if_stale();
-  const ThreadEntry* t = selected(gdb_hg_);
   const std::size_t equals = assignment.find('=');
   uint64_t n = 0;
-  if (t == nullptr || equals == std::string_view::npos ||
-      !parse_hex(assignment.substr(0, equals), n)) {
-    reply("E01");
-    return;
-  }
-  if (t->core >= 0) {
-    target_changed();
-    if (!select_server_thread(t->core)) {
-      reply("E01");
-      return;
-    }
-    forward("P" + std::string(assignment), false);
+  const bool well_formed =
+      equals != std::string_view::npos && parse_hex(assignment.substr(0, equals), n);
+  const ThreadEntry* t = task_for_registers("P" + std::string(assignment), well_formed, true);
+  if (t == nullptr) {
     return;
   }
   const RegisterInfo* r = layout_.by_number(static_cast<long>(n));
   const std::optional<uint64_t> value =
       decode_register(assignment.substr(equals + 1), elf_.big_endian);
-  const int id = r != nullptr && family_ != nullptr ? family_->register_id(r->name) : -1;
-  if (r == nullptr || !value || id < 0) {
+  const int id = osa_register_id(r);
+  if (!value || id < 0) {
     reply("E01");
     return;
   }

@@ -244,7 +244,8 @@ private:
     if (p[0] == 'p') {
       uint64_t n = 0;
       rsp::parse_hex(p.substr(1), n);
-      return hex32(registers[n == 25 ? 16 : n]);
+      const uint32_t r = registers[n == 25 ? 16 : n];
+      return hex32(selected == "2" ? r + 0x100 : r);
     }
     if (p[0] == 'M') {
       uint64_t address = 0;
@@ -559,6 +560,45 @@ TEST_F(ProxySession, EachCoreOfTheServerIsAThreadOrItsRunningTask) {
   }
   EXPECT_EQ(gdb.ask("vCont;s:10001"), "T05thread:10001;");
   EXPECT_EQ(server_->count("vCont;s:2"), 1u);
+}
+
+TEST_F(ProxySession, AnOrtiFileWithARunningTaskPerCoreGivesEachCoreItsTask) {
+  std::string text = kOrti;
+  for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
+           {"\"2.2\"", "\"2.3\""},
+           {"RUNNINGTASK, \"Running task\"", "RUNNINGTASK[], \"Running task\""},
+           {"RUNNINGTASK = \"u8@20000000\";",
+            "RUNNINGTASK[0] = \"u8@20000000\"; RUNNINGTASK[1] = \"u8@20000001\";"}}) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+      text.replace(at, from.size(), to);
+      at += to.size();
+    }
+  }
+  std::ofstream(dir_ + "/test.ort") << text;
+  server_->cores = 2;
+  server_->set8(kRunning + 1, 0); // TaskA runs on core 1, TaskB on core 0
+  server_->set8(kTasks + 1, 3);
+  GdbClient& gdb = start();
+  EXPECT_EQ(gdb.ask("?"), "T05thread:2;");
+  // No core stands for itself: each has its running task.
+  EXPECT_EQ(gdb.ask("qfThreadInfo"), "m1,2,3");
+  const std::string xml = threads_xml(gdb);
+  EXPECT_NE(xml.find("<thread id=\"1\" core=\"1\" name=\"TaskA\">"), std::string::npos) << xml;
+  EXPECT_NE(xml.find("<thread id=\"2\" core=\"0\" name=\"TaskB\">"), std::string::npos) << xml;
+  // TaskA's registers are core 1's, asked of the server on its thread.
+  EXPECT_EQ(gdb.ask("Hg1"), "OK");
+  EXPECT_EQ(server_->received().back(), "Hg2");
+  EXPECT_EQ(gdb.ask("g").substr(15 * 8, 8), hex32(0x110f));
+  EXPECT_EQ(gdb.ask("qRcmd," + rsp::hex_encode("orti regs TaskA")), "OK");
+  EXPECT_NE(gdb.console.find("pc        0x0000110f"), std::string::npos) << gdb.console;
+  EXPECT_EQ(gdb.ask("qRcmd," + rsp::hex_encode("orti regs TaskB")), "OK");
+  EXPECT_NE(gdb.console.find("pc        0x0000100f"), std::string::npos) << gdb.console;
+  // A stop of core 1 names TaskA.
+  {
+    std::lock_guard<std::mutex> lock(server_->mutex);
+    server_->stop_thread = "02";
+  }
+  EXPECT_EQ(gdb.ask("vCont;c"), "T05thread:1;");
 }
 
 TEST_F(ProxySession, MonitorOrtiShowsTheTasks) {

@@ -935,6 +935,11 @@ const ThreadEntry* Proxy::selected(const std::optional<ThreadId>& id) const {
   return id ? resolve(*id) : map_.for_core(stop_core_);
 }
 
+int Proxy::selected_core() const {
+  const ThreadEntry* t = selected(gdb_hg_);
+  return t != nullptr && t->core >= 0 ? t->core : stop_core_;
+}
+
 void Proxy::refresh_if_stale() {
   if (stale_ || !have_map_) {
     refresh_threads();

@@ -112,6 +112,9 @@ private:
   void refresh_threads();
   void refresh_if_stale();
   const ThreadEntry* selected(const std::optional<ThreadId>& id) const;
+  // The core of the thread GDB selected for registers; for a task that is not running, the
+  // core that stopped.
+  int selected_core() const;
   const ThreadEntry* resolve(const ThreadId& id) const;
   // The thread a register packet of GDB is for, when the proxy answers it (a task that is not
   // running); null when it was answered already: an error, or the packet passed to the server

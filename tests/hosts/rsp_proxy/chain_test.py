@@ -431,6 +431,38 @@ def check_smp_running(c):
     check(names[0] != names[1], "each core runs a task of its own: %r" % names)
 
 
+def table_rows(text):
+    """The rows of the table in text as dicts by column header; cells are cut where the rule
+    line under the header marks the columns (a cell may hold blanks)."""
+    lines = text.splitlines()
+    rule = next(i for i, line in enumerate(lines) if line.startswith("-"))
+    starts = [m.start() for m in re.finditer(r"-+", lines[rule])]
+    bounds = list(zip(starts, starts[1:] + [None]))
+    headers = [lines[rule - 1][a:b].strip() for a, b in bounds]
+    return [dict(zip(headers, (line[a:b].strip() for a, b in bounds)))
+            for line in lines[rule + 1:] if line.strip()]
+
+
+def check_smp_os_per_core(c):
+    """monitor orti show OS gives each core's elements in a row of its own; other monitor
+    commands answer for the core of the selected thread."""
+    rows = dict((r.get("CORE"), r) for r in table_rows(c.cli("monitor orti show OS")))
+    threads, current = threads_by_target_id(c)
+    for core, task in enumerate(smp_running(c)):
+        name = c.string("OsTcb[%d].name" % task)
+        row = rows.get(str(core), {})
+        check_equal(row.get("RUNNINGTASK"), name, "show OS: core %d's RUNNINGTASK" % core)
+        check_equal(int(row.get("vs_TICKS", "-1"), 0),
+                    c.value("OsCore[%d].counter->value" % core),
+                    "show OS: core %d's vs_TICKS" % core)
+        c.cli("thread %s" % threads[task + 1]["id"])
+        shown = c.cli("monitor orti cmd expr DemoKernelSmp.RUNNINGTASK")
+        check(shown.rstrip().endswith(":= %s" % name),
+              "monitor orti cmd on core %d's thread: %r" % (core, shown))
+    check_equal(sorted(rows), [str(k) for k in range(SMP_CORES)], "show OS: a row per core")
+    c.cli("thread %s" % current)
+
+
 def check_smp_step_refused(c):
     """A switched-out task of the second core cannot be stepped; nothing runs."""
     threads, current = threads_by_target_id(c)
@@ -483,6 +515,7 @@ def scenario_smp(elf, proxy, plugin):
             check_smp_tasks(c)
             check_smp_switched_out(c)
             check_smp_running(c)
+            check_smp_os_per_core(c)
             check_smp_step_refused(c)
             check_smp_breakpoint_on_core1(c)
         finally:

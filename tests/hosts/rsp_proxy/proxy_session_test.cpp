@@ -593,6 +593,10 @@ TEST_F(ProxySession, AnOrtiFileWithARunningTaskPerCoreGivesEachCoreItsTask) {
   EXPECT_NE(gdb.console.find("pc        0x0000110f"), std::string::npos) << gdb.console;
   EXPECT_EQ(gdb.ask("qRcmd," + rsp::hex_encode("orti regs TaskB")), "OK");
   EXPECT_NE(gdb.console.find("pc        0x0000100f"), std::string::npos) << gdb.console;
+  // The OS shows each core's element in a row of its own.
+  EXPECT_EQ(gdb.ask("qRcmd," + rsp::hex_encode("orti show OS")), "OK");
+  EXPECT_NE(gdb.console.find("\n0     1  TestOs  TaskB"), std::string::npos) << gdb.console;
+  EXPECT_NE(gdb.console.find("\n1     1  TestOs  TaskA"), std::string::npos) << gdb.console;
   // A stop of core 1 names TaskA.
   {
     std::lock_guard<std::mutex> lock(server_->mutex);

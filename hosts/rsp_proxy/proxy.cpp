@@ -383,7 +383,12 @@ bool Proxy::server_extra_info(const CoreInfo& core, std::string& text) {
 }
 
 bool Proxy::select_server_thread(int core) {
-  if (core < 0 || static_cast<std::size_t>(core) >= cores_.size() || !cores_[core].server_id) {
+  // A core the target lacks has no registers: those of the selected thread would be another
+  // core's.
+  if (core < 0 || static_cast<std::size_t>(core) >= cores_.size()) {
+    return false;
+  }
+  if (!cores_[static_cast<std::size_t>(core)].server_id) {
     return true;
   }
   const uint64_t id = *cores_[static_cast<std::size_t>(core)].server_id;
@@ -638,10 +643,11 @@ void Proxy::drain_plugin_stderr() {
 // -- GDB ----------------------------------------------------------------------------------
 
 void Proxy::note(const std::string& text) {
-  log_line(text);
+  // The plug-in repeats a complaint for every read it affects: once per stop is enough.
   if (std::find(notes_.begin(), notes_.end(), text) != notes_.end()) {
     return;
   }
+  log_line(text);
   if (notes_.size() >= kMaxNotes) {
     notes_.pop_front();
     ++notes_dropped_;

@@ -568,7 +568,8 @@ TEST_F(ProxySession, AnOrtiFileWithARunningTaskPerCoreGivesEachCoreItsTask) {
            {"\"2.2\"", "\"2.3\""},
            {"RUNNINGTASK, \"Running task\"", "RUNNINGTASK[], \"Running task\""},
            {"RUNNINGTASK = \"u8@20000000\";",
-            "RUNNINGTASK[0] = \"u8@20000000\"; RUNNINGTASK[1] = \"u8@20000001\";"}}) {
+            "RUNNINGTASK[0] = \"u8@20000000\"; RUNNINGTASK[1] = \"u8@20000001\"; "
+            "RUNNINGTASK[2] = \"u8@20000002\";"}}) {
     for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
       text.replace(at, from.size(), to);
       at += to.size();
@@ -578,6 +579,9 @@ TEST_F(ProxySession, AnOrtiFileWithARunningTaskPerCoreGivesEachCoreItsTask) {
   server_->cores = 2;
   server_->set8(kRunning + 1, 0); // TaskA runs on core 1, TaskB on core 0
   server_->set8(kTasks + 1, 3);
+  // TaskC claims a third core, which the target lacks.
+  server_->set8(kRunning + 2, 2);
+  server_->set8(kTasks + 32 + 1, 3);
   GdbClient& gdb = start();
   EXPECT_EQ(gdb.ask("?"), "T05thread:2;");
   // No core stands for itself: each has its running task.
@@ -593,6 +597,9 @@ TEST_F(ProxySession, AnOrtiFileWithARunningTaskPerCoreGivesEachCoreItsTask) {
   EXPECT_NE(gdb.console.find("pc        0x0000110f"), std::string::npos) << gdb.console;
   EXPECT_EQ(gdb.ask("qRcmd," + rsp::hex_encode("orti regs TaskB")), "OK");
   EXPECT_NE(gdb.console.find("pc        0x0000100f"), std::string::npos) << gdb.console;
+  // No core's registers are TaskC's.
+  EXPECT_EQ(gdb.ask("Hg3"), "OK");
+  EXPECT_EQ(gdb.ask("g"), std::string(17 * 8, 'x'));
   // The OS shows each core's element in a row of its own.
   EXPECT_EQ(gdb.ask("qRcmd," + rsp::hex_encode("orti show OS")), "OK");
   EXPECT_NE(gdb.console.find("\n0     1  TestOs  TaskB"), std::string::npos) << gdb.console;

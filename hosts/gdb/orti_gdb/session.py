@@ -390,21 +390,32 @@ class Session:
         tasks, cut = self.task_list(max_objects)
         return tasks, cut, self.current_task()
 
-    def task_list(self, max_objects):
-        """The tasks in the plug-in's order, and whether the list was cut."""
+    def task_list(self, max_objects, states=True):
+        """The tasks in the plug-in's order, and whether the list was cut; without states only
+        their ids and names (state and priority None)."""
         kind = self.model().kind(TASK_KIND)
         priority, status = kind.id_of("PRIORITY"), kind.id_of("STATE")
-        objects, cut = self.walk(kind, max_objects, only=(OBJECT_NAME, priority, status))
-        tasks = []
+        # The task calls give the names and states: the walk reads only the rest, and the
+        # attributes the calls stand for only for a task they do not answer for.
+        objects, cut = self.walk(kind, max_objects, only=(priority,) if states else ())
+        found = []
         for obj in objects:
             task_id = obj.get(OBJECT_NUMBER)
             if not isinstance(task_id, int):
                 continue
-            name = self.task_name(task_id)
-            state = self.task_status(task_id)
-            tasks.append(TaskObject(task_id, name if name is not None else obj.get(OBJECT_NAME),
-                                    state if state is not None else obj.get(status),
-                                    obj.get(priority)))
+            found.append((task_id, obj, self.task_name(task_id),
+                          self.task_status(task_id) if states else None))
+        fallback = {}
+        if any(name is None or (states and state is None) for _, _, name, state in found):
+            again, _ = self.walk(kind, max_objects,
+                                 only=(OBJECT_NAME, status) if states else (OBJECT_NAME,))
+            fallback = dict((obj.get(OBJECT_NUMBER), obj) for obj in again)
+        tasks = []
+        for task_id, obj, name, state in found:
+            spare = fallback.get(task_id, {})
+            tasks.append(TaskObject(task_id, name if name is not None else spare.get(OBJECT_NAME),
+                                    state if state is not None or not states
+                                    else spare.get(status), obj.get(priority)))
         return tasks, cut
 
     def task_register(self, task_id, reg_id):

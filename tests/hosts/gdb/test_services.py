@@ -497,8 +497,8 @@ TASK_LISTS = [
     ((), False, [(1, "Task1", None, None), (2, "Task2", None, None)], [1, 1]),
     ((("TaskNameGet", 1),), True, [(1, "T1", "READY1", "0x5"), (2, "Task2", "READY2", "0x5")],
      [1, 3, 1, 3, 1, 2, 4, 1, 2, 4]),
-    ((("TaskStatusGet", 2),), True,
-     [(1, "Task1", "READY1", "0x5"), (2, "Task2", "STATE2", "0x5")], [1, 3, 1, 3, 1, 2, 4, 1, 2, 4]),
+    ((("TaskStatusGet", 2),), True, [(1, "Task1", "READY1", "0x5"), (2, "Task2", "STATE2", "0x5")],
+     [1, 3, 1, 3, 1, 2, 4, 1, 2, 4]),
     ((("TaskNameGet", 2),), False, [(1, "Task1", None, None), (2, "T2", None, None)],
      [1, 1, 1, 2, 1, 2]),
 ]

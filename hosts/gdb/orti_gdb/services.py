@@ -37,13 +37,10 @@ def signed64(n):
 
 def value_to_int(value):
     """The value as an integer: numbers, booleans, enums, characters and pointers."""
-    try:
-        return int(value)
-    except gdb.error:
-        # A GDB that converts no floating-point value to an integer: truncated, as C does.
-        if value.type.strip_typedefs().code != gdb.TYPE_CODE_FLT:
-            raise
+    code = value.type.strip_typedefs().code
+    if code == gdb.TYPE_CODE_FLT:
         return int(float(value))
+    return int(value)
 
 
 def _is_char(t):

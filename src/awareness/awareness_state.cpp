@@ -11,9 +11,7 @@ const char* keep_text(AwarenessState& state, std::string text) {
 void clear_task_record(TaskContextRecord& record) {
   record.warned = false;
   record.context = nullptr;
-  for (RegisterValueSlot& slot : record.registers) {
-    slot = RegisterValueSlot{};
-  }
+  record.registers.forget_all();
 }
 
 void attach_model(AwarenessState& state, OrtiModel* model) {
@@ -30,7 +28,7 @@ void attach_model(AwarenessState& state, OrtiModel* model) {
   // usual order is TargetInit first, load_orti afterwards.
   if (state.register_table != nullptr) {
     for (TaskContextRecord& record : state.task_records) {
-      record.registers.assign(static_cast<std::size_t>(state.register_table->count), {});
+      record.registers.reset(static_cast<std::size_t>(state.register_table->count));
     }
   }
   invalidate_caches(state);

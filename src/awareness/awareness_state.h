@@ -37,18 +37,62 @@ inline bool list_position_ok(int64_t position) {
   return position >= 0 && position < kMaxListElements;
 }
 
-// One saved register of a task, as the last read or write left it. The whole 64-bit value is
-// kept, so that a wide register reads back as it was.
-struct RegisterValueSlot {
-  uint64_t value = 0;
-  bool valid = false;
+// The saved registers of a task, as the last reads and writes left them. The whole 64-bit value
+// is kept, so that a wide register reads back as it was.
+//
+// Every stop and many settings forget all of them, and a task has a slot for each of the
+// hundreds of ids of a register table, most of which are never read. So forgetting is one
+// increment (a slot holds a value only while its stamp is the cache's), and the slots are made
+// only as far as the highest register stored.
+class RegisterCache {
+public:
+  // Room for count registers (0: no cache), every value forgotten.
+  void reset(std::size_t count) {
+    slots_.clear();
+    count_ = count;
+    ++stamp_;
+  }
+  std::size_t size() const { return count_; }
+
+  // The value kept for reg, or null (none kept, or reg outside the cache).
+  const uint64_t* find(std::size_t reg) const {
+    if (reg >= slots_.size() || slots_[reg].stamp != stamp_) {
+      return nullptr;
+    }
+    return &slots_[reg].value;
+  }
+  // Keeps value for reg; a reg outside the cache is not kept.
+  void store(std::size_t reg, uint64_t value) {
+    if (reg >= count_) {
+      return;
+    }
+    if (reg >= slots_.size()) {
+      slots_.resize(reg + 1); // new slots carry stamp 0, which the cache never has
+    }
+    slots_[reg] = Slot{value, stamp_};
+  }
+  void forget(std::size_t reg) {
+    if (reg < slots_.size()) {
+      slots_[reg].stamp = 0;
+    }
+  }
+  void forget_all() { ++stamp_; }
+
+private:
+  struct Slot {
+    uint64_t value = 0;
+    uint64_t stamp = 0;
+  };
+  std::vector<Slot> slots_;
+  std::size_t count_ = 0;
+  uint64_t stamp_ = 1;
 };
 
 // One per TASK object of the model.
 struct TaskContextRecord {
   bool warned = false;           // a missing-context message was shown since the last stop
   OrtiObject* context = nullptr; // the CONTEXT object last found for the task
-  std::vector<RegisterValueSlot> registers; // one per register table entry; empty: no cache
+  RegisterCache registers;       // one per register table entry; size 0: no cache
 };
 
 // Forgets what a stop or a changed setting makes stale: the missing-context message shown, the

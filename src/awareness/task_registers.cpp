@@ -80,12 +80,13 @@ TaskContextRecord* record_at(AwarenessState& state, std::size_t index) {
   return index < state.task_records.size() ? &state.task_records[index] : nullptr;
 }
 
-RegisterValueSlot* slot_at(AwarenessState& state, std::size_t record, int32_t reg) {
+// The register cache of a record, or null when the record or the register is outside it.
+RegisterCache* cache_at(AwarenessState& state, std::size_t record, int32_t reg) {
   TaskContextRecord* r = record_at(state, record);
   if (r == nullptr || reg < 0 || static_cast<std::size_t>(reg) >= r->registers.size()) {
     return nullptr;
   }
-  return &r->registers[static_cast<std::size_t>(reg)];
+  return &r->registers;
 }
 
 // Keeps the value of a register for the next read, unless the caches were dropped since read
@@ -93,9 +94,8 @@ RegisterValueSlot* slot_at(AwarenessState& state, std::size_t record, int32_t re
 void cache_register(AwarenessState& state, const CacheRead& read, const TaskRef& task, int32_t reg,
                     uint64_t value) {
   keep_if_current(state, read, [&] {
-    if (RegisterValueSlot* slot = slot_at(state, task.record, reg)) {
-      slot->value = value;
-      slot->valid = true;
+    if (RegisterCache* cache = cache_at(state, task.record, reg)) {
+      cache->store(static_cast<std::size_t>(reg), value);
     }
   });
 }
@@ -328,8 +328,8 @@ bool begin_access(AwarenessState& state, OSA_ServiceCntx* ctx, const char* op, u
     return false;
   }
   if (task->list) {
-    if (RegisterValueSlot* slot = slot_at(state, task->record, reg)) {
-      slot->valid = false;
+    if (RegisterCache* cache = cache_at(state, task->record, reg)) {
+      cache->forget(static_cast<std::size_t>(reg));
     }
   }
   return true;
@@ -505,10 +505,12 @@ int32_t readreg(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task_id, i
     return 1;
   }
   task.read = read;
-  if (const RegisterValueSlot* slot = slot_at(state, task.record, reg);
-      !task.list && slot != nullptr && slot->valid) {
-    *value = slot->value;
-    return 0;
+  if (const RegisterCache* cache = cache_at(state, task.record, reg);
+      !task.list && cache != nullptr) {
+    if (const uint64_t* kept = cache->find(static_cast<std::size_t>(reg))) {
+      *value = *kept;
+      return 0;
+    }
   }
   const Located located = locate_register(state, ctx, Access::Read, task, reg);
   switch (located.place) {

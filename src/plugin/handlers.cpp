@@ -22,7 +22,7 @@ PluginState* state_of(void* target) {
 void install_register_table(PluginState& state, const RegisterIdTable* table) {
   state.register_table = table;
   for (TaskContextRecord& record : state.task_records) {
-    record.registers.assign(table != nullptr ? static_cast<std::size_t>(table->count) : 0, {});
+    record.registers.reset(table != nullptr ? static_cast<std::size_t>(table->count) : 0);
   }
 }
 

@@ -10,6 +10,8 @@
 #include "runtime/format.h"
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -58,11 +60,27 @@ bool command_clearcache(OSA_ServiceCntx*, PluginState& state, const std::string&
   return true;
 }
 
-bool command_help(OSA_ServiceCntx* ctx, PluginState&, const std::string&) {
-  for (const CommandRow& row : command_table()) {
-    if (row.help != nullptr) {
-      osa_display(ctx, kMessageTypeOutput, format("%s\n\t%s\n", row.name, row.help));
+namespace {
+
+// The command table never changes, so its help lines are formatted once per process.
+const std::vector<std::string>& help_lines() {
+  static const std::vector<std::string> lines = [] {
+    std::vector<std::string> out;
+    for (const CommandRow& row : command_table()) {
+      if (row.help != nullptr) {
+        out.push_back(format("%s\n\t%s\n", row.name, row.help));
+      }
     }
+    return out;
+  }();
+  return lines;
+}
+
+} // namespace
+
+bool command_help(OSA_ServiceCntx* ctx, PluginState&, const std::string&) {
+  for (const std::string& line : help_lines()) {
+    osa_display(ctx, kMessageTypeOutput, line);
   }
   return true;
 }

@@ -11,6 +11,8 @@
 #include "plugin/command_table.h"
 #include "plugin/plugin_state.h"
 
+#include <vector>
+
 namespace {
 
 PluginState* state_of(void* target) {
@@ -24,6 +26,27 @@ void install_register_table(PluginState& state, const RegisterIdTable* table) {
   for (TaskContextRecord& record : state.task_records) {
     record.registers.reset(table != nullptr ? static_cast<std::size_t>(table->count) : 0);
   }
+}
+
+// The family tables are constants, so each is checked once per process rather than at every
+// TargetInit; a table not among them is checked each time.
+std::vector<int32_t> faults_of(const RegisterIdTable& table) {
+  struct Checked {
+    const RegisterIdTable* table;
+    std::vector<int32_t> faults;
+  };
+  static const Checked checked[] = {
+      {&kV850RegisterTable, register_table_faults(kV850RegisterTable)},
+      {&kPowerPcRegisterTable, register_table_faults(kPowerPcRegisterTable)},
+      {&kSuperHRegisterTable, register_table_faults(kSuperHRegisterTable)},
+      {&kArmRegisterTable, register_table_faults(kArmRegisterTable)},
+  };
+  for (const Checked& c : checked) {
+    if (c.table == &table) {
+      return c.faults;
+    }
+  }
+  return register_table_faults(table);
 }
 
 } // namespace
@@ -62,7 +85,7 @@ int32_t handle_target_init(OsaCntx* ctx, ClientArea* area, TargetDataLink* targe
               "capabilities will be disabled\n");
     return 0;
   }
-  for (const int32_t index : register_table_faults(*table)) {
+  for (const int32_t index : faults_of(*table)) {
     osa_trace(*state, ctx, 4, "Bad CPU Register id mapping %d\n", static_cast<int>(index));
   }
   install_register_table(*state, table);

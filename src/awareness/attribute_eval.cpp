@@ -174,11 +174,11 @@ bool evaluate_ctype(OSA_ServiceCntx* ctx, const Formula& f, TypedValue* value) {
 }
 
 // The number written in an ENUM label: hexadecimal after "0x", else decimal; 0 without digits.
-uint32_t label_number(const std::string& label) {
-  if (label.size() > 2 && label[0] == '0' && label[1] == 'x') {
-    return static_cast<uint32_t>(std::strtoul(label.c_str() + 2, nullptr, 16));
+uint32_t label_number(const char* label) {
+  if (label[0] == '0' && label[1] == 'x' && label[2] != '\0') {
+    return static_cast<uint32_t>(std::strtoul(label + 2, nullptr, 16));
   }
-  return static_cast<uint32_t>(std::strtoll(label.c_str(), nullptr, 10));
+  return static_cast<uint32_t>(std::strtoll(label, nullptr, 10));
 }
 
 int32_t unexpected_type(AwarenessState& state, OSA_ServiceCntx* ctx, uint32_t code) {
@@ -202,7 +202,7 @@ int32_t map_enum_value(AwarenessState& state, OSA_ServiceCntx* ctx, const Attrib
         }
         continue;
       }
-      const std::string match_formula = *element.match_formula; // outlives the request
+      const std::string match_formula(*element.match_formula); // outlives the request
       uint32_t number = 0;
       if (!eval_u32(ctx, match_formula, &number)) {
         osa_trace(state, ctx, 4, "Could not evaluate ENUM match formula: %s\n",
@@ -231,10 +231,10 @@ int32_t map_enum_value(AwarenessState& state, OSA_ServiceCntx* ctx, const Attrib
   }
   switch (value->code) {
   case kValueText:
-    typed_value_store_text(*value, match->label);
+    typed_value_store_text(*value, std::string(match->label));
     return 0;
   case kValueUInt32:
-    typed_value_store_u64(*value, label_number(match->label));
+    typed_value_store_u64(*value, label_number(match->label.c_str()));
     return 0;
   case kValueFloat:
     typed_value_store_float(*value, std::strtof(match->label.c_str(), nullptr));

@@ -129,11 +129,11 @@ const KindRules kMessageContainerRules = {"MESSAGECONTAINER",
 const KindRules kVendorRules = {
     nullptr, kObjectKindVendor, "instantiate_extensions", {}, false, true, nullptr, {}};
 
-bool has_vs_prefix(const std::string& name) {
+bool has_vs_prefix(std::string_view name) {
   return name.rfind("vs_", 0) == 0 || name.rfind("VS_", 0) == 0;
 }
 
-bool equal_ignoring_case(const std::string& a, const char* b) {
+bool equal_ignoring_case(const KoilText& a, const char* b) {
   return orti_name_equal(a.c_str(), b);
 }
 
@@ -770,7 +770,7 @@ bool instantiate_extensions(OrtiLookup& lookup, OrtiModel* model) {
     }
     // The type name is copied: filling the kind marks definitions, not texts, but the name
     // must not depend on which definition is looked at.
-    const std::string type_name = first.type_name;
+    const std::string type_name(first.type_name);
     const int32_t count = count_definitions(type_name.c_str(), lookup);
     if (count == 0) {
       error_message("Internal Error: Vendor Extension Count Mismatch\n");

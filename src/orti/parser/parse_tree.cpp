@@ -1,5 +1,5 @@
 // Freeing a parse tree. Every node is held by value or by unique_ptr inside vectors, so
-// releasing them is a flat walk however long the lists are.
+// releasing them is a flat walk however long the lists are; the texts go block by block.
 #include "orti/parser/parse_tree.h"
 
 void orti_tree_clear(OrtiParseTree& tree) {
@@ -12,4 +12,5 @@ void orti_tree_clear(OrtiParseTree& tree) {
   tree.definitions.clear();
   tree.definitions.shrink_to_fit();
   tree.dialect_lines = {};
+  tree.texts.clear();
 }

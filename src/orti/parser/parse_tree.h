@@ -6,7 +6,13 @@
 // lookups of the object model walk them newest first, from the back. Once a parse has
 // finished nothing is added to a tree, so the model may keep pointers into it for as long as
 // the tree lives.
+//
+// The texts of definitions and ENUM elements, of which a large file has hundreds of thousands,
+// are KoilTexts in the tree's text store; like every text of the tree they end at their first
+// NUL byte. The few texts of the declarations are strings of their own.
 #pragma once
+
+#include "orti/parser/koil_text.h"
 
 #include <array>
 #include <cstddef>
@@ -30,11 +36,11 @@ inline constexpr int32_t kKindString = 4;
 inline constexpr int32_t kKindAny = 7;
 
 struct EnumElement {
-  std::string label;                        // the quoted display name
-  std::optional<std::string> link_name;     // the identifier after ":"
-  OrtiObject* linked_object = nullptr;      // set when ENUM elements are linked
-  int64_t value = 0;                        // kept to 32 bits, sign-extended
-  std::optional<std::string> match_formula; // the quoted value of a string-valued element
+  KoilText label;                        // the quoted display name
+  OrtiObject* linked_object = nullptr;   // set when ENUM elements are linked
+  int64_t value = 0;                     // kept to 32 bits, sign-extended
+  std::optional<KoilText> link_name;     // the identifier after ":"
+  std::optional<KoilText> match_formula; // the quoted value of a string-valued element
   int32_t line = 0;
 };
 
@@ -61,21 +67,21 @@ struct ObjectDeclaration {
 };
 
 struct AttributeDef {
-  std::string name;
-  std::string formula; // the quoted text, possibly empty
+  KoilText name;
+  KoilText formula; // the quoted text, possibly empty
   int32_t line = 0;
   int32_t index = -1; // NAME[i] of an array attribute; -1 for a plain definition
 };
 
 struct ObjectDefinition {
-  std::string type_name;
-  std::string object_name;
+  KoilText type_name;
+  KoilText object_name;
   std::vector<AttributeDef> attributes; // file order, never empty
+  OrtiObject* instance = nullptr;       // the model object built from it
+  std::size_t file_index = 0;           // position in definitions (file order)
   int32_t line = 0;
-  bool processed = false;         // consumed by the model builder
-  OrtiObject* instance = nullptr; // the model object built from it
-  bool is_list = false;           // written with "*" before the object name
-  std::size_t file_index = 0;     // position in definitions (file order)
+  bool processed = false; // consumed by the model builder
+  bool is_list = false;   // written with "*" before the object name
 };
 
 // Constructs that OS generators write although the ORTI grammar has no room for them. Extended
@@ -107,6 +113,8 @@ struct OrtiParseTree {
   // load records every construct it accepted; a strict one only the construct it failed on,
   // so a strict load with any entry failed because of a generator's dialect.
   std::array<int32_t, kKoilDialectCount> dialect_lines{};
+  // Where the texts of the definitions and ENUM elements live.
+  KoilTextStore texts;
 
   int32_t& dialect_line(KoilDialect construct) {
     return dialect_lines[static_cast<std::size_t>(construct)];

@@ -114,14 +114,14 @@ bool cache_lookup(const AwarenessState& state, const AttributeDecl& attr, int64_
   if (k < 0 || k >= attr.cache_entries) {
     return false;
   }
-  const auto i = static_cast<std::size_t>(k);
-  if (attr.cache_generations[i] == 0 || attr.cache_generations[i] != state.generation ||
-      attr.value_cache[i].code != value->code) {
+  const AttributeCacheEntry& entry = attr.value_cache[static_cast<std::size_t>(k)];
+  if (entry.generation == 0 || entry.generation != state.generation ||
+      entry.value.code != value->code) {
     return false;
   }
-  *value = attr.value_cache[i];
+  *value = entry.value;
   if (evaluated != nullptr) {
-    *evaluated = attr.cache_failed[i] == 0;
+    *evaluated = !entry.failed;
   }
   return true;
 }
@@ -137,15 +137,13 @@ void cache_store(const AwarenessState& state, const AttributeRead& read, Attribu
   keep_if_current(state, read.cache, [&] {
     if (k >= attr.cache_entries) {
       const auto entries = static_cast<std::size_t>(k) + 1;
-      attr.value_cache.resize(entries, typed_value_of(kValueText));
-      attr.cache_generations.resize(entries, 0);
-      attr.cache_failed.resize(entries, 0);
+      attr.value_cache.resize(entries);
       attr.cache_entries = static_cast<int32_t>(entries);
     }
-    const auto i = static_cast<std::size_t>(k);
-    attr.value_cache[i] = value;
-    attr.cache_generations[i] = read.cache.generation;
-    attr.cache_failed[i] = failed ? 1 : 0;
+    AttributeCacheEntry& entry = attr.value_cache[static_cast<std::size_t>(k)];
+    entry.value = value;
+    entry.generation = read.cache.generation;
+    entry.failed = failed;
   });
 }
 

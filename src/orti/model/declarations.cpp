@@ -297,7 +297,7 @@ std::unique_ptr<AttributeDecl> make_type(const OrtiLookup& lookup,
   const bool ctype_list_attribute =
       orti_name_equal(name, "_NODE_VALID") || orti_name_equal(name, "_OWNER");
   if (string_list_attribute || name_attribute || ctype_list_attribute) {
-    auto record = std::make_unique<AttributeDecl>();
+    auto record = AttributeDecl::make(lookup.record_memory);
     record->kind = ctype_list_attribute ? kKindCtype : kKindString;
     record->is_name_attribute = name_attribute;
     record->name = name;
@@ -323,7 +323,7 @@ std::unique_ptr<AttributeDecl> make_type(const OrtiLookup& lookup,
            (allowed_mask & kKindString) != 0 ? " STRING" : "");
     return nullptr;
   }
-  auto record = std::make_unique<AttributeDecl>();
+  auto record = AttributeDecl::make(lookup.record_memory);
   switch (kind) {
   case kKindCtype:
     record->c_type = spec->type.c_type ? spec->type.c_type->c_str() : nullptr;
@@ -451,15 +451,17 @@ void link_enum_elements(OrtiLookup& lookup, OrtiModel& /*model*/, AttributeDecl&
 }
 
 std::unique_ptr<AttributeDecl> make_cpu_attribute(const char* register_name, const char* formula) {
-  auto record = std::make_unique<AttributeDecl>();
+  auto record = AttributeDecl::make(nullptr); // outlives any model it is added to
   record->kind = kKindCtype;
   record->c_type = "unsigned long";
-  record->owned_name = std::string("_CPU_") + (register_name != nullptr ? register_name : "");
-  record->name = record->owned_name.c_str();
+  record->extras = std::make_unique<AttributeDecl::Extras>();
+  std::string& owned_name = record->extras->owned_name;
+  owned_name = std::string("_CPU_") + (register_name != nullptr ? register_name : "");
+  record->name = owned_name.c_str();
   record->formula = formula;
   // The description is the register name; it is kept inside the owned name so that it lives
   // as long as the record, whatever the caller does with its text.
-  record->description = record->owned_name.c_str() + 5;
+  record->description = owned_name.c_str() + 5;
   record->to_trace = false;
   return record;
 }

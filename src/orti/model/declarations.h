@@ -62,6 +62,10 @@ struct OrtiLookup {
   // only those need linking again when another attribute shares the list and no trace is read.
   std::unordered_map<const std::vector<EnumElement>*, std::vector<uint32_t>> linked_lists;
 
+  // Where make_type makes its records: the model's record memory while a model is built, the
+  // heap when null.
+  std::pmr::memory_resource* record_memory = nullptr;
+
   const char* file_name() const { return tree.file_name ? tree.file_name->c_str() : nullptr; }
 };
 

@@ -250,7 +250,7 @@ public:
       if (entry.record == nullptr) {
         continue;
       }
-      std::vector<const char*>& formulas = entry.record->element_formulas;
+      std::vector<const char*>& formulas = entry.record->extras->element_formulas;
       entry.record->formula = formulas[0];
       for (std::size_t i = 0; i < formulas.size(); ++i) {
         if (formulas[i] == nullptr) {
@@ -281,12 +281,16 @@ private:
                     entry.lines[index]);
       return;
     }
+    if (!entry.record->extras) {
+      entry.record->extras = std::make_unique<AttributeDecl::Extras>();
+    }
+    std::vector<const char*>& formulas = entry.record->extras->element_formulas;
     if (index >= entry.lines.size()) {
       entry.lines.resize(index + 1, 0);
-      entry.record->element_formulas.resize(index + 1, nullptr);
+      formulas.resize(index + 1, nullptr);
     }
     entry.lines[index] = attr.line;
-    entry.record->element_formulas[index] = attr.formula.c_str();
+    formulas[index] = attr.formula.c_str();
   }
 
   std::vector<Entry> entries_;
@@ -575,21 +579,45 @@ const char* standard_attribute_name(int32_t kind, int slot) {
   }
 }
 
+std::unique_ptr<AttributeDecl> AttributeDecl::make(std::pmr::memory_resource* memory) {
+  if (memory == nullptr) {
+    return std::make_unique<AttributeDecl>();
+  }
+  auto* record =
+      new (memory->allocate(sizeof(AttributeDecl), alignof(AttributeDecl))) AttributeDecl();
+  record->in_shared_memory_ = true;
+  return std::unique_ptr<AttributeDecl>(record);
+}
+
+void AttributeDecl::operator delete(AttributeDecl* record, std::destroying_delete_t) {
+  const bool shared = record->in_shared_memory_;
+  record->~AttributeDecl();
+  if (!shared) {
+    ::operator delete(record);
+  }
+}
+
+const std::vector<const char*>* attribute_element_formulas(const AttributeDecl& attribute) {
+  if (!attribute.extras || attribute.extras->element_formulas.empty()) {
+    return nullptr;
+  }
+  return &attribute.extras->element_formulas;
+}
+
 int32_t attribute_element_count(const AttributeDecl& attribute) {
-  return attribute.element_formulas.empty()
-             ? 1
-             : static_cast<int32_t>(attribute.element_formulas.size());
+  const std::vector<const char*>* elements = attribute_element_formulas(attribute);
+  return elements == nullptr ? 1 : static_cast<int32_t>(elements->size());
 }
 
 const char* attribute_formula_for_core(const AttributeDecl& attribute, uint32_t core) {
-  const std::vector<const char*>& elements = attribute.element_formulas;
-  if (elements.empty()) {
+  const std::vector<const char*>* elements = attribute_element_formulas(attribute);
+  if (elements == nullptr) {
     return attribute.formula;
   }
-  if (elements.size() == 1) {
-    return elements[0];
+  if (elements->size() == 1) {
+    return (*elements)[0];
   }
-  return core < elements.size() ? elements[core] : nullptr;
+  return core < elements->size() ? (*elements)[core] : nullptr;
 }
 
 std::size_t os_object_count(const OrtiModel& model) {
@@ -855,6 +883,7 @@ std::unique_ptr<OrtiModel> parse_koil(OrtiParseTree* tree, int extended_syntax) 
     warning_message("ORTI information is in newer format than this tool supports\n");
   }
   OrtiLookup lookup(*tree, extended_syntax);
+  lookup.record_memory = &model->record_memory;
   using Step = bool (*)(OrtiLookup&, OrtiModel*);
   static const Step kSteps[] = {instantiate_os,
                                 instantiate_tasks,

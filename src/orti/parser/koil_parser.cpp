@@ -671,7 +671,7 @@ bool KoilParser::parse_string_value(KoilText& out) {
   if (!shift(kKoilStringText)) {
     return false;
   }
-  out = tree_.texts.copy(lexer_.text());
+  out = tree_.store.copy(lexer_.text());
   if (!shift('"')) {
     return false;
   }
@@ -684,7 +684,7 @@ bool KoilParser::parse_enum_element(BuiltList<EnumElement>& list) {
     return false;
   }
   EnumElement element;
-  element.label = tree_.texts.copy(lexer_.text());
+  element.label = tree_.store.copy(lexer_.text());
   if (!shift('"')) {
     return false;
   }
@@ -694,7 +694,7 @@ bool KoilParser::parse_enum_element(BuiltList<EnumElement>& list) {
     if (!shift(':') || !shift(kKoilIdentifier)) {
       return false;
     }
-    element.link_name = tree_.texts.copy(lexer_.text());
+    element.link_name = tree_.store.copy(lexer_.text());
     length = 7;
   } else if (next != '=') {
     return syntax_error();
@@ -747,8 +747,11 @@ bool KoilParser::parse_object_definition() {
   if (!shift(kKoilIdentifier)) {
     return false;
   }
-  auto definition = std::make_unique<ObjectDefinition>();
-  definition->type_name = tree_.texts.intern(lexer_.text());
+  // The attribute array comes from the tree's store, which the array keeps through the move.
+  ObjectDefinition definition{.type_name = {},
+                              .object_name = {},
+                              .attributes = std::pmr::vector<AttributeDef>(tree_.store.arrays())};
+  definition.type_name = tree_.store.intern(lexer_.text());
   reduce(1);
   const int next = peek();
   const bool is_list = next == '*';
@@ -756,14 +759,14 @@ bool KoilParser::parse_object_definition() {
     if (!shift('*')) {
       return false;
     }
-    definition->is_list = true;
+    definition.is_list = true;
   } else if (next != kKoilIdentifier) {
     return syntax_error();
   }
   if (!shift(kKoilIdentifier)) {
     return false;
   }
-  definition->object_name = tree_.texts.copy(lexer_.text());
+  definition.object_name = tree_.store.copy(lexer_.text());
   reduce(1);
   if (!shift('{')) {
     return false;
@@ -799,14 +802,14 @@ bool KoilParser::parse_object_definition() {
   } else if (after == kKoilIdentifier || after == kKoilEnd) {
     // The next object, or the end of the file: the object has ended all the same.
     if (!accept_dialect(KoilDialect::MissingSemicolon, close_line,
-                        [&] { return "object " + std::string(definition->object_name); })) {
+                        [&] { return "object " + std::string(definition.object_name); })) {
       return false;
     }
     terminated = false;
     --length;
   } else if (extended()) {
     return extended_error(format("Syntax Error: \";\" expected after object %s at line %d of %s",
-                                 definition->object_name.c_str(), static_cast<int>(close_line),
+                                 definition.object_name.c_str(), static_cast<int>(close_line),
                                  file_name()));
   } else {
     return syntax_error();
@@ -814,10 +817,10 @@ bool KoilParser::parse_object_definition() {
   if (attributes.items.empty()) {
     report_error("Internal Error: attr == NULL");
   } else {
-    definition->attributes.assign(attributes.items.begin(), attributes.items.end());
-    definition->line = terminated ? lexer_.line() : close_line;
-    definition->file_index = tree_.definitions.size();
-    tree_.definitions.push_back(std::move(definition));
+    definition.attributes.assign(attributes.items.begin(), attributes.items.end());
+    definition.line = terminated ? lexer_.line() : close_line;
+    definition.file_index = tree_.definitions.size();
+    tree_.definitions.push_back(std::make_unique<ObjectDefinition>(std::move(definition)));
   }
   reduce(length);
   return true;
@@ -828,7 +831,7 @@ bool KoilParser::parse_attribute_def(BuiltList<AttributeDef>& list) {
     return false;
   }
   AttributeDef attribute;
-  attribute.name = tree_.texts.intern(lexer_.text());
+  attribute.name = tree_.store.intern(lexer_.text());
   reduce(1);
   int64_t length = 4;
   const int next = peek();
@@ -899,7 +902,7 @@ bool KoilParser::parse_attribute_value(AttributeDef& attribute) {
         !shift(value)) {
       return false;
     }
-    attribute.formula = tree_.texts.copy(lexer_.text());
+    attribute.formula = tree_.store.copy(lexer_.text());
     reduce(1);
     return true;
   }

@@ -11,12 +11,13 @@
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <vector>
 
 // A text that does not own what it points at. Those of a parsed tree live in the tree's
-// KoilTextStore; a tree built by hand points at its builder's texts, which must outlive it.
+// KoilTreeStore; a tree built by hand points at its builder's texts, which must outlive it.
 // Never null: an absent text is an absent KoilText (std::optional), and the default is "".
 class KoilText {
 public:
@@ -46,40 +47,49 @@ private:
 // For test output.
 std::ostream& operator<<(std::ostream& out, const KoilText& text);
 
-class KoilTextStore {
+// The store of a parsed tree: its texts and the arrays of its definitions' attributes, packed
+// into blocks that are freed together. Moving a store keeps every text and array where it is.
+class KoilTreeStore {
 public:
-  KoilTextStore() = default;
-  KoilTextStore(KoilTextStore&& other) noexcept;
-  KoilTextStore& operator=(KoilTextStore&& other) noexcept;
-  KoilTextStore(const KoilTextStore&) = delete;
-  KoilTextStore& operator=(const KoilTextStore&) = delete;
-  ~KoilTextStore() = default;
+  KoilTreeStore();
+  KoilTreeStore(KoilTreeStore&& other) noexcept;
+  KoilTreeStore& operator=(KoilTreeStore&& other) noexcept;
+  KoilTreeStore(const KoilTreeStore&) = delete;
+  KoilTreeStore& operator=(const KoilTreeStore&) = delete;
+  ~KoilTreeStore();
 
   // A copy of the text (which may hold NUL bytes; readers of c_str() see it end at the first)
   // that lives as long as the store.
   KoilText copy(std::string_view text);
   // The same text once per store: equal texts give the same address.
   KoilText intern(std::string_view text);
-  // Frees every text; the handles given out dangle from then on.
+  // Memory for node arrays from the same blocks; giving it back does nothing, the blocks go
+  // when the store is cleared. Arrays that must outlive the store do not come from here.
+  std::pmr::memory_resource* arrays();
+  // Frees every text and array; what was given out dangles from then on.
   void clear();
 
   // Bytes of the blocks, for tests and measurements.
-  std::size_t block_bytes() const { return block_bytes_; }
+  std::size_t block_bytes() const;
 
 private:
+  class Blocks;
+  struct Key {
+    uint64_t head = 0;
+    uint64_t tail = 0;
+    std::size_t length = 0;
+    uint32_t hash = 0;
+    bool operator==(const Key&) const = default;
+  };
   struct Interned {
     const char* text = nullptr;
-    uint32_t length = 0;
-    uint32_t hash = 0;
+    Key key;
   };
-
-  char* allocate(std::size_t size);
+  static Key key_of(std::string_view text);
   void grow_interned();
 
-  std::vector<std::unique_ptr<char[]>> blocks_;
-  char* free_ = nullptr; // the unused end of the newest small-text block
-  std::size_t room_ = 0;
-  std::size_t block_bytes_ = 0;
+  // Held apart so that its address, which the arrays remember, survives a move of the store.
+  std::unique_ptr<Blocks> blocks_;
   std::vector<Interned> interned_; // open addressing; the size is a power of two, or 0
   std::size_t interned_count_ = 0;
 };

@@ -12,5 +12,5 @@ void orti_tree_clear(OrtiParseTree& tree) {
   tree.definitions.clear();
   tree.definitions.shrink_to_fit();
   tree.dialect_lines = {};
-  tree.texts.clear();
+  tree.store.clear();
 }

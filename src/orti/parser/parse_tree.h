@@ -8,8 +8,9 @@
 // the tree lives.
 //
 // The texts of definitions and ENUM elements, of which a large file has hundreds of thousands,
-// are KoilTexts in the tree's text store; like every text of the tree they end at their first
-// NUL byte. The few texts of the declarations are strings of their own.
+// are KoilTexts in the tree's store, and so are the definitions' attribute arrays; like every
+// text of the tree they end at their first NUL byte. The few texts of the declarations are
+// strings of their own.
 #pragma once
 
 #include "orti/parser/koil_text.h"
@@ -18,6 +19,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <string>
 #include <vector>
@@ -76,9 +78,11 @@ struct AttributeDef {
 struct ObjectDefinition {
   KoilText type_name;
   KoilText object_name;
-  std::vector<AttributeDef> attributes; // file order, never empty
-  OrtiObject* instance = nullptr;       // the model object built from it
-  std::size_t file_index = 0;           // position in definitions (file order)
+  // File order, never empty. A parsed tree's arrays come from its store; one built by hand
+  // allocates them as any vector does.
+  std::pmr::vector<AttributeDef> attributes;
+  OrtiObject* instance = nullptr; // the model object built from it
+  std::size_t file_index = 0;     // position in definitions (file order)
   int32_t line = 0;
   bool processed = false; // consumed by the model builder
   bool is_list = false;   // written with "*" before the object name
@@ -102,6 +106,9 @@ inline constexpr std::size_t kKoilDialectCount = 7;
 inline constexpr int32_t kMaxArrayIndex = 64;
 
 struct OrtiParseTree {
+  // Where the texts of the definitions and ENUM elements and the definitions' attribute arrays
+  // live. First, so that it is destroyed after everything that points into it.
+  KoilTreeStore store;
   std::optional<std::string> file_name;
   OrtiVersion koil_version;
   OrtiVersion orti_version;
@@ -113,8 +120,6 @@ struct OrtiParseTree {
   // load records every construct it accepted; a strict one only the construct it failed on,
   // so a strict load with any entry failed because of a generator's dialect.
   std::array<int32_t, kKoilDialectCount> dialect_lines{};
-  // Where the texts of the definitions and ENUM elements live.
-  KoilTextStore texts;
 
   int32_t& dialect_line(KoilDialect construct) {
     return dialect_lines[static_cast<std::size_t>(construct)];

@@ -9,8 +9,8 @@
 
 namespace {
 
-TEST(KoilTextStore, InternedNamesAreKeptOnceAndCopiesEachTime) {
-  KoilTextStore store;
+TEST(KoilTreeStore, InternedNamesAreKeptOnceAndCopiesEachTime) {
+  KoilTreeStore store;
   struct Kept {
     std::string text;
     KoilText interned;
@@ -41,8 +41,8 @@ TEST(KoilTextStore, InternedNamesAreKeptOnceAndCopiesEachTime) {
   EXPECT_NE(store.intern("name1").c_str(), store.intern("name10").c_str());
 }
 
-TEST(KoilTextStore, EmptyTextsAndTextsWithNulBytes) {
-  KoilTextStore store;
+TEST(KoilTreeStore, EmptyTextsAndTextsWithNulBytes) {
+  KoilTreeStore store;
   EXPECT_TRUE(store.copy("").empty());
   EXPECT_TRUE(store.intern("").empty());
   EXPECT_EQ(store.block_bytes(), 0u);
@@ -53,11 +53,11 @@ TEST(KoilTextStore, EmptyTextsAndTextsWithNulBytes) {
   EXPECT_NE(a.c_str(), b.c_str());
 }
 
-TEST(KoilTextStore, MovedStoreKeepsItsTextsAndTheOldOneStartsEmpty) {
-  KoilTextStore first;
+TEST(KoilTreeStore, MovedStoreKeepsItsTextsAndTheOldOneStartsEmpty) {
+  KoilTreeStore first;
   const KoilText kept = first.copy("formula");
   const KoilText name = first.intern("PRIORITY");
-  KoilTextStore second = std::move(first);
+  KoilTreeStore second = std::move(first);
   EXPECT_EQ(kept, "formula");
   EXPECT_EQ(second.intern("PRIORITY").c_str(), name.c_str());
   EXPECT_EQ(first.block_bytes(), 0u);

@@ -17,12 +17,9 @@ char ascii_lower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::string lower_key(const char* text) {
-  std::string key = text != nullptr ? text : "";
-  for (char& c : key) {
-    c = ascii_lower(c);
-  }
-  return key;
+// A text the way the lookups key it: an absent one as "".
+std::string_view key_of(const char* text) {
+  return text != nullptr ? std::string_view(text) : std::string_view();
 }
 
 // The newest position below limit in an ascending list, or -1.
@@ -37,48 +34,79 @@ int64_t newest_below(const std::vector<uint32_t>* positions, std::size_t limit) 
   return static_cast<int64_t>(*(it - 1));
 }
 
-const std::vector<uint32_t>*
-find_positions(const std::unordered_map<std::string, std::vector<uint32_t>>& index,
-               const std::string& key) {
-  auto it = index.find(key);
-  return it != index.end() ? &it->second : nullptr;
+} // namespace
+
+std::size_t OrtiNameHash::operator()(std::string_view name) const {
+  uint64_t hash = 14695981039346656037ull; // FNV-1a over the lower-cased bytes
+  for (char c : name) {
+    hash = (hash ^ static_cast<unsigned char>(ascii_lower(c))) * 1099511628211ull;
+  }
+  return static_cast<std::size_t>(hash);
 }
 
-} // namespace
+bool OrtiNameEqual::operator()(std::string_view a, std::string_view b) const {
+  if (a.size() != b.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (ascii_lower(a[i]) != ascii_lower(b[i])) {
+      return false;
+    }
+  }
+  return true;
+}
 
 OrtiLookup::OrtiLookup(OrtiParseTree& parse_tree, int extended) : tree(parse_tree) {
   extended_syntax = extended;
   const std::size_t count = tree.definitions.size();
+  type_of_definition.assign(count, 0);
   older_same_name.assign(count, -1);
-  newest_by_type_and_name.reserve(count);
+  // At most half full, so that a probe mostly ends at its first slot.
+  std::size_t slots = 16;
+  while (slots < 2 * count) {
+    slots *= 2;
+  }
+  newest_by_type_and_name.assign(slots, NameSlot{});
+  const std::size_t mask = slots - 1;
   for (std::size_t i = 0; i < count; ++i) {
     ObjectDefinition& def = *tree.definitions[i];
     // The parser numbers its definitions; a tree built by other means may not, and every
     // newest-first walk starts from this position.
     def.file_index = i;
     const auto [type_it, new_type] = type_numbers.try_emplace(
-        lower_key(def.type_name.c_str()), static_cast<uint32_t>(definitions_of_type.size()));
+        std::string_view(def.type_name), static_cast<uint32_t>(definitions_of_type.size()));
     if (new_type) {
       definitions_of_type.emplace_back();
     }
     const uint32_t type = type_it->second;
+    type_of_definition[i] = type;
     definitions_of_type[type].push_back(static_cast<uint32_t>(i));
-    const auto [name_it, new_name] =
-        newest_by_type_and_name.try_emplace(TypeAndName{type, def.object_name}, i);
-    if (!new_name) {
-      older_same_name[i] = static_cast<int32_t>(name_it->second);
-      name_it->second = static_cast<uint32_t>(i);
+    const std::string_view name(def.object_name);
+    const uint32_t hash = name_hash(type, name);
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+      NameSlot& entry = newest_by_type_and_name[slot];
+      if (entry.definition_plus_one == 0) {
+        entry = NameSlot{static_cast<uint32_t>(i + 1), hash};
+        break;
+      }
+      const uint32_t other = entry.definition_plus_one - 1;
+      if (entry.hash == hash && type_of_definition[other] == type &&
+          std::string_view(tree.definitions[other]->object_name) == name) {
+        older_same_name[i] = static_cast<int32_t>(other);
+        entry.definition_plus_one = static_cast<uint32_t>(i + 1);
+        break;
+      }
     }
   }
   for (std::size_t i = 0; i < tree.declarations.size(); ++i) {
     const ObjectDeclaration& decl = *tree.declarations[i];
-    declarations_by_type[lower_key(decl.type_name.c_str())].push_back(static_cast<uint32_t>(i));
-    auto& attrs = attributes_by_declaration[&decl];
+    declarations_by_type[key_of(decl.type_name.c_str())].push_back(static_cast<uint32_t>(i));
+    AttributeIndex& attrs = attributes_by_declaration[&decl];
     for (std::size_t a = 0; a < decl.attributes.size(); ++a) {
       if (decl.attributes[a].is_array) {
         declarations_with_arrays.insert(&decl);
       }
-      AttributeHits& hits = attrs[lower_key(decl.attributes[a].name.c_str())];
+      AttributeHits& hits = attrs[key_of(decl.attributes[a].name.c_str())];
       if (hits.first < 0) {
         hits.first = static_cast<int32_t>(a);
       } else if (hits.second < 0) {
@@ -86,6 +114,42 @@ OrtiLookup::OrtiLookup(OrtiParseTree& parse_tree, int extended) : tree(parse_tre
       }
     }
   }
+}
+
+uint32_t OrtiLookup::name_hash(uint32_t type, std::string_view object_name) const {
+  const uint64_t hash = std::hash<std::string_view>{}(object_name) ^ (type * 0x9E3779B97F4A7C15ull);
+  return static_cast<uint32_t>(hash ^ (hash >> 32));
+}
+
+int64_t OrtiLookup::type_number(const char* type_name) const {
+  const auto it = type_numbers.find(key_of(type_name));
+  return it != type_numbers.end() ? static_cast<int64_t>(it->second) : -1;
+}
+
+int64_t OrtiLookup::newest_definition(uint32_t type, std::string_view object_name) const {
+  const std::size_t mask = newest_by_type_and_name.size() - 1;
+  const uint32_t hash = name_hash(type, object_name);
+  for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    const NameSlot& entry = newest_by_type_and_name[slot];
+    if (entry.definition_plus_one == 0) {
+      return -1;
+    }
+    const uint32_t candidate = entry.definition_plus_one - 1;
+    if (entry.hash == hash && type_of_definition[candidate] == type &&
+        std::string_view(tree.definitions[candidate]->object_name) == object_name) {
+      return candidate;
+    }
+  }
+}
+
+const OrtiLookup::AttributeIndex*
+OrtiLookup::attributes_of(const ObjectDeclaration* declaration) const {
+  if (declaration != last_declaration_) {
+    const auto it = attributes_by_declaration.find(declaration);
+    last_declaration_ = declaration;
+    last_attributes_ = it != attributes_by_declaration.end() ? &it->second : nullptr;
+  }
+  return last_attributes_;
 }
 
 bool orti_name_equal(const char* a, const char* b) {
@@ -119,16 +183,15 @@ ObjectDefinition* find_definition(const char* type_name, const char* object_name
              text_or_null(object_name), text_or_null(lookup.file_name()),
              start != nullptr ? start->object_name.c_str() : "(null)");
   auto& defs = lookup.tree.definitions;
-  const auto type_it = lookup.type_numbers.find(lower_key(type_name));
-  if (type_it == lookup.type_numbers.end()) {
+  const int64_t type_number = lookup.type_number(type_name);
+  if (type_number < 0) {
     return nullptr;
   }
-  const uint32_t type = type_it->second;
+  const auto type = static_cast<uint32_t>(type_number);
   const std::size_t limit = start != nullptr ? start->file_index : defs.size();
   int64_t candidate = -1;
   if (object_name != nullptr) {
-    const auto it = lookup.newest_by_type_and_name.find(OrtiLookup::TypeAndName{type, object_name});
-    candidate = it != lookup.newest_by_type_and_name.end() ? static_cast<int64_t>(it->second) : -1;
+    candidate = lookup.newest_definition(type, object_name);
     while (candidate >= 0 && static_cast<std::size_t>(candidate) >= limit) {
       candidate = lookup.older_same_name[static_cast<std::size_t>(candidate)];
     }
@@ -170,11 +233,11 @@ int32_t count_definitions(const char* type_name, OrtiLookup& lookup) {
 const ObjectDeclaration* find_declaration(const char* type_name, OrtiLookup& lookup) {
   load_trace(10, "find_declaration(%s, %s)\n", text_or_null(type_name),
              text_or_null(lookup.file_name()));
-  const std::vector<uint32_t>* positions =
-      find_positions(lookup.declarations_by_type, lower_key(type_name));
-  if (positions == nullptr || positions->empty()) {
+  const auto it = lookup.declarations_by_type.find(key_of(type_name));
+  if (it == lookup.declarations_by_type.end() || it->second.empty()) {
     return nullptr;
   }
+  const std::vector<uint32_t>* positions = &it->second;
   auto& decls = lookup.tree.declarations;
   const ObjectDeclaration* found = decls[positions->back()].get();
   if (positions->size() > 1) {
@@ -227,10 +290,9 @@ const AttributeSpec* find_attribute(const OrtiLookup& lookup, const ObjectDeclar
   }
   int32_t first = -1;
   int32_t second = -1;
-  auto decl_it = lookup.attributes_by_declaration.find(declaration);
-  if (decl_it != lookup.attributes_by_declaration.end()) {
-    auto it = decl_it->second.find(lower_key(attribute_name));
-    if (it != decl_it->second.end()) {
+  if (const OrtiLookup::AttributeIndex* index = lookup.attributes_of(declaration)) {
+    auto it = index->find(std::string_view(attribute_name));
+    if (it != index->end()) {
       first = it->second.first;
       second = it->second.second;
     }
@@ -261,12 +323,12 @@ const AttributeSpec* find_attribute_quiet(const OrtiLookup& lookup,
   if (declaration == nullptr || attribute_name == nullptr) {
     return nullptr;
   }
-  auto decl_it = lookup.attributes_by_declaration.find(declaration);
-  if (decl_it == lookup.attributes_by_declaration.end()) {
+  const OrtiLookup::AttributeIndex* index = lookup.attributes_of(declaration);
+  if (index == nullptr) {
     return nullptr;
   }
-  auto it = decl_it->second.find(lower_key(attribute_name));
-  if (it == decl_it->second.end() || it->second.second >= 0) {
+  auto it = index->find(std::string_view(attribute_name));
+  if (it == index->end() || it->second.second >= 0) {
     return nullptr;
   }
   return &declaration->attributes[static_cast<std::size_t>(it->second.first)];

@@ -18,43 +18,58 @@
 #include <unordered_set>
 #include <vector>
 
+// Hashing and equality of names without regard to ASCII letter case, for maps whose keys are
+// views of the tree's texts.
+struct OrtiNameHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view name) const;
+};
+struct OrtiNameEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const;
+};
+
 // A parse tree with the indexes its lookups use and the extended-syntax setting of its parse.
-// Build it after the parse has finished; the tree must not change while it exists.
+// Build it after the parse has finished; the tree must not change while it exists. The keys
+// of its maps are views of the tree's texts, so a lookup copies no name.
 struct OrtiLookup {
   explicit OrtiLookup(OrtiParseTree& tree, int extended_syntax = 0);
+  OrtiLookup(const OrtiLookup&) = delete; // its answers point into its own maps
+  OrtiLookup& operator=(const OrtiLookup&) = delete;
 
   OrtiParseTree& tree;
   int extended_syntax = 0;
+  // Where make_type makes its records: the model's record memory while a model is built, the
+  // heap when null.
+  std::pmr::memory_resource* record_memory = nullptr;
 
-  // Definitions: each lower-cased type name gets a number; per type number, the positions of
-  // its definitions in file order, ascending.
-  std::unordered_map<std::string, uint32_t> type_numbers;
+  // Definitions: each type name (letter case aside) gets a number; per type number, the
+  // positions of its definitions in file order, ascending.
+  std::unordered_map<std::string_view, uint32_t, OrtiNameHash, OrtiNameEqual> type_numbers;
   std::vector<std::vector<uint32_t>> definitions_of_type;
-  // Per definition: the newest older definition of the same type and object name, or -1. It is
-  // the one a newest-first walk meets next when it looks for that name.
+  // Per definition: its type number, and the newest older definition of the same type and
+  // object name, or -1 (the one a newest-first walk meets next when it looks for that name).
+  std::vector<uint32_t> type_of_definition;
   std::vector<int32_t> older_same_name;
-  // (type number, exact object name) -> the newest definition with both. The names point into
-  // the tree's definitions, which do not move.
-  struct TypeAndName {
-    uint32_t type;
-    std::string_view name;
-    bool operator==(const TypeAndName&) const = default;
+  // (type number, exact object name) -> the newest definition with both, as an open-addressing
+  // table of definition positions + 1 (0: free), each with the hash of its key: one probe of
+  // a compact array per lookup, which matters once a file has more objects than a cache holds.
+  struct NameSlot {
+    uint32_t definition_plus_one = 0;
+    uint32_t hash = 0;
   };
-  struct TypeAndNameHash {
-    std::size_t operator()(const TypeAndName& key) const {
-      return std::hash<std::string_view>{}(key.name) * 31u + key.type;
-    }
-  };
-  std::unordered_map<TypeAndName, uint32_t, TypeAndNameHash> newest_by_type_and_name;
-  // Declarations: positions in file order, keyed by the lower-cased type name.
-  std::unordered_map<std::string, std::vector<uint32_t>> declarations_by_type;
-  // Per declaration: lower-cased attribute name -> the first two positions in file order.
+  std::vector<NameSlot> newest_by_type_and_name;
+  // Declarations: positions in file order, by type name.
+  std::unordered_map<std::string_view, std::vector<uint32_t>, OrtiNameHash, OrtiNameEqual>
+      declarations_by_type;
+  // Per declaration: attribute name -> the first two positions in file order.
   struct AttributeHits {
     int32_t first = -1;
     int32_t second = -1;
   };
-  std::unordered_map<const ObjectDeclaration*, std::unordered_map<std::string, AttributeHits>>
-      attributes_by_declaration;
+  using AttributeIndex =
+      std::unordered_map<std::string_view, AttributeHits, OrtiNameHash, OrtiNameEqual>;
+  std::unordered_map<const ObjectDeclaration*, AttributeIndex> attributes_by_declaration;
   // Declarations with at least one array attribute: only their objects need each definition
   // checked against the shape of its declaration.
   std::unordered_set<const ObjectDeclaration*> declarations_with_arrays;
@@ -62,11 +77,20 @@ struct OrtiLookup {
   // only those need linking again when another attribute shares the list and no trace is read.
   std::unordered_map<const std::vector<EnumElement>*, std::vector<uint32_t>> linked_lists;
 
-  // Where make_type makes its records: the model's record memory while a model is built, the
-  // heap when null.
-  std::pmr::memory_resource* record_memory = nullptr;
-
   const char* file_name() const { return tree.file_name ? tree.file_name->c_str() : nullptr; }
+  // The number of a type name, or -1 when no definition has that type.
+  int64_t type_number(const char* type_name) const;
+  // The newest definition of the type and exact object name, or -1.
+  int64_t newest_definition(uint32_t type, std::string_view object_name) const;
+  // The attribute index of a declaration, or null for one from outside the tree.
+  const AttributeIndex* attributes_of(const ObjectDeclaration* declaration) const;
+
+private:
+  uint32_t name_hash(uint32_t type, std::string_view object_name) const;
+  // The attributes_of answer for the declaration asked about last: a kind's objects ask about
+  // the same declaration for every attribute.
+  mutable const ObjectDeclaration* last_declaration_ = nullptr;
+  mutable const AttributeIndex* last_attributes_ = nullptr;
 };
 
 // A message function of the runtime's message output (error_message or warning_message).

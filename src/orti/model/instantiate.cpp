@@ -725,7 +725,7 @@ bool instantiate_os(OrtiLookup& lookup, OrtiModel* model) {
   if (older != nullptr) {
     // In file order; a second one exists, as the walk has just met it.
     const std::vector<uint32_t>& in_file_order =
-        lookup.definitions_of_type[lookup.type_numbers.at("os")];
+        lookup.definitions_of_type[static_cast<std::size_t>(lookup.type_number("OS"))];
     if (lookup.extended_syntax == 0) {
       lookup.tree.dialect_line(KoilDialect::SeveralOs) =
           lookup.tree.definitions[in_file_order[1]]->line;

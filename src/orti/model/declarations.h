@@ -18,15 +18,71 @@
 #include <unordered_set>
 #include <vector>
 
-// Hashing and equality of names without regard to ASCII letter case, for maps whose keys are
-// views of the tree's texts.
-struct OrtiNameHash {
-  using is_transparent = void;
-  std::size_t operator()(std::string_view name) const;
-};
-struct OrtiNameEqual {
-  using is_transparent = void;
-  bool operator()(std::string_view a, std::string_view b) const;
+// ASCII-only case-insensitive equality of two views.
+bool orti_name_view_equal(std::string_view a, std::string_view b);
+// A hash under which names equal without regard to ASCII letter case hash equally.
+uint32_t orti_name_hash(std::string_view name);
+
+// A small map from names (letter case aside) to values, for the lookups that run once per
+// attribute of every object: open addressing over a power-of-two array, so that a lookup is a
+// hash of the name and a probe or two, with no copy of the name (the keys are views of the
+// tree's texts) and no division.
+template <class Value> class OrtiNameMap {
+public:
+  Value* find(std::string_view name) {
+    Slot* slot = slot_of(name, orti_name_hash(name));
+    return slot != nullptr && slot->used ? &slot->value : nullptr;
+  }
+  const Value* find(std::string_view name) const {
+    return const_cast<OrtiNameMap*>(this)->find(name);
+  }
+  // The value of the name, which is made from `value` when the name is new. The pointer holds
+  // until the next insertion.
+  Value& emplace(std::string_view name, Value value) {
+    if (2 * (count_ + 1) > slots_.size()) {
+      grow();
+    }
+    const uint32_t hash = orti_name_hash(name);
+    Slot* slot = slot_of(name, hash);
+    if (!slot->used) {
+      *slot = Slot{name, hash, true, std::move(value)};
+      ++count_;
+    }
+    return slot->value;
+  }
+
+private:
+  struct Slot {
+    std::string_view name;
+    uint32_t hash = 0;
+    bool used = false;
+    Value value{};
+  };
+  // The slot of the name, or the free slot where it belongs; null while the map is empty.
+  Slot* slot_of(std::string_view name, uint32_t hash) {
+    if (slots_.empty()) {
+      return nullptr;
+    }
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+      Slot& slot = slots_[i];
+      if (!slot.used || (slot.hash == hash && orti_name_view_equal(slot.name, name))) {
+        return &slot;
+      }
+    }
+  }
+  void grow() {
+    std::vector<Slot> old = std::move(slots_);
+    slots_ = std::vector<Slot>(old.empty() ? 16 : 2 * old.size());
+    for (Slot& entry : old) {
+      if (entry.used) {
+        *slot_of(entry.name, entry.hash) = std::move(entry);
+      }
+    }
+  }
+
+  std::vector<Slot> slots_;
+  std::size_t count_ = 0;
 };
 
 // A parse tree with the indexes its lookups use and the extended-syntax setting of its parse.
@@ -45,11 +101,13 @@ struct OrtiLookup {
 
   // Definitions: each type name (letter case aside) gets a number; per type number, the
   // positions of its definitions in file order, ascending.
-  std::unordered_map<std::string_view, uint32_t, OrtiNameHash, OrtiNameEqual> type_numbers;
+  OrtiNameMap<uint32_t> type_numbers;
   std::vector<std::vector<uint32_t>> definitions_of_type;
-  // Per definition: its type number, and the newest older definition of the same type and
-  // object name, or -1 (the one a newest-first walk meets next when it looks for that name).
+  // Per definition: its type number, its position among the definitions of that type, and the
+  // newest older definition of the same type and object name, or -1 (the one a newest-first
+  // walk meets next when it looks for that name).
   std::vector<uint32_t> type_of_definition;
+  std::vector<uint32_t> rank_in_type;
   std::vector<int32_t> older_same_name;
   // (type number, exact object name) -> the newest definition with both, as an open-addressing
   // table of definition positions + 1 (0: free), each with the hash of its key: one probe of
@@ -60,15 +118,13 @@ struct OrtiLookup {
   };
   std::vector<NameSlot> newest_by_type_and_name;
   // Declarations: positions in file order, by type name.
-  std::unordered_map<std::string_view, std::vector<uint32_t>, OrtiNameHash, OrtiNameEqual>
-      declarations_by_type;
+  OrtiNameMap<std::vector<uint32_t>> declarations_by_type;
   // Per declaration: attribute name -> the first two positions in file order.
   struct AttributeHits {
     int32_t first = -1;
     int32_t second = -1;
   };
-  using AttributeIndex =
-      std::unordered_map<std::string_view, AttributeHits, OrtiNameHash, OrtiNameEqual>;
+  using AttributeIndex = OrtiNameMap<AttributeHits>;
   std::unordered_map<const ObjectDeclaration*, AttributeIndex> attributes_by_declaration;
   // Declarations with at least one array attribute: only their objects need each definition
   // checked against the shape of its declaration.
@@ -82,6 +138,11 @@ struct OrtiLookup {
   int64_t type_number(const char* type_name) const;
   // The newest definition of the type and exact object name, or -1.
   int64_t newest_definition(uint32_t type, std::string_view object_name) const;
+  // Fetches what a later newest_definition() of the same key reads first.
+  void prefetch_definition(uint32_t type, std::string_view object_name) const;
+  // The newest definition of the type older than the definition at position `before` (the
+  // number of definitions: the newest of all), or -1.
+  int64_t newest_of_type_before(uint32_t type, std::size_t before) const;
   // The attribute index of a declaration, or null for one from outside the tree.
   const AttributeIndex* attributes_of(const ObjectDeclaration* declaration) const;
 

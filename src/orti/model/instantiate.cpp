@@ -589,6 +589,14 @@ std::unique_ptr<AttributeDecl> AttributeDecl::make(std::pmr::memory_resource* me
   return std::unique_ptr<AttributeDecl>(record);
 }
 
+void* AttributeDecl::operator new(std::size_t size) {
+  return ::operator new(size);
+}
+
+void* AttributeDecl::operator new(std::size_t, void* place) {
+  return place;
+}
+
 void AttributeDecl::operator delete(AttributeDecl* record, std::destroying_delete_t) {
   const bool shared = record->in_shared_memory_;
   record->~AttributeDecl();

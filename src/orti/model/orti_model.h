@@ -104,6 +104,8 @@ public:
   // Makes a record in memory that frees all its records at once (the model's), or on the heap
   // when memory is null.
   static std::unique_ptr<AttributeDecl> make(std::pmr::memory_resource* memory);
+  static void* operator new(std::size_t size);
+  static void* operator new(std::size_t size, void* place);
   static void operator delete(AttributeDecl* record, std::destroying_delete_t);
 };
 

@@ -747,11 +747,8 @@ bool KoilParser::parse_object_definition() {
   if (!shift(kKoilIdentifier)) {
     return false;
   }
-  // The attribute array comes from the tree's store, which the array keeps through the move.
-  ObjectDefinition definition{.type_name = {},
-                              .object_name = {},
-                              .attributes = std::pmr::vector<AttributeDef>(tree_.store.arrays())};
-  definition.type_name = tree_.store.intern(lexer_.text());
+  std::unique_ptr<ObjectDefinition> definition = ObjectDefinition::make_in(tree_.store);
+  definition->type_name = tree_.store.intern(lexer_.text());
   reduce(1);
   const int next = peek();
   const bool is_list = next == '*';
@@ -759,14 +756,14 @@ bool KoilParser::parse_object_definition() {
     if (!shift('*')) {
       return false;
     }
-    definition.is_list = true;
+    definition->is_list = true;
   } else if (next != kKoilIdentifier) {
     return syntax_error();
   }
   if (!shift(kKoilIdentifier)) {
     return false;
   }
-  definition.object_name = tree_.store.copy(lexer_.text());
+  definition->object_name = tree_.store.copy(lexer_.text());
   reduce(1);
   if (!shift('{')) {
     return false;
@@ -802,14 +799,14 @@ bool KoilParser::parse_object_definition() {
   } else if (after == kKoilIdentifier || after == kKoilEnd) {
     // The next object, or the end of the file: the object has ended all the same.
     if (!accept_dialect(KoilDialect::MissingSemicolon, close_line,
-                        [&] { return "object " + std::string(definition.object_name); })) {
+                        [&] { return "object " + std::string(definition->object_name); })) {
       return false;
     }
     terminated = false;
     --length;
   } else if (extended()) {
     return extended_error(format("Syntax Error: \";\" expected after object %s at line %d of %s",
-                                 definition.object_name.c_str(), static_cast<int>(close_line),
+                                 definition->object_name.c_str(), static_cast<int>(close_line),
                                  file_name()));
   } else {
     return syntax_error();
@@ -817,10 +814,10 @@ bool KoilParser::parse_object_definition() {
   if (attributes.items.empty()) {
     report_error("Internal Error: attr == NULL");
   } else {
-    definition.attributes.assign(attributes.items.begin(), attributes.items.end());
-    definition.line = terminated ? lexer_.line() : close_line;
-    definition.file_index = tree_.definitions.size();
-    tree_.definitions.push_back(std::make_unique<ObjectDefinition>(std::move(definition)));
+    definition->attributes.assign(attributes.items.begin(), attributes.items.end());
+    definition->line = terminated ? lexer_.line() : close_line;
+    definition->file_index = tree_.definitions.size();
+    tree_.definitions.push_back(std::move(definition));
   }
   reduce(length);
   return true;

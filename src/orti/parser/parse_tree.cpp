@@ -14,3 +14,27 @@ void orti_tree_clear(OrtiParseTree& tree) {
   tree.dialect_lines = {};
   tree.store.clear();
 }
+
+std::unique_ptr<ObjectDefinition> ObjectDefinition::make_in(KoilTreeStore& store) {
+  std::pmr::memory_resource* arrays = store.arrays();
+  auto* definition = new (arrays->allocate(sizeof(ObjectDefinition), alignof(ObjectDefinition)))
+      ObjectDefinition(arrays);
+  definition->in_store_.set = true;
+  return std::unique_ptr<ObjectDefinition>(definition);
+}
+
+void* ObjectDefinition::operator new(std::size_t size) {
+  return ::operator new(size);
+}
+
+void* ObjectDefinition::operator new(std::size_t, void* place) {
+  return place;
+}
+
+void ObjectDefinition::operator delete(ObjectDefinition* definition, std::destroying_delete_t) {
+  const bool in_store = definition->in_store_.set;
+  definition->~ObjectDefinition();
+  if (!in_store) {
+    ::operator delete(definition);
+  }
+}

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <memory>
 #include <memory_resource>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -86,6 +87,28 @@ struct ObjectDefinition {
   int32_t line = 0;
   bool processed = false; // consumed by the model builder
   bool is_list = false;   // written with "*" before the object name
+
+  ObjectDefinition() = default;
+
+  // A definition of a parsed tree: it and its attribute array live in the tree's store, which
+  // frees them with the tree, so that a file of many objects costs no allocation per object.
+  // Deleting one only ends its life; one made by hand is an object of the heap.
+  static std::unique_ptr<ObjectDefinition> make_in(KoilTreeStore& store);
+  static void* operator new(std::size_t size);
+  static void* operator new(std::size_t size, void* place);
+  static void operator delete(ObjectDefinition* definition, std::destroying_delete_t);
+
+private:
+  // Set by make_in only: a copy is an object of its own wherever it is made.
+  struct StoreMark {
+    bool set = false;
+    StoreMark() = default;
+    StoreMark(const StoreMark&) {}
+    StoreMark& operator=(const StoreMark&) { return *this; }
+  };
+
+  explicit ObjectDefinition(std::pmr::memory_resource* arrays) : attributes(arrays) {}
+  StoreMark in_store_; // beside the flags above, where it costs no room
 };
 
 // Constructs that OS generators write although the ORTI grammar has no room for them. Extended

@@ -100,9 +100,13 @@ uint32_t convert_version_part(const char* digits, std::size_t count) {
 
 } // namespace
 
-KoilLexer::KoilLexer(std::FILE* input) : file_(input) {}
+// The buffer exists from the start, empty, its NUL in place: the scanning loops then need no
+// test for a scanner that has read nothing yet.
+KoilLexer::KoilLexer(std::FILE* input)
+    : file_(input), buffer_(new char[kKoilReadBlock + 1]{}), capacity_(kKoilReadBlock + 1) {}
 
-KoilLexer::KoilLexer(std::string_view input) : memory_(input) {}
+KoilLexer::KoilLexer(std::string_view input)
+    : memory_(input), buffer_(new char[kKoilReadBlock + 1]{}), capacity_(kKoilReadBlock + 1) {}
 
 std::size_t KoilLexer::read_block(char* to, std::size_t room) {
   if (file_ == nullptr) {
@@ -190,23 +194,6 @@ int KoilLexer::single(int c) {
   return c;
 }
 
-void KoilLexer::skip_blanks() {
-  for (;;) {
-    const char* p = buffer_.get() + pos_;
-    const char* start = p;
-    uint32_t lines = 0;
-    while ((class_of(*p) & kBlank) != 0) {
-      lines += *p == '\n' ? 1 : 0;
-      ++p;
-    }
-    line_ += lines;
-    pos_ += static_cast<std::size_t>(p - start);
-    if (pos_ < end_ || refill() == 0) {
-      return;
-    }
-  }
-}
-
 // Consumed one byte at a time until a star directly followed by a slash. A star followed by
 // anything else leaves that byte to the next round, so two stars and a slash end the comment.
 // A NUL byte ends it together with the byte after it; so does the end of the input.
@@ -266,7 +253,15 @@ void KoilLexer::skip_line_comment() {
 }
 
 int KoilLexer::scan_identifier() {
-  take(span(1, kIdent));
+  const char* run = buffer_.get() + pos_;
+  std::size_t length = 1;
+  while ((class_of(run[length]) & kIdent) != 0) {
+    ++length;
+  }
+  if (pos_ + length == end_) {
+    length = span(length, kIdent); // it may go on in the next block
+  }
+  take(length);
   // A keyword wins over the identifier of the same text only where its state makes it active.
   const std::string_view word = text();
   switch (word.size()) {
@@ -384,27 +379,44 @@ int KoilLexer::scan_string_text() {
 }
 
 int KoilLexer::scan() {
-  for (;;) {
+  if (state_ == KoilScanState::StringBody) {
     token_ = pos_;
     token_length_ = 0;
     const int c = peek(0);
     if (c < 0) {
       return kKoilEnd;
     }
-    if (state_ == KoilScanState::StringBody) {
-      if (c == '"') {
-        state_ = saved_state_;
-        return single(c);
-      }
-      return scan_string_text();
+    if (c == '"') {
+      state_ = saved_state_;
+      return single(c);
     }
+    return scan_string_text();
+  }
+  for (;;) {
+    // Blanks first, in place: there are some between nearly any two tokens.
+    const char* p = buffer_.get() + pos_;
+    if ((class_of(*p) & kBlank) != 0) {
+      const char* start = p;
+      uint32_t lines = 0;
+      do {
+        lines += *p == '\n' ? 1 : 0;
+        ++p;
+      } while ((class_of(*p) & kBlank) != 0);
+      line_ += lines;
+      pos_ += static_cast<std::size_t>(p - start);
+    }
+    token_ = pos_;
+    token_length_ = 0;
+    if (pos_ == end_) {
+      if (fill(1) == 0) {
+        return kKoilEnd;
+      }
+      continue;
+    }
+    const int c = static_cast<unsigned char>(*p);
     const uint8_t char_class = kClasses[static_cast<std::size_t>(c)];
     if ((char_class & kLetter) != 0) {
       return scan_identifier();
-    }
-    if ((char_class & kBlank) != 0) {
-      skip_blanks();
-      continue;
     }
     if (c == '"') {
       switch (state_) {

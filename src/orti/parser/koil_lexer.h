@@ -98,7 +98,6 @@ private:
   // The token is the next `length` bytes; they are consumed.
   void take(std::size_t length);
   int single(int c);
-  void skip_blanks();
   void skip_block_comment();
   void skip_line_comment();
   int scan_identifier();

@@ -1,5 +1,6 @@
 // Tests of the parse tree's text store: copies and interned names stay valid and distinct
 // however many there are, and a store keeps them when it moves.
+#include "orti/parser/koil_parser.h"
 #include "orti/parser/koil_text.h"
 
 #include <gtest/gtest.h>
@@ -65,6 +66,29 @@ TEST(KoilTreeStore, MovedStoreKeepsItsTextsAndTheOldOneStartsEmpty) {
   EXPECT_EQ(again, "PRIORITY");
   EXPECT_NE(again.c_str(), name.c_str());
   EXPECT_EQ(name, "PRIORITY");
+}
+
+TEST(KoilTreeStore, ACopyOfAParsedDefinitionIsAnObjectOfItsOwn) {
+  OrtiParseTree tree;
+  KoilParseSettings settings;
+  const std::string text = "VERSION { KOIL = \"2.2\"; OSSEMANTICS = \"ORTI\", \"2.2\"; };\n"
+                           "IMPLEMENTATION I { OS { CTYPE A; CTYPE B; }; };\n"
+                           "OS O { A = \"a\"; B = \"b\"; };\n";
+  ASSERT_EQ(koil_parse_text(text, tree, settings, KoilReports{}), kKoilParseAccepted);
+  ASSERT_EQ(tree.definitions.size(), 1u);
+  // Copies made on the heap and moved about: each frees what it holds (the sanitizer build
+  // tells a copy that freed the store's memory, or one that was never freed).
+  auto copy = std::make_unique<ObjectDefinition>(*tree.definitions[0]);
+  ObjectDefinition moved = std::move(*copy);
+  auto again = std::make_unique<ObjectDefinition>(std::move(moved));
+  tree.definitions.clear(); // the parsed definition ends its life in the store
+  ASSERT_EQ(again->attributes.size(), 2u);
+  EXPECT_EQ(again->attributes[1].name, "B");
+  EXPECT_EQ(again->attributes[1].formula, "b");
+  EXPECT_EQ(again->object_name, "O");
+  copy.reset();
+  again.reset();
+  orti_tree_clear(tree);
 }
 
 } // namespace

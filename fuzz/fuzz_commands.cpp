@@ -21,11 +21,17 @@
 
 namespace {
 
-const char* const kNestedCommands[] = {
-    "clearcache",        "togglesymbols",          "set debuglevel 60",
-    "set loglevel 100",  "set debuglevel default", "expr Task_Init.PRIORITY = OsTaskPrio[1]",
-    "expr Task_Init",    "getprop 1 1 4",          "showlink 1 1 5 3",
-    "quiet expr Demo_OS"};
+const char* const kNestedCommands[] = {"clearcache",
+                                       "togglesymbols",
+                                       "set debuglevel 60",
+                                       "set loglevel 100",
+                                       "set debuglevel default",
+                                       "expr Task_Init.PRIORITY = OsTaskPrio[1]",
+                                       "expr Task_Init",
+                                       "getprop 1 1 4",
+                                       "showlink 1 1 5 3",
+                                       "quiet expr Demo_OS",
+                                       "stackusage"};
 
 const char* const kTexts[] = {"",         "Task_Init",  "%s%n%x",
                               "Ctx_Init", "TimePoints", "a text with\nline breaks"};

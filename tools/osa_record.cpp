@@ -21,6 +21,7 @@
 #include <iostream>
 #include <map>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -39,6 +40,9 @@ const char kUsage[] =
     "                                print command)\n"
     "  fail EXPRESSION               the debugger cannot evaluate EXPRESSION\n"
     "  register ID := NUMBER         the live value of register ID (RegisterRead)\n"
+    "  register ID core N := NUMBER  the same on core N alone (a RegisterRead whose coreId\n"
+    "                                is N, counted from 1 as on the wire); other cores\n"
+    "                                read the value without a core\n"
     "  search NAME := PATH           where the debugger's file search finds NAME\n"
     "A later line for the same expression, register or name replaces the earlier answer.\n"
     "Expressions the script does not know fail; every other request succeeds.\n"
@@ -50,7 +54,8 @@ const char kUsage[] =
 struct TargetImage {
   std::map<std::string, int64_t> values;
   std::map<std::string, std::string> texts;
-  std::map<int64_t, int64_t> registers;
+  // By core (the request's coreId; 0 for a value of every core) and register id.
+  std::map<std::pair<int64_t, int64_t>, int64_t> registers;
   std::map<std::string, std::string> files;
 };
 
@@ -91,8 +96,13 @@ std::string answer_for(const std::string& method, const JsonValue* params) {
   }
   if (method == "OSA_Service_RegisterRead") {
     int64_t reg = 0;
+    int64_t core = 0;
     json_object_get_integer(params, "register", &reg);
-    auto found = image.registers.find(reg);
+    json_object_get_integer(params, "coreId", &core);
+    auto found = image.registers.find({core, reg});
+    if (found == image.registers.end()) {
+      found = image.registers.find({0, reg});
+    }
     if (found == image.registers.end()) {
       return R"({"return":1})";
     }
@@ -209,13 +219,23 @@ int run(std::istream& script) {
     } else if (word == "fail" && !rest.empty()) {
       image.values.erase(rest);
       image.texts.erase(rest);
-    } else if (word == "register" && split_assignment(rest, &key, &value) &&
-               parse_integer(key, &number)) {
+    } else if (word == "register" && split_assignment(rest, &key, &value)) {
+      int64_t core = 0;
+      const std::size_t on_core = key.find(" core ");
+      if (on_core != std::string::npos) {
+        if (!parse_integer(key.substr(on_core + 6), &core) || core < 1) {
+          return fail_line(line, "the core is not a number from 1");
+        }
+        key.resize(on_core);
+      }
       int64_t v = 0;
+      if (!parse_integer(key, &number)) {
+        return fail_line(line, "not a session line: " + text);
+      }
       if (!parse_integer(value, &v)) {
         return fail_line(line, "the register value is not a number");
       }
-      image.registers[number] = v;
+      image.registers[{core, number}] = v;
     } else if (word == "search" && split_assignment(rest, &key, &value)) {
       image.files[key] = value;
     } else {

@@ -6,4 +6,7 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 ort="${1:-$here/demo_target.ort}"
 [ $# -gt 0 ] && shift
-exec "$here/run_qemu_gdb.sh" "$@" -- -x "$here/orti_eval.py" -ex "orti-eval $ort"
+# orti-eval --quit ends GDB with its verdict; the quit after it fails a run that never got
+# there (the script did not load, the target could not be reached).
+exec "$here/run_qemu_gdb.sh" "$@" -- -x "$here/orti_eval.py" -ex "orti-eval --quit $ort" \
+    -ex "quit 1"

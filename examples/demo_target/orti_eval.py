@@ -1,9 +1,11 @@
-# GDB command "orti-eval FILE": evaluates every formula of an ORTI file in the stopped
+# GDB command "orti-eval [--quit] FILE": evaluates every formula of an ORTI file in the stopped
 # program, the way a debugger host would hand them to GDB's evaluator, and prints one line
-# per attribute. ENUM values are looked up among the declared elements; STRING formulas that
-# give a char pointer are read as strings; list objects are walked element by element.
-# A formula that does not evaluate, or an ENUM value that is no element, is counted as a
-# failure and makes the command fail at the end.
+# per attribute. ENUM values are looked up among the declared elements; a list's _NAME, which
+# gives a char pointer, is read as a string; other STRING attributes are texts, shown as they
+# stand; list objects are walked element by element. A formula that does not evaluate, or an
+# ENUM value that is no element, is counted as a failure and makes the command fail at the end.
+# With --quit GDB then exits, with status 0 when every formula evaluated and 1 otherwise: a
+# script run by "gdb -batch" whose command fails would still leave GDB with status 0.
 #
 #   gdb-multiarch ... -x orti_eval.py -ex 'orti-eval demo_target.ort'
 
@@ -15,8 +17,6 @@ _TOKEN = re.compile(
     r'\s+|/\*.*?\*/|//[^\n]*|"(?:[^"\\]|\\.)*"|0[xX][0-9a-fA-F]+|-?\d+|[A-Za-z_]\w*|.',
     re.S)
 
-# STACKDIRECTION holds its text, not a formula.
-_LITERAL = {("STACK", "STACKDIRECTION")}
 _LIST_ATTRIBUTES = ("_PARENT_NODE", "_ITEM", "_NEXT_NODE", "_NODE_VALID", "_NAME", "_OWNER")
 _MAX_LIST_ELEMENTS = 64
 
@@ -136,6 +136,14 @@ class _Parser:
         return declarations, definitions
 
 
+def is_text(declarations, type_name, attr):
+    """Whether the attribute is a text (a STRING other than a list's _NAME), not a formula."""
+    if attr.upper() == "_NAME":
+        return False
+    decl = declarations.get(type_name.upper(), {}).get(attr.upper())
+    return decl is not None and decl["kind"] == "STRING"
+
+
 def _is_char_pointer(value):
     t = value.type.strip_typedefs()
     if t.code == gdb.TYPE_CODE_ARRAY:
@@ -155,10 +163,24 @@ class OrtiEval(gdb.Command):
 
     def invoke(self, argument, from_tty):
         path = argument.strip()
+        quit_after = path == "--quit" or path.startswith("--quit ")
+        if quit_after:
+            path = path[len("--quit"):].strip()
+        try:
+            self.evaluate_file(path)
+        except Exception:
+            if quit_after:
+                gdb.execute("quit 1")
+            raise
+        if quit_after:
+            gdb.execute("quit 0")
+
+    def evaluate_file(self, path):
         if not path:
-            raise gdb.GdbError("usage: orti-eval FILE")
+            raise gdb.GdbError("usage: orti-eval [--quit] FILE")
         with open(path, encoding="latin-1") as f:
             declarations, definitions = _Parser(f.read()).parse()
+        self.declarations = declarations
         self.count = 0
         self.failed = 0
         for type_name, name, is_list, attrs in definitions:
@@ -183,7 +205,7 @@ class OrtiEval(gdb.Command):
 
     def attribute(self, type_name, obj, attr, formula, decl):
         label = "%s %s.%s" % (type_name, obj, attr)
-        if (type_name.upper(), attr.upper()) in _LITERAL:
+        if is_text(self.declarations, type_name, attr):
             gdb.write("%-44s %s   (text)\n" % (label, formula))
             return
         value = self.evaluate(label, formula)

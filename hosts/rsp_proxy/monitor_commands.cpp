@@ -15,6 +15,8 @@ const char kHelp[] =
     "monitor orti tasks         every task: thread id, name, state, priority, core ('*': running)\n"
     "monitor orti show [KIND]   every object of KIND (OS, TASK, ALARM, ..., a vendor kind's name\n"
     "                           or a kind id), or of every kind, with its attributes\n"
+    "monitor orti stacks [NAME] how full each stack is (or the STACK object NAME), and the task\n"
+    "                           whose STACK attribute names it\n"
     "monitor orti regs TASK     the registers of TASK (its name or thread id) from its saved\n"
     "                           context; the live ones for a running task\n"
     "monitor orti cmd TEXT      a plug-in command and what it shows (help, version, expr ...)\n"
@@ -26,6 +28,8 @@ const char* const kKindNames[] = {"OS",    "TASK",     "CONTEXT",         "STACK
 // How many standard attributes (ids 3 and up) each kind has.
 const int kStandardCounts[] = {7, 7, 2, 4, 5, 3, 5};
 constexpr int kMaxVendorKinds = 64;
+// The TASK's STACK among its standard attribute ids: the stack the task runs on.
+constexpr int kTaskStackAttribute = 5;
 constexpr std::size_t kMaxShown = 200;
 
 std::string lower(std::string text) {
@@ -59,6 +63,19 @@ bool is_probe_note(const std::string& text) {
   const bool list_failure =
       text.rfind("ObjectListInit(", 0) == 0 && text.find(") Failed") != std::string::npos;
   return attribute_failure || list_failure;
+}
+
+// The tab-separated fields of one record line (its line feed dropped; empty fields kept).
+std::vector<std::string> record_fields(const std::string& line) {
+  std::vector<std::string> fields(1);
+  for (const char c : line) {
+    if (c == '\t') {
+      fields.emplace_back();
+    } else if (c != '\n' && c != '\r') {
+      fields.back() += c;
+    }
+  }
+  return fields;
 }
 
 void add_lines(std::vector<std::string>& out, const std::string& text) {
@@ -112,7 +129,7 @@ std::vector<std::string> Proxy::monitor_lines(const std::string& command) {
     monitor_status(out);
     return out;
   }
-  if (word != "tasks" && word != "show" && word != "regs" && word != "cmd") {
+  if (word != "tasks" && word != "show" && word != "stacks" && word != "regs" && word != "cmd") {
     out.push_back("orti-proxy: no command 'orti " + word + "'; see 'monitor orti help'\n");
     return out;
   }
@@ -132,6 +149,8 @@ std::vector<std::string> Proxy::monitor_lines(const std::string& command) {
     monitor_tasks(out);
   } else if (word == "show") {
     monitor_show(rest, out);
+  } else if (word == "stacks") {
+    monitor_stacks(rest, out);
   } else {
     monitor_regs(rest, out);
   }
@@ -245,6 +264,64 @@ void Proxy::monitor_regs(const std::string& task, std::vector<std::string>& out)
     add_lines(out, line);
   }
   add_lines(out, format_table({"REGISTER", "VALUE"}, rows));
+}
+
+// The plug-in measures the stacks (its stackusage records: name, status, size, base,
+// direction, pattern, used, free, percent, note); the owners are the tasks whose STACK label is
+// a stack's name (letter case aside).
+void Proxy::monitor_stacks(const std::string& name, std::vector<std::string>& out) {
+  refresh_if_stale();
+  std::vector<std::string> lines;
+  std::vector<OsaSession::Object> tasks;
+  bool cut = false;
+  capture_ = &lines;
+  const int status = osa_.command("stackusage --records" + (name.empty() ? "" : " " + name));
+  const std::size_t measured = lines.size();
+  osa_.walk(1, {2, kTaskStackAttribute}, false, kMaxShown, tasks, cut);
+  capture_ = nullptr;
+  std::vector<std::vector<std::string>> records;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::vector<std::string> fields = record_fields(lines[i]);
+    if (i < measured && fields.size() == 11 && fields[0] == "stack") {
+      records.push_back(fields);
+    } else if (!is_probe_note(lines[i])) {
+      add_lines(out, lines[i]);
+    }
+  }
+  if (status != 0) {
+    out.push_back("orti-proxy: the plug-in could not measure the stacks (return " +
+                  std::to_string(status) + ")\n");
+    return;
+  }
+  if (records.empty()) {
+    out.push_back("orti-proxy: the ORTI file describes no stacks\n");
+    return;
+  }
+  std::vector<std::vector<std::string>> rows;
+  for (const std::vector<std::string>& r : records) {
+    std::string owners;
+    for (const OsaSession::Object& task : tasks) {
+      std::string task_name;
+      std::string label;
+      for (const auto& [id, value] : task.values) {
+        if (id == 2) {
+          task_name = value;
+        } else if (id == kTaskStackAttribute) {
+          label = value;
+        }
+      }
+      if (!label.empty() && lower(label) == lower(r[1])) {
+        owners += (owners.empty() ? "" : ", ") + task_name;
+      }
+    }
+    const bool measured_row = r[2] == "ok" || r[2] == "overflow";
+    const uint64_t size = std::strtoull(r[3].c_str(), nullptr, 10);
+    const uint64_t used = std::strtoull(r[7].c_str(), nullptr, 10);
+    rows.push_back({r[1], owners, r[3], r[7], r[8], r[9].empty() ? "" : r[9] + "%",
+                    measured_row ? usage_bar(used, size, r[2] == "overflow") : "", r[10]});
+  }
+  add_lines(out,
+            format_table({"STACK", "TASK", "SIZE", "USED", "FREE", "USED%", "", "NOTE"}, rows));
 }
 
 void Proxy::monitor_cmd(const std::string& text, std::vector<std::string>& out) {

@@ -122,6 +122,7 @@ private:
   void monitor_regs(const std::string& task, std::vector<std::string>& out);
   void monitor_cmd(const std::string& text, std::vector<std::string>& out);
   void monitor_status(std::vector<std::string>& out);
+  void monitor_stacks(const std::string& name, std::vector<std::string>& out);
   std::vector<int> kinds_for_show();
   std::string kind_name(int kind) const;
 

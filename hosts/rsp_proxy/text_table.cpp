@@ -51,6 +51,16 @@ std::string format_table(const std::vector<std::string>& headers,
   return out;
 }
 
+std::string usage_bar(uint64_t used, uint64_t size, bool overflowed) {
+  constexpr uint64_t kWidth = 20;
+  if (size == 0) {
+    return "";
+  }
+  const uint64_t filled = std::min(kWidth, (used * kWidth + size - 1) / size);
+  return "[" + std::string(filled, '#') + std::string(kWidth - filled, '.') + "]" +
+         (overflowed ? "!" : "");
+}
+
 std::string milliseconds_text(std::chrono::nanoseconds time) {
   char text[32];
   std::snprintf(text, sizeof text, "%.2f ms", static_cast<double>(time.count()) / 1e6);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,10 @@ namespace rsp {
 // ends with a line feed.
 std::string format_table(const std::vector<std::string>& headers,
                          const std::vector<std::vector<std::string>>& rows);
+
+// A small bar of the share used of a stack: one '#' per twentieth, rounded up so that any use
+// shows, and '!' after it for a stack that probably overflowed; empty for a size of 0.
+std::string usage_bar(uint64_t used, uint64_t size, bool overflowed);
 
 // "1.25 ms".
 std::string milliseconds_text(std::chrono::nanoseconds time);

@@ -1,6 +1,7 @@
 // Attribute evaluation through the debugger, the value cache and its invalidation.
 #include "awareness/attribute_eval.h"
 
+#include "awareness/cores.h"
 #include "awareness/osa_trace.h"
 #include "orti/model/load_trace.h"
 #include "osa/service_requests.h"
@@ -26,11 +27,15 @@ bool fits(const std::string& text) {
   return text.size() <= kTextLimit;
 }
 
-Formula substituted_formula(const AttributeDecl& attr, const OrtiObject* list_context,
-                            int64_t position) {
+bool is_list_read(const OrtiObject* list_context) {
+  return list_context != nullptr && list_context->is_list;
+}
+
+// formula: the attribute's own, or its element's for an array.
+Formula substituted_formula(const char* formula, const OrtiObject* list_context, int64_t position) {
   Formula f;
-  if (list_context == nullptr || !list_context->is_list) {
-    f.text = formula_of(&attr);
+  if (!is_list_read(list_context)) {
+    f.text = formula;
     f.too_long = !fits(f.text);
     return f;
   }
@@ -40,7 +45,7 @@ Formula substituted_formula(const AttributeDecl& attr, const OrtiObject* list_co
     f.too_long = true;
     return f;
   }
-  f.text = replace_all(formula_of(&attr), "$ITEM", element);
+  f.text = replace_all(formula, "$ITEM", element);
   f.too_long = !fits(f.text);
   return f;
 }
@@ -49,22 +54,22 @@ Formula substituted_formula(const AttributeDecl& attr, const OrtiObject* list_co
 // element's expression costs a walk over the nodes before it.
 class LazyFormula {
 public:
-  LazyFormula(const AttributeDecl& attr, const OrtiObject* list, int64_t position)
-      : attr_(&attr), list_(list), position_(position) {}
+  LazyFormula(const char* formula, const OrtiObject* list, int64_t position)
+      : own_(formula), list_(list), position_(position) {}
   explicit LazyFormula(std::string text) : built_(true) {
     formula_.too_long = !fits(text);
     formula_.text = std::move(text);
   }
   const Formula& get() {
     if (!built_) {
-      formula_ = substituted_formula(*attr_, list_, position_);
+      formula_ = substituted_formula(own_, list_, position_);
       built_ = true;
     }
     return formula_;
   }
 
 private:
-  const AttributeDecl* attr_ = nullptr;
+  const char* own_ = "";
   const OrtiObject* list_ = nullptr;
   int64_t position_ = 0;
   bool built_ = false;
@@ -101,16 +106,34 @@ bool eval_u32(OSA_ServiceCntx* ctx, const std::string& text, uint32_t* out) {
   return true;
 }
 
-// One read of a cached attribute: the list position it reads (the cache entry) and the
-// generation it began in, both taken before the first request, during which a nested call may
-// move the one and advance the other.
+// One read of a cached attribute: the list position and the element it reads (together its
+// cache entry) and the generation it began in, all taken before the first request, during which
+// a nested call may move the position, the call's core and the generation.
 struct AttributeRead {
   int64_t position = 0;
+  int32_t element = 0;
+  bool list_read = false;
   CacheRead cache;
 };
 
-bool cache_lookup(const AwarenessState& state, const AttributeDecl& attr, int64_t k,
+// The cache entry of a read. A plain attribute keeps one entry per list position; an array one
+// per element, times the positions when it is read for list elements.
+int64_t cache_slot(const AttributeDecl& attr, const AttributeRead& read) {
+  if (attribute_element_formulas(attr) == nullptr) {
+    return read.position;
+  }
+  if (!read.list_read) {
+    return read.element;
+  }
+  return read.position * attribute_element_count(attr) + read.element;
+}
+
+bool cache_lookup(const AwarenessState& state, const AttributeDecl& attr, const AttributeRead& read,
                   TypedValue* value, bool* evaluated) {
+  if (read.position < 0 || read.position > kMaxListElements) {
+    return false;
+  }
+  const int64_t k = cache_slot(attr, read);
   if (k < 0 || k >= attr.cache_entries) {
     return false;
   }
@@ -128,12 +151,12 @@ bool cache_lookup(const AwarenessState& state, const AttributeDecl& attr, int64_
 
 void cache_store(const AwarenessState& state, const AttributeRead& read, AttributeDecl& attr,
                  const TypedValue& value, bool failed) {
-  const int64_t k = read.position;
   // The position is bounded where it enters; a stray one must not size the cache. A node test
   // looks one node ahead of the last position.
-  if (k < 0 || k > kMaxListElements) {
+  if (read.position < 0 || read.position > kMaxListElements) {
     return;
   }
+  const int64_t k = cache_slot(attr, read);
   keep_if_current(state, read.cache, [&] {
     if (k >= attr.cache_entries) {
       const auto entries = static_cast<std::size_t>(k) + 1;
@@ -243,9 +266,8 @@ int32_t map_enum_value(AwarenessState& state, OSA_ServiceCntx* ctx, const Attrib
 }
 
 int32_t evaluate(AwarenessState& state, OSA_ServiceCntx* ctx, AttributeDecl* attr,
-                 LazyFormula& formula, int64_t position, TypedValue* value,
-                 const ReadFlags& flags) {
-  const AttributeRead read{position, begin_cache_read(state)};
+                 const char* own_formula, LazyFormula& formula, const AttributeRead& read,
+                 TypedValue* value, const ReadFlags& flags) {
   // 4: formulas instead of values.
   if (state.show_symbols && !flags.values_only && value->code == kValueText) {
     typed_value_store_text(*value, formula.get().text);
@@ -258,7 +280,7 @@ int32_t evaluate(AwarenessState& state, OSA_ServiceCntx* ctx, AttributeDecl* att
       return 1;
     }
     if (!attr->is_name_attribute) {
-      typed_value_store_text(*value, formula_of(attr));
+      typed_value_store_text(*value, own_formula);
       set_evaluated(flags, true);
       return 0;
     }
@@ -280,7 +302,7 @@ int32_t evaluate(AwarenessState& state, OSA_ServiceCntx* ctx, AttributeDecl* att
   }
   // 6: the cache.
   bool cached_evaluated = true;
-  if (cache_lookup(state, *attr, read.position, value, &cached_evaluated)) {
+  if (cache_lookup(state, *attr, read, value, &cached_evaluated)) {
     set_evaluated(flags, cached_evaluated);
     return 0;
   }
@@ -375,38 +397,65 @@ int32_t get_attribute_value(AwarenessState& state, OSA_ServiceCntx* ctx, Attribu
                             TypedValue* value, const OrtiObject* list_context,
                             const ReadFlags& flags) {
   // Taken before the first request (the trace may be one), which may let in a call that moves
-  // the list position.
-  const int64_t position = state.list_position;
-  trace_entry(state, ctx, "get_attribute_value", attr, attr != nullptr ? attr->formula : nullptr);
-  if (attr == nullptr || attr->formula == nullptr || value == nullptr) {
+  // the list position or changes the call's core.
+  AttributeRead read;
+  read.position = state.list_position;
+  read.list_read = is_list_read(list_context);
+  read.cache = begin_cache_read(state);
+  const uint64_t core = core_of_call(ctx, flags.core);
+  const char* own = attr != nullptr ? formula_of_core(*attr, core) : nullptr;
+  trace_entry(state, ctx, "get_attribute_value", attr,
+              own != nullptr || attr == nullptr ? own : attr->formula);
+  if (attr == nullptr || value == nullptr) {
     return 1;
   }
+  if (own == nullptr) {
+    if (element_of_core(*attr, core) < 0) {
+      report_no_element(state, ctx, *attr, core);
+    }
+    return 1;
+  }
+  read.element = element_of_core(*attr, core);
   // The substituted text lives in this call alone; the attribute's formula is never touched,
   // so a nested call can neither see nor free it.
-  LazyFormula formula(*attr, list_context, position);
-  return evaluate(state, ctx, attr, formula, position, value, flags);
+  LazyFormula formula(own, list_context, read.position);
+  return evaluate(state, ctx, attr, own, formula, read, value, flags);
 }
 
 int32_t get_attribute_value_of_formula(AwarenessState& state, OSA_ServiceCntx* ctx,
                                        AttributeDecl* attr, const std::string& formula,
                                        TypedValue* value, const ReadFlags& flags) {
-  const int64_t position = state.list_position;
+  // A node test belongs to one list position, whatever the core: it is kept as a list read of
+  // element 0.
+  AttributeRead read;
+  read.position = state.list_position;
+  read.list_read = true;
+  read.cache = begin_cache_read(state);
   trace_entry(state, ctx, "get_attribute_value", attr, formula.c_str());
   if (attr == nullptr || value == nullptr) {
     return 1;
   }
   LazyFormula text(formula);
-  return evaluate(state, ctx, attr, text, position, value, flags);
+  return evaluate(state, ctx, attr, formula.c_str(), text, read, value, flags);
 }
 
 int32_t set_attribute_value(AwarenessState& state, OSA_ServiceCntx* ctx, AttributeDecl* attr,
                             TypedValue* value, const OrtiObject* list_context) {
   const int64_t position = state.list_position;
-  trace_entry(state, ctx, "set_attribute_value", attr, attr != nullptr ? attr->formula : nullptr);
-  if (attr == nullptr || attr->formula == nullptr || value == nullptr) {
+  const uint64_t core = core_of_call(ctx);
+  const char* own = attr != nullptr ? formula_of_core(*attr, core) : nullptr;
+  trace_entry(state, ctx, "set_attribute_value", attr,
+              own != nullptr || attr == nullptr ? own : attr->formula);
+  if (attr == nullptr || value == nullptr) {
     return 1;
   }
-  const Formula f = substituted_formula(*attr, list_context, position);
+  if (own == nullptr) {
+    if (element_of_core(*attr, core) < 0) {
+      report_no_element(state, ctx, *attr, core);
+    }
+    return 1;
+  }
+  const Formula f = substituted_formula(own, list_context, position);
   if (attr->kind == kKindString || attr->kind == kKindEnum) {
     return 1;
   }
@@ -438,7 +487,7 @@ void invalidate_caches(AwarenessState& state) {
   for (TaskContextRecord& record : state.task_records) {
     clear_task_record(record);
   }
-  state.current_task = 0;
+  state.current_tasks.clear();
   state.reference_cache = ReferenceListCache{};
   ++state.generation;
 }

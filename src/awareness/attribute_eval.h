@@ -29,11 +29,20 @@ struct ReadFlags {
   // Set to false when the value stands for an evaluation the debugger refused (or one that was
   // never sent because its text was too long), true otherwise.
   bool* evaluated = nullptr;
+  // The core (0-based) whose element of an array attribute is read; kNoCore: the call's core
+  // (see awareness/cores.h).
+  uint64_t core = kNoCore;
 };
 
 // Evaluates attr into value, whose type code the caller has set (0 text, 6 32-bit, 8 float, 11
 // 64-bit). list_context: the object that owns the attribute; when it is a list, the element at
-// the state's list position is read. Returns 0 on success, 1 on failure.
+// the state's list position is read. An array attribute is read at the element of the read's
+// core; a core that no element serves fails the read. Returns 0 on success, 1 on failure.
+//
+// Cached values are kept per list position, and for an array attribute per element as well (a
+// value of element k never answers a read of element j): a list element's array by position
+// and element, any other array by element alone, since its value does not depend on where a
+// walk stands.
 int32_t get_attribute_value(AwarenessState& state, OSA_ServiceCntx* ctx, AttributeDecl* attr,
                             TypedValue* value, const OrtiObject* list_context,
                             const ReadFlags& flags = {});

@@ -99,7 +99,9 @@ struct AwarenessState {
   bool show_symbols = false; // show attribute formulas instead of their values
   bool check_context_validity = false;
 
-  uint64_t current_task = 0; // the running task's id since the last stop; 0 when not known
+  // The running task's id of each core since the last stop, by running_task_slot
+  // (awareness/cores.h); 0 when not known.
+  std::vector<uint64_t> current_tasks;
   ReferenceListCache reference_cache;
 
   // Formulas the user set (expr with "=", mapregloc). The model's attribute records point at

@@ -38,7 +38,9 @@ bool getobj(AwarenessState& state, OSA_ServiceCntx* ctx, const char* name,
       types.push_back(kTypeVendorBase + static_cast<int32_t>(n));
     }
     for (const int32_t type : types) {
-      const int64_t count = object_count(state, type);
+      // Every OS object is searched: with one per core, each is found by its own name.
+      const int64_t count = type == kTypeOs ? static_cast<int64_t>(os_object_count(*state.model))
+                                            : object_count(state, type);
       for (int64_t index = 0; index < count; ++index) {
         const OrtiObject* object = object_at(state, type, index);
         if (object == nullptr || !same_name(object->name, name)) {

@@ -24,7 +24,7 @@ inline constexpr std::size_t kMaxObjectMatches = 10;
 
 struct ObjectMatch {
   int32_t type = 0;  // object type id (0 to 6, 100 + n)
-  int64_t index = 0; // among the objects of the type (0 for the OS)
+  int64_t index = 0; // among the objects of the type (for the OS: the core its object serves)
   // The index among the objects of its type, set only for a vendor-specific object (0 else).
   uint32_t vendor_index = 0;
 };

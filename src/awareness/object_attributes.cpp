@@ -1,6 +1,7 @@
 // The per-kind accessors, driven by one table row per object type.
 #include "awareness/object_attributes.h"
 
+#include "awareness/cores.h"
 #include "awareness/object_types.h"
 #include "awareness/osa_trace.h"
 #include "runtime/format.h"
@@ -159,7 +160,21 @@ int32_t read_attribute(AwarenessState& state, OSA_ServiceCntx* ctx, const KindAc
   if (attr_out != nullptr) {
     *attr_out = nullptr;
   }
-  OrtiObject* object = current_object(state, type);
+  OrtiObject* object = nullptr;
+  if (type == kTypeOs) {
+    // The OS object of the read's core; with one OS object, that one serves every core.
+    const uint64_t core = core_of_call(ctx, flags.core);
+    object = os_of_core(state, core);
+    if (object == nullptr) {
+      if (state.model != nullptr) {
+        report_no_os(state, ctx, core);
+        return 1;
+      }
+      return kNotAnAttribute;
+    }
+  } else {
+    object = current_object(state, type);
+  }
   if (object == nullptr) {
     return kNotAnAttribute;
   }

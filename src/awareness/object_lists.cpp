@@ -128,6 +128,22 @@ int32_t dynamic_link_position(AwarenessState& state, OSA_ServiceCntx* ctx, int32
 
 } // namespace
 
+WalkStateScope::WalkStateScope(AwarenessState& state, int32_t type)
+    : state_(state), type_(type), list_position_(state.list_position) {
+  if (const int64_t* cursor = object_cursor(state_, type_)) {
+    cursor_ = *cursor;
+    has_cursor_ = true;
+  }
+}
+
+WalkStateScope::~WalkStateScope() {
+  // Looked up again: a nested call may have remade the cursor table.
+  if (int64_t* cursor = object_cursor(state_, type_); cursor != nullptr && has_cursor_) {
+    *cursor = cursor_;
+  }
+  state_.list_position = list_position_;
+}
+
 int32_t select_object(AwarenessState& state, OSA_ServiceCntx*, int32_t type, int64_t index) {
   int64_t* cursor = object_cursor(state, type);
   if (cursor == nullptr || index < 0 || index >= object_count(state, type)) {

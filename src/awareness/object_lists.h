@@ -60,3 +60,21 @@ bool is_next_object_valid(AwarenessState& state, OSA_ServiceCntx* ctx, OrtiObjec
 
 // is_next_object_valid of the index-th object of the type.
 bool has_next(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t type, int64_t index);
+
+// The cursor of a type and the list position are the OSA Explorer's walk state; a command that
+// reads objects of the type in the middle of a walk saves them with this scope and gets them
+// back when it ends, so that the walk goes on where it was.
+class WalkStateScope {
+public:
+  WalkStateScope(AwarenessState& state, int32_t type);
+  ~WalkStateScope();
+  WalkStateScope(const WalkStateScope&) = delete;
+  WalkStateScope& operator=(const WalkStateScope&) = delete;
+
+private:
+  AwarenessState& state_;
+  int32_t type_;
+  int64_t list_position_;
+  bool has_cursor_ = false;
+  int64_t cursor_ = 0;
+};

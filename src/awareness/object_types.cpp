@@ -75,7 +75,10 @@ OrtiObject* object_at(const AwarenessState& state, int32_t type, int64_t index) 
     return nullptr;
   }
   if (type == kTypeOs) {
-    return index == 0 ? &state.model->os : nullptr;
+    // The OS objects after the first serve the further cores; the debugger sees one OS.
+    return static_cast<uint64_t>(index) < os_object_count(*state.model)
+               ? os_for_core(*state.model, static_cast<uint32_t>(index))
+               : nullptr;
   }
   std::vector<OrtiObject>* objects = objects_of(state, type);
   if (objects == nullptr || index >= static_cast<int64_t>(objects->size())) {

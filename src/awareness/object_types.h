@@ -28,7 +28,8 @@ bool object_type_exists(const AwarenessState& state, int32_t type);
 int64_t object_count(const AwarenessState& state, int32_t type);
 
 // The index-th object of the type, or null when the type does not exist or the index is out of
-// range. The OS is index 0.
+// range. The OS is index 0; with one OS object per core, the OS object of core n is index n
+// (object_count still counts one OS, the one of the call's core).
 OrtiObject* object_at(const AwarenessState& state, int32_t type, int64_t index);
 
 // The current object index of the type (its cursor), or null when the type does not exist or

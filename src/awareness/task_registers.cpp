@@ -9,6 +9,7 @@
 #include "awareness/task_registers.h"
 
 #include "awareness/attribute_eval.h"
+#include "awareness/cores.h"
 #include "awareness/object_lists.h"
 #include "awareness/object_types.h"
 #include "awareness/osa_trace.h"
@@ -242,17 +243,32 @@ void warn_no_location(AwarenessState& state, OSA_ServiceCntx* ctx, const TaskRef
                        static_cast<int>(reg), first_name.c_str()));
 }
 
-bool is_running(AwarenessState& state, OSA_ServiceCntx* ctx, const TaskRef& task) {
-  uint64_t current = 0;
-  const bool running = get_current_task(state, ctx, &current) == 0 && current == task.id;
+// Whether the task runs, and on which core: kNoCore when one running task serves every core (its
+// registers are the debugger's current ones), else the first core whose running task it is.
+bool is_running(AwarenessState& state, OSA_ServiceCntx* ctx, const TaskRef& task, uint64_t* core) {
+  const uint64_t cores = running_task_core_count(*state.model);
+  bool running = false;
+  if (cores == 1) {
+    uint64_t current = 0;
+    running = get_current_task(state, ctx, kNoCore, &current) == 0 && current == task.id;
+    *core = kNoCore;
+  } else {
+    for (uint64_t k = 0; k < cores && !running; ++k) {
+      uint64_t current = 0;
+      // A core without an element says so and is no core the task runs on.
+      running = get_current_task(state, ctx, k, &current) == 0 && current == task.id;
+      *core = k;
+    }
+  }
   restore_position(state, task);
   return running;
 }
 
+// core: the core whose live register it is, kNoCore for the debugger's current one.
 int32_t read_live(AwarenessState& state, OSA_ServiceCntx* ctx, const TaskRef& task, int32_t reg,
-                  uint64_t* value) {
+                  uint64_t* value, uint64_t core = kNoCore) {
   uint64_t live = 0;
-  if (OSA_Service_RegisterRead(ctx, kNoCore, reg, -1, &live, 0, 0) != 0) {
+  if (OSA_Service_RegisterRead(ctx, core, reg, -1, &live, 0, 0) != 0) {
     osa_trace(state, ctx, 50, "readreg(): Failure to read register %d\n", static_cast<int>(reg));
     return 1;
   }
@@ -358,6 +374,7 @@ enum class Place {
 
 struct Located {
   Place place = Place::Failed;
+  uint64_t core = kNoCore;           // Live: the core it runs on (kNoCore: the current one)
   AttributeDecl* location = nullptr; // Saved
   OrtiObject* context = nullptr;     // Saved: the CONTEXT object of the location
   bool through_list = false;         // Saved: the element of the CONTEXT list that runs in step
@@ -380,9 +397,12 @@ Located locate_register(AwarenessState& state, OSA_ServiceCntx* ctx, Access acce
     osa_trace(state, ctx, 50, "%s(): Failure\n", op);
     return at(Place::Failed);
   }
-  if (is_running(state, ctx, task)) {
+  uint64_t core = kNoCore;
+  if (is_running(state, ctx, task, &core)) {
     osa_trace(state, ctx, 100, "taskId is runningtask\n");
-    return at(Place::Live);
+    Located located = at(Place::Live);
+    located.core = core;
+    return located;
   }
   if (!task_accessible(state, ctx, op, task.id, task)) {
     return at(Place::Failed);
@@ -497,7 +517,7 @@ int32_t readreg(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task_id, i
   case Place::Absent:
     return 2;
   case Place::Live:
-    return read_live(state, ctx, task, reg, value);
+    return read_live(state, ctx, task, reg, value, located.core);
   case Place::Saved: {
     uint64_t saved = 0;
     if (!read_location(state, ctx, located.location, located.context, &saved)) {
@@ -540,7 +560,7 @@ int32_t writereg(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task_id, 
   case Place::Absent:
     return 2;
   case Place::Live:
-    if (OSA_Service_RegisterWrite(ctx, kNoCore, reg, -1, value, 0, 0, 0) != 0) {
+    if (OSA_Service_RegisterWrite(ctx, located.core, reg, -1, value, 0, 0, 0) != 0) {
       osa_trace(state, ctx, 50, "writereg(): Failure to write register %d\n",
                 static_cast<int>(reg));
       return 1;

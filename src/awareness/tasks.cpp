@@ -2,6 +2,7 @@
 #include "awareness/tasks.h"
 
 #include "awareness/attribute_eval.h"
+#include "awareness/cores.h"
 #include "awareness/object_lists.h"
 #include "awareness/object_types.h"
 #include "awareness/osa_trace.h"
@@ -38,10 +39,10 @@ OrtiObject* task_object(AwarenessState& state, uint64_t task_id) {
   return &state.model->tasks[static_cast<std::size_t>(task_id - 1)];
 }
 
-// The task id that matches a RUNNINGTASK label: the element's linked TASK, else the first
-// TASK whose name matches exactly, else ignoring case. 0 when none does.
-uint64_t task_of_label(AwarenessState& state, const std::string& label) {
-  const AttributeDecl* running = state.model->os.standard[kOsRunningTask].get();
+// The task id that matches a RUNNINGTASK label of an OS object: the element's linked TASK, else
+// the first TASK whose name matches exactly, else ignoring case. 0 when none does.
+uint64_t task_of_label(AwarenessState& state, const OrtiObject& os, const std::string& label) {
+  const AttributeDecl* running = os.standard[kOsRunningTask].get();
   if (running != nullptr) {
     if (const EnumElement* element = find_enum_element(*running, label.c_str())) {
       int32_t type = 0;
@@ -62,7 +63,7 @@ uint64_t task_of_label(AwarenessState& state, const std::string& label) {
 }
 
 // The _RUNNINGTASK path: the list task whose TASK_ID equals r. 1 for an empty list.
-int32_t task_of_task_id(AwarenessState& state, OSA_ServiceCntx* ctx, uint32_t r,
+int32_t task_of_task_id(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t core, uint32_t r,
                         uint64_t* task_id) {
   const int64_t saved = state.list_position;
   state.list_position = 0;
@@ -77,7 +78,7 @@ int32_t task_of_task_id(AwarenessState& state, OSA_ServiceCntx* ctx, uint32_t r,
     TypedValue id = typed_value_of(kValueUInt32);
     bool evaluated = false;
     if (get_attribute_value(state, ctx, first.standard[kTaskTaskId].get(), &id, &first,
-                            {true, &evaluated}) != 0 ||
+                            {true, &evaluated, core}) != 0 ||
         !evaluated) {
       break; // a TASK_ID the debugger could not give is no task's id, not 0
     }
@@ -179,27 +180,37 @@ int32_t get_task_status(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t ta
   return status;
 }
 
-int32_t get_current_task(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t* task_id) {
+int32_t get_current_task(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t core,
+                         uint64_t* task_id) {
   const CacheRead read = begin_cache_read(state);
+  // Taken before the first request, during which a nested call may change the call's core.
+  core = core_of_call(ctx, core);
   osa_trace(state, ctx, 50, "get_current_task()\n");
-  if (state.current_task != 0) {
-    *task_id = state.current_task;
+  const int64_t slot = state.model != nullptr ? running_task_slot(*state.model, core) : -1;
+  if (slot >= 0 && static_cast<std::size_t>(slot) < state.current_tasks.size() &&
+      state.current_tasks[static_cast<std::size_t>(slot)] != 0) {
+    *task_id = state.current_tasks[static_cast<std::size_t>(slot)];
     return 0;
   }
   if (state.model == nullptr || state.model->tasks.empty()) {
     osa_trace(state, ctx, 0, "get_current_task(): Failure (bad data)\n");
     return 1;
   }
-  OrtiObject& os = state.model->os;
+  const OrtiObject* os = os_of_core(state, core);
+  if (os == nullptr) {
+    report_no_os(state, ctx, core);
+    osa_trace(state, ctx, 50, "get_current_task(): Failure\n");
+    return 1;
+  }
   uint64_t found = 0;
   bool ok = false;
-  if (os.standard[kOsRunningTaskId]) {
+  if (os->standard[kOsRunningTaskId]) {
     TypedValue r = typed_value_of(kValueUInt32);
     bool evaluated = false;
-    if (get_attribute_value(state, ctx, os.standard[kOsRunningTaskId].get(), &r, nullptr,
-                            {true, &evaluated}) == 0 &&
+    if (get_attribute_value(state, ctx, os->standard[kOsRunningTaskId].get(), &r, nullptr,
+                            {true, &evaluated, core}) == 0 &&
         evaluated) {
-      if (task_of_task_id(state, ctx, static_cast<uint32_t>(r.payload), &found) != 0) {
+      if (task_of_task_id(state, ctx, core, static_cast<uint32_t>(r.payload), &found) != 0) {
         return 1;
       }
       ok = true;
@@ -207,10 +218,10 @@ int32_t get_current_task(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t* 
   } else {
     TypedValue s = typed_value_of(kValueText);
     bool evaluated = false;
-    if (get_attribute_value(state, ctx, os.standard[kOsRunningTask].get(), &s, nullptr,
-                            {true, &evaluated}) == 0 &&
+    if (get_attribute_value(state, ctx, os->standard[kOsRunningTask].get(), &s, nullptr,
+                            {true, &evaluated, core}) == 0 &&
         evaluated) {
-      found = task_of_label(state, s.text);
+      found = task_of_label(state, *os, s.text);
       if (found == 0) {
         osa_trace(state, ctx, 50,
                   "get_current_task(): RUNNINGTASK attribute value (%s) does not map to a TASK\n",
@@ -224,7 +235,15 @@ int32_t get_current_task(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t* 
     return 1;
   }
   osa_trace(state, ctx, 50, "get_current_task(): Success\n");
-  keep_if_current(state, read, [&] { state.current_task = found; });
+  if (slot >= 0) {
+    keep_if_current(state, read, [&] {
+      const auto i = static_cast<std::size_t>(slot);
+      if (i >= state.current_tasks.size()) {
+        state.current_tasks.resize(i + 1, 0);
+      }
+      state.current_tasks[i] = found;
+    });
+  }
   *task_id = found;
   return 0;
 }

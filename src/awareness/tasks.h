@@ -4,7 +4,8 @@
 // that list; otherwise it is the TASK object with index t - 1. Task id 0 means no task. The
 // running task comes from the OS object's _RUNNINGTASK (a number compared with each list
 // task's TASK_ID) or RUNNINGTASK (a label compared with the task names), and is cached until
-// the next target stop.
+// the next target stop. Each core has its own running task when the model gives one per core
+// (awareness/cores.h).
 #pragma once
 
 #include "awareness/awareness_state.h"
@@ -18,8 +19,10 @@ int32_t get_task_name(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task
                       TypedValue* value);
 int32_t get_task_status(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task_id,
                         TypedValue* value);
-// *task_id: the running task, or 0 when none could be found. Return 0 or 1.
-int32_t get_current_task(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t* task_id);
+// *task_id: the running task of core (0-based; kNoCore: the call's core), or 0 when none could
+// be found. Return 0 or 1.
+int32_t get_current_task(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t core,
+                         uint64_t* task_id);
 
 // True when the TASK objects of the model are one list object.
 bool tasks_are_a_list(const AwarenessState& state);

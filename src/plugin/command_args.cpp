@@ -1,6 +1,8 @@
 // Argument reading of the plug-in's commands.
 #include "plugin/command_args.h"
 
+#include "awareness/awareness_state.h"
+
 #include <limits>
 
 bool is_command_space(char c) {
@@ -91,4 +93,17 @@ bool only_spaces(std::string_view text) {
 
 bool holds_line_break(std::string_view text) {
   return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+std::string record_field(const char* text) {
+  std::string out(text != nullptr ? text : "");
+  if (out.size() > kTextLimit) {
+    out.resize(kTextLimit);
+  }
+  for (char& c : out) {
+    if (c == '\t' || c == '\n' || c == '\r') {
+      c = ' ';
+    }
+  }
+  return out;
 }

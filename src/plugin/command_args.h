@@ -35,3 +35,8 @@ bool only_spaces(std::string_view text);
 // True when text holds a carriage return or a line feed. saveconfig writes every setting as
 // one command line, so a name or formula with a line break could not be read back as typed.
 bool holds_line_break(std::string_view text);
+
+// A text as one field of a tab-separated record for hosts: tabs and line breaks would split
+// the record, and a text of any length would make a message no host reads whole, so they
+// become blanks and the text is cut to the message limit. A null text is the empty field.
+std::string record_field(const char* text);

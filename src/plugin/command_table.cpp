@@ -7,6 +7,7 @@
 #include "plugin/object_commands.h"
 #include "plugin/plugin_commands.h"
 #include "plugin/register_commands.h"
+#include "plugin/stack_command.h"
 
 #include <cstring>
 
@@ -39,6 +40,7 @@ const std::array<CommandRow, kCommandCount> kCommands = {{
      "Suppresses errors releated to missing task contexts.\n\tTask register values will be "
      "taken from their current values on the target."},
     {"showlink", command_showlink, nullptr},
+    {"stackusage", command_stackusage, nullptr}, // its table is in the README, not in help
     {"togglesymbols", command_togglesymbols,
      "Toggles the display of attribute symbols versus their evaluated values.\n\tYou will need "
      "to re-open the OSA Explorer"},

@@ -16,24 +16,15 @@
 
 namespace {
 
-// A text as one field: tabs and line breaks would split the record, and a text of any length
-// would make a message no host reads whole.
-std::string field(const char* text) {
-  std::string out(text != nullptr ? text : "");
-  if (out.size() > kTextLimit) {
-    out.resize(kTextLimit);
+// The number of per-core values of an attribute: its elements, or for an OS attribute with one OS
+// object per core, that many (each core reads its own object's). A host asks for each of them
+// with the core's hostCoreId.
+int attribute_elements(const PluginState& state, int32_t type, const AttributeDecl& attr) {
+  const int elements = attribute_element_count(attr);
+  if (type == kTypeOs && state.model != nullptr) {
+    return std::max(elements, static_cast<int>(os_object_count(*state.model)));
   }
-  for (char& c : out) {
-    if (c == '\t' || c == '\n' || c == '\r') {
-      c = ' ';
-    }
-  }
-  return out;
-}
-
-// Every attribute is one element until the model knows per-core attributes.
-int attribute_elements(const AttributeDecl&) {
-  return 1;
+  return elements;
 }
 
 // What one object gives at one attribute id.
@@ -64,7 +55,7 @@ std::vector<Attribute> attributes_at(const PluginState& state, int32_t type, int
       }
     }
     if (decl != nullptr) {
-      found.push_back(Attribute{i, field(name), decl});
+      found.push_back(Attribute{i, record_field(name), decl});
     }
   }
   return found;
@@ -73,7 +64,8 @@ std::vector<Attribute> attributes_at(const PluginState& state, int32_t type, int
 bool all_alike(const std::vector<Attribute>& found) {
   for (const Attribute& a : found) {
     if (!orti_name_equal(a.name.c_str(), found.front().name.c_str()) ||
-        a.decl->kind != found.front().decl->kind) {
+        a.decl->kind != found.front().decl->kind ||
+        attribute_element_count(*a.decl) != attribute_element_count(*found.front().decl)) {
       return false;
     }
   }
@@ -89,10 +81,10 @@ void attribute_records(const PluginState& state, int32_t type, int32_t attr_id,
   const bool alike = all_alike(found);
   for (const Attribute& a : found) {
     const std::string obj = alike ? std::string("*") : std::to_string(a.object);
-    records->push_back(format("attr\t%d\t%s\t%d\t%s\t%s\t%d\t%s\n", static_cast<int>(type),
-                              obj.c_str(), static_cast<int>(attr_id), a.name.c_str(),
-                              attribute_kind_name(a.decl->kind), attribute_elements(*a.decl),
-                              field(a.decl->description).c_str()));
+    records->push_back(format(
+        "attr\t%d\t%s\t%d\t%s\t%s\t%d\t%s\n", static_cast<int>(type), obj.c_str(),
+        static_cast<int>(attr_id), a.name.c_str(), attribute_kind_name(a.decl->kind),
+        attribute_elements(state, type, *a.decl), record_field(a.decl->description).c_str()));
     if (alike) {
       return;
     }
@@ -103,9 +95,9 @@ void kind_records(const PluginState& state, int32_t type, std::vector<std::strin
   const int64_t count = object_count(state, type);
   const OrtiObject* first = object_at(state, type, 0);
   records->push_back(format("kind\t%d\t%s\t%lld\t%s\n", static_cast<int>(type),
-                            field(object_type_name(state, type)).c_str(),
+                            record_field(object_type_name(state, type)).c_str(),
                             static_cast<long long>(count),
-                            field(first != nullptr ? first->description : nullptr).c_str()));
+                            record_field(first != nullptr ? first->description : nullptr).c_str()));
   for (int32_t id = kAttributeFirstStandard;
        id <= kAttributeLastStandard && standard_attribute_label(type, id) != nullptr; ++id) {
     attribute_records(state, type, id, records);
@@ -182,7 +174,7 @@ bool describe_records(const PluginState& state, const std::string& args,
     types.push_back(*type);
   } else {
     *error = format("describe: no object kind %s (a type name, or a type id: 0-6, 100 and up)\n",
-                    field(std::string(kind).c_str()).c_str());
+                    record_field(std::string(kind).c_str()).c_str());
     return false;
   }
   for (const int32_t type : types) {

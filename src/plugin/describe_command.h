@@ -9,8 +9,10 @@
 // order. The generated ids 1 and 2 are not listed. OBJ is "*" when every object of the kind that
 // has the attribute gives it the same name and type, else there is one record per object that
 // has it, OBJ being the object's 0-based index in the kind. TYPE is CTYPE, ENUM or STRING;
-// ELEMENTS the number of per-core elements (1 for a plain attribute). Absent texts are empty
-// fields; tabs and line breaks in texts become blanks. Each record is one message of type 0.
+// ELEMENTS the number of per-core elements (1 for a plain attribute; for the OS with one OS
+// object per core, at least the number of OS objects; the OS record lists the attributes of the
+// first OS object). Absent texts are empty fields; tabs and line breaks in texts become blanks.
+// Each record is one message of type 0.
 #pragma once
 
 #include "osa/service_context.h"

@@ -2,6 +2,7 @@
 #include "plugin/handlers.h"
 
 #include "awareness/attribute_eval.h"
+#include "awareness/cores.h"
 #include "awareness/object_lists.h"
 #include "awareness/osa_trace.h"
 #include "awareness/register_tables.h"
@@ -51,6 +52,7 @@ int32_t handle_target_init(OsaCntx* ctx, ClientArea* area, TargetDataLink* targe
   if (existed && state->model != nullptr) {
     // The target may have been reloaded since the state last saw it.
     invalidate_caches(*state);
+    report_cores_of_target(*state, ctx, ctx->coreCount);
   }
   const RegisterIdTable* table = find_register_table(major, minor);
   if (table == nullptr) {
@@ -159,14 +161,14 @@ int32_t handle_task_status_get(OsaCntx* ctx, ClientArea*, void* target, uint64_t
   return get_task_status(*state, ctx, taskId, value);
 }
 
-int32_t handle_current_task_get(OsaCntx* ctx, ClientArea*, void* target, uint64_t,
+int32_t handle_current_task_get(OsaCntx* ctx, ClientArea*, void* target, uint64_t core,
                                 uint64_t* taskId) {
   PluginState* state = state_of(target);
   if (state == nullptr) {
     return 1;
   }
   PluginStateUse use(state);
-  return get_current_task(*state, ctx, taskId);
+  return get_current_task(*state, ctx, core, taskId);
 }
 
 int32_t handle_target_notify(OsaCntx*, ClientArea*, void* target, int32_t) {

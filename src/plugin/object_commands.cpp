@@ -10,6 +10,7 @@
 #include "plugin/object_commands.h"
 
 #include "awareness/attribute_eval.h"
+#include "awareness/cores.h"
 #include "awareness/name_lookup.h"
 #include "awareness/object_attributes.h"
 #include "awareness/object_lists.h"
@@ -71,34 +72,6 @@ private:
   int32_t log_level_;
 };
 
-// expr reads an object through the per-kind accessors, which work on the current object of
-// its type. The cursor and the list position are the OSA Explorer's walk state, so they are
-// saved and put back: a command typed in the middle of a walk must not move it.
-class SelectionScope {
-public:
-  SelectionScope(PluginState& state, int32_t type)
-      : state_(state), type_(type), list_position_(state.list_position) {
-    if (const int64_t* cursor = object_cursor(state_, type_)) {
-      cursor_ = *cursor;
-    }
-  }
-  ~SelectionScope() {
-    // Looked up again: a nested call may have remade the cursor table.
-    if (int64_t* cursor = object_cursor(state_, type_); cursor != nullptr && cursor_) {
-      *cursor = *cursor_;
-    }
-    state_.list_position = list_position_;
-  }
-  SelectionScope(const SelectionScope&) = delete;
-  SelectionScope& operator=(const SelectionScope&) = delete;
-
-private:
-  PluginState& state_;
-  int32_t type_;
-  int64_t list_position_;
-  std::optional<int64_t> cursor_;
-};
-
 // Makes the match the current object of its type; a list object is read at its first
 // element.
 void select_match(PluginState& state, OSA_ServiceCntx* ctx, const ObjectMatch& match) {
@@ -108,14 +81,26 @@ void select_match(PluginState& state, OSA_ServiceCntx* ctx, const ObjectMatch& m
   state.list_position = 0;
 }
 
+// The core a match is read for: an OS object found by its name when there is one per core is
+// read as the core it serves; anything else for the call's core.
+uint64_t core_of_match(const PluginState& state, OSA_ServiceCntx* ctx, const ObjectMatch& match) {
+  if (match.type == kTypeOs && state.model != nullptr && os_object_count(*state.model) > 1) {
+    return static_cast<uint64_t>(match.index);
+  }
+  return core_of_call(ctx);
+}
+
 // One attribute of the current object as text; nothing when the accessor fails.
 std::optional<std::string> read_text(PluginState& state, OSA_ServiceCntx* ctx,
                                      const ObjectMatch& match, int32_t attr_id) {
+  const uint64_t core = core_of_match(state, ctx, match);
   // Selected again for every read: a call nested in the previous read may have moved the
   // cursor or the list position.
   select_match(state, ctx, match);
   TypedValue value = typed_value_of(kValueText);
-  if (get_object_attribute(state, ctx, match.type, attr_id, &value, nullptr) != 0 ||
+  ReadFlags flags;
+  flags.core = core;
+  if (get_object_attribute(state, ctx, match.type, attr_id, &value, nullptr, flags) != 0 ||
       value.code != kValueText) {
     return std::nullopt;
   }
@@ -138,7 +123,7 @@ void show_object(PluginState& state, OSA_ServiceCntx* ctx, const ObjectMatch& ma
                      text_or(object->name, ""), text_or(object->description, "none")));
   {
     SilentScope silent(state);
-    SelectionScope selection(state, match.type);
+    WalkStateScope selection(state, match.type);
     if (auto id = read_text(state, ctx, match, kAttributeObjectNumber)) {
       show_line(ctx, "ID", *id);
     }
@@ -203,18 +188,23 @@ bool show_attribute(PluginState& state, OSA_ServiceCntx* ctx, const ObjectMatch&
   if (attr == nullptr) {
     return false;
   }
+  const uint64_t core = core_of_match(state, ctx, match);
   if (formula) {
     // The model's own text stays as it is (it belongs to the parse tree); the record points at
-    // a copy that the state owns, made once for all objects of the name.
+    // a copy that the state owns, made once for all objects of the name. An array gets it for
+    // the element of the core.
     if (*kept_formula == nullptr) {
       *kept_formula = keep_text(state, *formula);
     }
-    attr->formula = *kept_formula;
+    if (!replace_formula_of_core(*attr, core, *kept_formula)) {
+      report_no_element(state, ctx, *attr, core);
+      return true;
+    }
     invalidate_caches(state);
   }
   std::optional<std::string> value;
   {
-    SelectionScope selection(state, match.type);
+    WalkStateScope selection(state, match.type);
     value = read_text(state, ctx, match, attr_id);
   }
   if (!value) {
@@ -223,7 +213,8 @@ bool show_attribute(PluginState& state, OSA_ServiceCntx* ctx, const ObjectMatch&
   osa_display(ctx, kMessageTypeOutput,
               format("%s %s [%s]<%s> = \"%s\" := %s", attribute_kind_name(attr->kind),
                      text_or(attr->name, ""), text_or(attr->description, "none"),
-                     text_or(attr->c_type, "none"), text_or(attr->formula, ""), value->c_str()));
+                     text_or(attr->c_type, "none"), text_or(formula_of_core(*attr, core), ""),
+                     value->c_str()));
   return true;
 }
 

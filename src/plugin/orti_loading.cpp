@@ -2,6 +2,7 @@
 #include "plugin/orti_loading.h"
 
 #include "awareness/attribute_eval.h"
+#include "awareness/cores.h"
 #include "awareness/osa_trace.h"
 #include "orti/model/load_trace.h"
 #include "osa/service_requests.h"
@@ -82,5 +83,6 @@ int32_t load_orti(PluginState& state, OSA_ServiceCntx* ctx, const char* path, in
     return 1;
   }
   attach_model(state, state.orti.model.get());
+  report_cores_of_target(state, ctx, ctx != nullptr ? ctx->coreCount : 0);
   return 0;
 }

@@ -31,10 +31,12 @@
 
 class AwarenessTest : public InProcessDebuggerTest {
 protected:
-  void load(const std::string& text, const RegisterIdTable* table = nullptr) {
+  void load(const std::string& text, const RegisterIdTable* table = nullptr,
+            int extended_syntax = 0) {
     state.register_table = table;
     OrtiLoadSink sink;
-    ASSERT_EQ(orti_load_text(text, "test.ort", 0, sink, orti), OrtiLoadStatus::Loaded);
+    ASSERT_EQ(orti_load_text(text, "test.ort", extended_syntax, sink, orti),
+              OrtiLoadStatus::Loaded);
     attach_model(state, orti.model.get());
   }
 

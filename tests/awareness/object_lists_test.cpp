@@ -197,18 +197,18 @@ TEST_F(ObjectListsTest, TaskNamesStatesAndTheRunningTaskByLabel) {
     answer("OsRunning", c.running);
     invalidate_caches(state);
     uint64_t task = 99;
-    EXPECT_EQ(get_current_task(state, &ctx, &task), 0);
+    EXPECT_EQ(get_current_task(state, &ctx, kNoCore, &task), 0);
     EXPECT_EQ(task, c.task) << c.running;
   }
   answer("OsRunning", 1);
   invalidate_caches(state);
   uint64_t task = 0;
-  get_current_task(state, &ctx, &task);
-  get_current_task(state, &ctx, &task);
+  get_current_task(state, &ctx, kNoCore, &task);
+  get_current_task(state, &ctx, kNoCore, &task);
   EXPECT_EQ(asked("OsRunning"), 5u) << "the second call of a stop is cached";
   refuse("OsRunning");
   invalidate_caches(state);
-  EXPECT_EQ(get_current_task(state, &ctx, &task), 1);
+  EXPECT_EQ(get_current_task(state, &ctx, kNoCore, &task), 1);
 }
 
 TEST(LabelMatchesName, BlankInTheLabelStandsForAnUnderscore) {

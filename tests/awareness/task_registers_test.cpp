@@ -315,7 +315,7 @@ TEST_F(ListTaskRegistersTest, ShareOneRecordAndReadTheirElement) {
     EXPECT_EQ(v, value) << task;
     EXPECT_FALSE(slot(0, kSp).valid) << "saved registers of list tasks are not cached";
   }
-  state.current_task = 3;
+  state.current_tasks = {3};
   EXPECT_EQ(read_register(3, kSp), 0);
   EXPECT_EQ(read_register(3, kSp), 0);
   EXPECT_EQ(debugger->count("OSA_Service_RegisterRead"), 2u) << "never from the cache";

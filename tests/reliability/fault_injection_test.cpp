@@ -14,6 +14,7 @@
 #include "plugin/plugin_registration.h"
 #include "plugin/plugin_state.h"
 #include "runtime/message_output.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -256,9 +257,13 @@ std::vector<fs::path> recorded_conversations() {
 class FaultInjection : public ::testing::Test {
 protected:
   void SetUp() override {
-    // The conversations name their ORTI files relative to the repository's root.
+    // The conversations name their files relative to the repository's root, and one of them
+    // saves a configuration into the current folder: they run in a folder of the test's own
+    // that holds a copy of examples/, as a fresh clone has it.
     saved_ = fs::current_path();
-    fs::current_path(OSA_SOURCE_DIR);
+    fs::copy(fs::path(OSA_SOURCE_DIR) / "examples", folder_.path() / "examples",
+             fs::copy_options::recursive);
+    fs::current_path(folder_.path());
     set_message_sink([](void*, MessageSeverity, const char*) {}, nullptr);
   }
   void TearDown() override {
@@ -267,6 +272,7 @@ protected:
     osa_set_plugin_registration(nullptr);
     fs::current_path(saved_);
   }
+  TempFolder folder_{"fault_injection"};
   fs::path saved_;
 };
 

@@ -136,7 +136,12 @@ ScriptReply ScriptedDebugger::answer(const std::string& request_text) {
     break;
   }
 
-  if (chosen == nullptr) {
+  std::string from_memory;
+  if (chosen == nullptr && answer_from_memory(request, &from_memory)) {
+    request.scripted = true;
+    reply.answer =
+        R"({"jsonrpc":"2.0","result":)" + from_memory + R"(,"id":)" + id_text(request) + "}";
+  } else if (chosen == nullptr) {
     ++unscripted_;
     reply.answer = R"({"jsonrpc":"2.0","error":{"code":-32601,"message":"not scripted"},"id":)" +
                    id_text(request) + "}";
@@ -270,6 +275,40 @@ void ScriptedDebugger::answer_text(const std::string& input, const std::string& 
   on("OSA_Service_StringEval", "{\"input\": " + json_quote(input) + "}")
       .result("{\"value\": " + json_quote(text) + ", \"return\": 0}")
       .always();
+}
+
+void ScriptedDebugger::answer_memory(uint64_t address, std::vector<uint8_t> bytes) {
+  memory_.push_back(MemoryRegion{address, std::move(bytes)});
+}
+
+bool ScriptedDebugger::answer_from_memory(const ReceivedRequest& request,
+                                          std::string* result) const {
+  int64_t address = 0;
+  int64_t count = 0;
+  if (request.method != "OSA_Service_MemoryRead" ||
+      !json_object_get_integer(request.params.get(), "address", &address) ||
+      !json_object_get_integer(request.params.get(), "count", &count) || count < 0) {
+    return false;
+  }
+  const auto from = static_cast<uint64_t>(address);
+  const auto bytes = static_cast<uint64_t>(count);
+  for (auto region = memory_.rbegin(); region != memory_.rend(); ++region) {
+    const uint64_t size = region->bytes.size();
+    if (from < region->address || from - region->address > size ||
+        bytes > size - (from - region->address)) {
+      continue;
+    }
+    static const char kHex[] = "0123456789abcdef";
+    std::string hex;
+    for (uint64_t i = 0; i < bytes; ++i) {
+      const uint8_t byte = region->bytes[static_cast<std::size_t>(from - region->address + i)];
+      hex.push_back(kHex[byte >> 4]);
+      hex.push_back(kHex[byte & 15]);
+    }
+    *result = R"({"value":")" + hex + R"(","return":0})";
+    return true;
+  }
+  return false;
 }
 
 void ScriptedDebugger::refuse_value(const std::string& expression) {

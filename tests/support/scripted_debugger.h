@@ -119,6 +119,10 @@ public:
   void answer_value(const std::string& expression, int64_t number);
   void answer_text(const std::string& input, const std::string& text);
   void refuse_value(const std::string& expression);
+  // Target memory: a MemoryRead that lies wholly inside a region added here and that no script
+  // entry answers gets the region's bytes (a later region over the same addresses wins); one
+  // that leaves every region is unscripted.
+  void answer_memory(uint64_t address, std::vector<uint8_t> bytes);
   // How many ExpressionEval requests carried this expression.
   std::size_t asked(const std::string& expression) const;
 
@@ -139,7 +143,14 @@ public:
                                     int64_t id);
 
 private:
+  struct MemoryRegion {
+    uint64_t address = 0;
+    std::vector<uint8_t> bytes;
+  };
+  bool answer_from_memory(const ReceivedRequest& request, std::string* result) const;
+
   std::deque<ScriptEntry> script_;
+  std::vector<MemoryRegion> memory_;
   std::vector<ReceivedRequest> requests_;
   std::vector<std::string> injected_responses_;
   std::size_t unscripted_ = 0;

@@ -5,9 +5,10 @@ import shutil
 
 import gdb
 
-from . import cpu, tables
+from . import cores, cpu, tables
 from .services import ServiceAnswers
-from .session import OBJECT_NAME, OBJECT_NUMBER, CallFailed, PluginError, Session
+from .session import (OBJECT_NAME, OBJECT_NUMBER, OS_KIND, TASK_KIND, CallFailed, PluginError,
+                      Session)
 
 HOST_DIR = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 REPO_PLUGIN = os.path.join(HOST_DIR, "..", "..", "build", "default", "src", "osa_orti_plugin")
@@ -64,10 +65,16 @@ class Host:
                 gdb.write("orti: plug-in: %s\n" % line)
 
     def catch_up(self):
-        """Tells the plug-in about a change of the target it has not heard of yet."""
-        if self.dirty and self.session is not None and self.session.loaded:
+        """Tells the plug-in about a change of the target it has not heard of yet: a stop, or
+        (a process started or connected since the load) another number of cores."""
+        s = self.session
+        if s is None or not s.loaded:
+            return
+        if cores.count() != s.cores:
+            s.target_init(s.big_endian_target, cores.count())
+        if self.dirty:
             self.dirty = False
-            self.session.notify()
+            s.notify()
 
 
 HOST = Host()
@@ -135,12 +142,15 @@ _SetOrti("show")
 
 
 class _Param(gdb.Parameter):
-    def __init__(self, name, kind, default, doc, show):
+    def __init__(self, name, kind, default, doc, show, choices=None):
         self.__doc__ = doc
         self.set_doc = doc
         self.show_doc = doc
         self._show = show
-        gdb.Parameter.__init__(self, "orti " + name, gdb.COMMAND_DATA, kind)
+        if choices is None:
+            gdb.Parameter.__init__(self, "orti " + name, gdb.COMMAND_DATA, kind)
+        else:
+            gdb.Parameter.__init__(self, "orti " + name, gdb.COMMAND_DATA, kind, choices)
         self.value = default
 
     def get_set_string(self):
@@ -165,6 +175,12 @@ MAX_OBJECTS_PARAM = _Param("max-objects", gdb.PARAM_ZUINTEGER, 200,
                            "How many objects of one kind are shown at most (a list in target "
                            "memory may not end).",
                            "At most %s objects of one kind are shown.")
+EXTENDED_SYNTAX_PARAM = _Param(
+    "extended-syntax", gdb.PARAM_ENUM, "auto",
+    "How 'orti load' loads: auto (strictly, and again with extended syntax when the file uses "
+    "a construct of an OS generator outside the ORTI grammar), on (with extended syntax), off "
+    "(strictly only).",
+    "'orti load' loads with extended syntax: %s.", ["auto", "on", "off"])
 
 
 def timeout_seconds():
@@ -179,13 +195,14 @@ class Orti(gdb.Command):
 orti load FILE      start the plug-in and load the ORTI file
 orti tasks          every task: name, state, priority; the running one marked
 orti show [KIND]    every object of a kind (or of every kind) with its attributes
+orti stacks [NAME]  how full each stack is, and which task owns it
 orti regs TASK      the saved registers of a task
 orti bt TASK        the backtrace of a task from its saved registers
 orti cmd TEXT       a plug-in command (help, version, expr Task.STATE, ...)
 orti record FILE    write the conversation with the plug-in as a playback file
 orti plugin [PATH]  show or set the plug-in program
 orti stop           end the plug-in
-Settings: set orti plugin|timeout|verbose|max-objects."""
+Settings: set orti plugin|timeout|verbose|max-objects|extended-syntax."""
 
     def __init__(self):
         gdb.Command.__init__(self, "orti", gdb.COMMAND_USER, gdb.COMPLETE_NONE, True)
@@ -231,13 +248,51 @@ directory, and the plug-in runs there."""
         family = _cpu_family()
         services.family = family
         HOST.session = Session([plugin], os.getcwd(), services, timeout_seconds)
+        HOST.session.selected_core = cores.selected
         HOST.dirty = False
-        HOST.session.start(family, _big_endian())
-        try:
-            HOST.session.load(path)
-        except CallFailed:
+        HOST.session.start(family, _big_endian(), cores.count())
+        if not _load(HOST.session, path, EXTENDED_SYNTAX_PARAM.value):
             raise gdb.GdbError("orti: the plug-in could not load %s" % path)
         gdb.write("orti: %s loaded\n" % path)
+
+
+def _load(s, path, mode):
+    """Loads path as mode says (auto, on, off); False when it does not load. In auto mode a
+    strict load that fails on a construct of an OS generator (the plug-in's messages point at
+    --extended_syntax) is followed by one with extended syntax, said in one line; the strict
+    load's messages are then shown only with 'set orti verbose on'."""
+    if mode == "on":
+        try:
+            s.load(path, extended_syntax=True)
+            return True
+        except CallFailed:
+            return False
+    caught = []
+    outer, s.services.capture = s.services.capture, caught
+    try:
+        s.load(path)
+        loaded = True
+    except CallFailed:
+        loaded = False
+    finally:
+        s.services.capture = outer
+    hinted = any("--extended_syntax" in text for _, text in caught)
+    retry = not loaded and mode == "auto" and hinted and not s.gone
+    if retry and not s.services.verbose:
+        s.stderr_notes()  # the strict load's complaints, which the next load answers
+    else:
+        for kind, text in caught:
+            s.services.show(kind, text)
+    if not retry:
+        return loaded
+    end_line()
+    gdb.write("orti: %s uses constructs of an OS generator outside the ORTI grammar; loading "
+              "it with extended syntax\n" % path)
+    try:
+        s.load(path, extended_syntax=True)
+        return True
+    except CallFailed:
+        return False
 
 
 def _search_dirs(orti_path):
@@ -278,7 +333,8 @@ def _big_endian():
 class OrtiTasks(OrtiCommand):
     """Show every task with its name, state and priority.
 Usage: orti tasks
-'*' marks the running task."""
+'*' marks the running task. When the ORTI file gives each core a running task of its own, the
+CORE column says which core (counted from 0) runs it, every core asked on its own thread."""
 
     def __init__(self):
         OrtiCommand.__init__(self, "tasks")
@@ -287,16 +343,78 @@ Usage: orti tasks
         need_halted()
         s = HOST.need_session()
         HOST.catch_up()
-        tasks, cut, running = s.tasks(MAX_OBJECTS_PARAM.value)
-        rows = [["*" if t.task_id == running else "", t.task_id, t.name, t.state, t.priority]
-                for t in tasks]
-        gdb.write(tables.format_table(["", "ID", "NAME", "STATE", "PRIORITY"], rows))
+        tasks, cut = s.task_list(MAX_OBJECTS_PARAM.value)
+        running, problems = running_tasks(s)
+        if ALL_CORES in running:
+            current = running[ALL_CORES]
+            rows = [["*" if t.task_id == current else "", t.task_id, t.name, t.state, t.priority]
+                    for t in tasks]
+            gdb.write(tables.format_table(["", "ID", "NAME", "STATE", "PRIORITY"], rows))
+        else:
+            rows = [["*" if cores_of(running, t.task_id) else "", t.task_id, t.name, t.state,
+                     t.priority, ",".join(str(c) for c in cores_of(running, t.task_id))]
+                    for t in tasks]
+            gdb.write(tables.format_table(["", "ID", "NAME", "STATE", "PRIORITY", "CORE"], rows))
         if cut:
             gdb.write("orti: stopped after %d tasks\n" % len(tasks))
-        if running is None:
-            gdb.write("orti: the plug-in could not tell which task runs\n")
-        elif not any(t.task_id == running for t in tasks):
-            gdb.write("orti: no task is running\n")
+        for line in problems:
+            gdb.write(line + "\n")
+        names = dict((t.task_id, t.name) for t in tasks)
+        for core, task_id in sorted(running.items(), key=lambda item: _core_order(item[0])):
+            on_core = "" if core is ALL_CORES else " on core %d" % core
+            if task_id is None:
+                gdb.write("orti: the plug-in could not tell which task runs%s\n" % on_core)
+            elif task_id not in names:
+                gdb.write("orti: no task is running%s\n" % on_core)
+            elif core is not ALL_CORES and cores.known() and core >= cores.known():
+                gdb.write("orti: %s is the running task of core %d, which the target lacks (it "
+                          "has %d)\n" % (names[task_id], core, cores.known()))
+
+
+# The key of running_tasks() when one running task serves every core.
+ALL_CORES = None
+
+
+def _core_order(core):
+    return -1 if core is ALL_CORES else core
+
+
+def running_tasks(s):
+    """Which task runs on each core: {core: task id (0: none, None: the plug-in could not
+    tell)}, keyed ALL_CORES alone when the file gives one running task for every core; and a
+    line for each core that could not be asked. Each core is asked on its own thread, so that
+    its answer is made from that core."""
+    model_cores = s.model_cores()
+    if model_cores <= 1:
+        return {ALL_CORES: s.current_task()}, []
+    running, problems = {}, []
+    for core in range(max(model_cores, cores.known())):
+        caught = []
+        outer, s.services.capture = s.services.capture, caught
+        try:
+            with cores.on_if_there(core), s.for_core(core):
+                running[core] = s.current_task(core)
+        except cores.CoreUnavailable as e:
+            problems.append("orti: core %d is not shown: %s" % (core, e))
+            continue
+        finally:
+            s.services.capture = outer
+        why = " ".join(text.strip() for kind, text in caught if kind == 2 and text.strip())
+        if running[core] is None and why:
+            # One line: the plug-in's reason takes the place of the plain report below.
+            problems.append("orti: the plug-in could not tell which task runs on core %d: %s"
+                            % (core, why))
+            del running[core]
+        elif running[core] is not None:
+            for kind, text in caught:
+                s.services.show(kind, text)
+    return running, problems
+
+
+def cores_of(running, task_id):
+    """The cores (in order) whose running task is task_id."""
+    return [core for core, t in sorted(running.items(), key=lambda item: _core_order(item[0]))
+            if core is not ALL_CORES and t == task_id and t]
 
 
 def kind_title(kind, count):
@@ -304,9 +422,11 @@ def kind_title(kind, count):
     return "%s%s: %d object%s" % (kind.name, described, count, "" if count == 1 else "s")
 
 
-def object_table(kind, objects):
+def object_table(kind, objects, lead=None):
+    """The objects' table; lead, when given, is (heading, one cell per object) of a first
+    column."""
     ids = sorted(set(i for obj in objects for i in obj))
-    headers = []
+    headers = [lead[0]] if lead else []
     for i in ids:
         if i == OBJECT_NUMBER:
             headers.append("#")
@@ -315,6 +435,8 @@ def object_table(kind, objects):
         else:
             headers.append(kind.column(i))
     rows = [[obj.get(i) for i in ids] for obj in objects]
+    if lead:
+        rows = [[cell] + row for cell, row in zip(lead[1], rows)]
     return tables.format_objects(headers, rows, display_limit())
 
 
@@ -341,6 +463,9 @@ kind."""
         for n, kind in enumerate(kinds):
             if n:
                 gdb.write("\n")
+            if kind.type_id == OS_KIND and kind.max_elements() > 1:
+                show_os_per_core(s, kind)
+                continue
             # A kind without objects is not walked: the plug-in would refuse the walk.
             objects, cut = s.walk(kind, limit) if kind.count else ([], False)
             if not objects:
@@ -364,10 +489,109 @@ kind."""
                            % (number, ", ".join(str(t) for t in description.type_ids())))
 
 
+def show_os_per_core(s, kind):
+    """The OS as each core sees it, one row per core (counted from 0): every element of an
+    array attribute, and with one OS object per core each core's own. Each row is read on its
+    core's thread."""
+    described = kind.max_elements()
+    rows, shown, notes = [], [], []
+    for core in range(max(described, cores.known())):
+        try:
+            with cores.on_if_there(core), s.for_core(core):
+                objects, _ = s.walk(kind, 1)
+        except cores.CoreUnavailable as e:
+            notes.append("orti: core %d is not shown: %s" % (core, e))
+            continue
+        rows += objects[:1]
+        shown += [core] * len(objects[:1])
+    if not rows:
+        gdb.write("%s: no objects\n" % kind.name)
+    else:
+        gdb.write("%s, one row per core\n" % kind_title(kind, 1))
+        gdb.write(object_table(kind, rows, ("CORE", shown)))
+    if cores.known() and described != cores.known():
+        notes.append("orti: the ORTI file describes %d cores, the target has %d"
+                     % (described, cores.known()))
+    for line in notes:
+        gdb.write(line + "\n")
+
+
+def running_core(running, task_id):
+    """Where task_id runs: (True, ALL_CORES) when one running task serves every core,
+    (True, core) for the first core whose running task it is, (False, None) when it runs
+    nowhere."""
+    if ALL_CORES in running:
+        return running[ALL_CORES] == task_id, ALL_CORES
+    on = cores_of(running, task_id)
+    return (True, on[0]) if on else (False, None)
+
+
+def stack_owners(s, rows):
+    """For each stack row's name, the tasks whose STACK attribute names it, and the tasks
+    whose STACK names none of the rows (with what it names)."""
+    kind = s.model().kind(TASK_KIND)
+    stack_id = kind.id_of("STACK") if kind is not None else None
+    owners = dict((row.name, []) for row in rows)
+    strays = []
+    if stack_id is None or not kind.count:
+        return owners, strays
+    objects, _ = s.walk(kind, MAX_OBJECTS_PARAM.value, only=(OBJECT_NAME, stack_id))
+    by_lower = dict((name.lower(), name) for name in owners)
+    for obj in objects:
+        task, label = obj.get(OBJECT_NAME), obj.get(stack_id)
+        if task is None or label is None:
+            continue
+        # The label names the stack; letter case is the only liberty taken with it.
+        name = label if label in owners else by_lower.get(str(label).lower())
+        if name is None:
+            strays.append((task, label))
+        else:
+            owners[name].append(task)
+    return owners, strays
+
+
+class OrtiStacks(OrtiCommand):
+    """Show how full each stack is, and which task owns it.
+Usage: orti stacks [NAME]
+From each STACK object's size, base address, direction and fill pattern, the plug-in reads the
+stack's memory from its far end and finds the last byte ever used; the bar shows the used
+share, '!' a stack that probably overflowed. A task owns the stack its STACK attribute names.
+NAME: only the STACK object of that name."""
+
+    def __init__(self):
+        OrtiCommand.__init__(self, "stacks")
+
+    def run(self, arg):
+        need_halted()
+        s = HOST.need_session()
+        HOST.catch_up()
+        name = arg.split()[0] if arg else None
+        try:
+            rows = s.stack_usage(name)
+        except CallFailed as e:
+            raise gdb.GdbError("orti: %s" % e)
+        if not rows:
+            gdb.write("orti: the ORTI file describes no stacks\n")
+            return
+        owners, strays = stack_owners(s, rows)
+        table = [[r.name, ", ".join(owners.get(r.name, [])), r.size, r.used, r.free,
+                  "" if r.percent is None else "%d%%" % r.percent,
+                  tables.usage_bar(r.used, r.size, r.status == "overflow")
+                  if r.status in ("ok", "overflow") else "", r.note]
+                 for r in rows]
+        gdb.write(tables.format_table(
+            ["STACK", "TASK", "SIZE", "USED", "FREE", "USED%", "", "NOTE"], table))
+        if name is None:
+            for task, label in strays:
+                gdb.write("orti: the STACK attribute of %s is %s, which names no stack\n"
+                          % (task, label))
+
+
 def find_task(s, arg):
     if not arg:
         raise gdb.GdbError("orti: name a task (its name or its id)")
-    tasks, _, running = s.tasks(MAX_OBJECTS_PARAM.value)
+    tasks, _ = s.task_list(MAX_OBJECTS_PARAM.value)
+    running, _ = running_tasks(s)
     word = arg.split()[0]
     for match in (lambda t: t.name == word, lambda t: (t.name or "").lower() == word.lower(),
                   lambda t: word.isdigit() and t.task_id == int(word)):
@@ -400,7 +624,12 @@ TASK is a task's name or id. The running task's registers are the live ones."""
         s = HOST.need_session()
         HOST.catch_up()
         task, running = find_task(s, arg)
-        live = " (running: live registers)" if task.task_id == running else ""
+        is_running, core = running_core(running, task.task_id)
+        live = ""
+        if is_running:
+            live = (" (running: live registers)" if core is ALL_CORES else
+                    " (running on core %d: the live registers of thread %s)"
+                    % (core, cores.thread_name(core)))
         gdb.write("%s%s\n" % (task.name, live))
         family = s.family
         rows = []
@@ -412,6 +641,9 @@ TASK is a task's name or id. The running task's registers are the live ones."""
                 rows.append([name, "not saved" if status == 2 else "unreadable", ""])
         end_line()
         gdb.write(tables.format_table(["REGISTER", "VALUE", "SYMBOL"], rows))
+        if is_running and core is not ALL_CORES and core >= cores.known():
+            gdb.write("orti: %s runs on core %d, which the target lacks (it has %d)\n"
+                      % (task.name, core, cores.known()))
 
 
 class OrtiBt(OrtiCommand):
@@ -428,9 +660,20 @@ registers and the selected frame are put back afterwards."""
         s = HOST.need_session()
         HOST.catch_up()
         task, running = find_task(s, arg)
-        if task.task_id == running:
+        is_running, core = running_core(running, task.task_id)
+        if is_running and core is ALL_CORES:
             gdb.write("%s is running; its backtrace is the live one:\n" % task.name)
             gdb.write(gdb.execute("bt %d" % BACKTRACE_LIMIT, to_string=True))
+            return
+        if is_running:
+            try:
+                with cores.on(core):
+                    trace = gdb.execute("bt %d" % BACKTRACE_LIMIT, to_string=True)
+            except cores.CoreUnavailable as e:
+                raise gdb.GdbError("orti: %s runs on core %d, but %s" % (task.name, core, e))
+            gdb.write("%s is running on core %d; its backtrace is the live one of thread %s:\n"
+                      % (task.name, core, cores.thread_name(core)))
+            gdb.write(trace)
             return
         family = s.family
         registers = s.task_registers(task.task_id)
@@ -479,10 +722,7 @@ def backtrace_with(registers, family):
                 gdb.execute("set var $%s = %d" % (name, value), to_string=True)
             except gdb.error:
                 failed.append(name)
-        try:
-            gdb.execute("frame %d" % level, to_string=True)
-        except gdb.error:
-            pass
+        cores.select_level(level)
         if failed:
             gdb.write("orti: could not put back %s\n" % ", ".join(failed))
 
@@ -577,8 +817,8 @@ def on_exit(event):
 
 def install():
     Orti()
-    for command in (OrtiPlugin, OrtiLoad, OrtiTasks, OrtiShow, OrtiRegs, OrtiBt, OrtiCmd,
-                    OrtiRecord, OrtiStop):
+    for command in (OrtiPlugin, OrtiLoad, OrtiTasks, OrtiShow, OrtiStacks, OrtiRegs, OrtiBt,
+                    OrtiCmd, OrtiRecord, OrtiStop):
         command()
     gdb.events.stop.connect(on_stop)
     gdb.events.memory_changed.connect(on_change)

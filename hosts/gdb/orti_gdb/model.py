@@ -37,6 +37,15 @@ class Kind:
         by_object = self.attributes.get(attr_id, {})
         return ANY_OBJECT in by_object or index is None or index in by_object
 
+    def elements(self, attr_id):
+        """The most per-core elements that any object gives the attribute (0 when none has
+        it)."""
+        return max([0] + [a.elements for a in self.attributes.get(attr_id, {}).values()])
+
+    def max_elements(self):
+        """The most per-core elements of any of the kind's attributes (1 for none)."""
+        return max([1] + [self.elements(attr_id) for attr_id in self.attributes])
+
     def column(self, attr_id):
         """The heading of the attribute's column: its name, or its names where objects name
         it differently."""

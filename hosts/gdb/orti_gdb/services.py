@@ -6,12 +6,13 @@ every request it sends, so nothing here raises but UnknownService: a GDB error, 
 parameter, one of the wrong type, whatever goes wrong becomes a failed answer.
 """
 
+import contextlib
 import os
 import re
 
 import gdb
 
-from . import cpu
+from . import cores, cpu
 
 MASK64 = (1 << 64) - 1
 
@@ -166,23 +167,34 @@ class ServiceAnswers:
 
     # -- registers ----------------------------------------------------------------------
 
+    @contextlib.contextmanager
+    def _frame_of(self, p):
+        """The frame whose registers a request means: the selected frame, or for a request
+        that names a core (coreId, from 1) the live registers of that core's thread, its
+        innermost frame. A core the target lacks fails the request."""
+        if "coreId" not in p:
+            yield gdb.selected_frame()
+            return
+        with cores.live(_number(p, "coreId") - 1) as frame:
+            yield frame
+
     def _RegisterRead(self, p):
-        frame = gdb.selected_frame()
-        name = register_name(frame, _number(p, "register"), self.family)
-        if name is None:
-            return _failed()
-        value = frame.read_register(name)
-        return {"value": signed64(value_to_int(value)), "return": 0}
+        with self._frame_of(p) as frame:
+            name = register_name(frame, _number(p, "register"), self.family)
+            if name is None:
+                return _failed()
+            value = frame.read_register(name)
+            return {"value": signed64(value_to_int(value)), "return": 0}
 
     def _RegisterWrite(self, p):
-        frame = gdb.selected_frame()
-        name = register_name(frame, _number(p, "register"), self.family)
-        if name is None:
-            return _failed()
-        bits = 8 * frame.read_register(name).type.sizeof
-        value = _number(p, "value") & ((1 << bits) - 1)
-        gdb.execute("set var $%s = %d" % (name, value), to_string=True)
-        return {"return": 0}
+        with self._frame_of(p) as frame:
+            name = register_name(frame, _number(p, "register"), self.family)
+            if name is None:
+                return _failed()
+            bits = 8 * frame.read_register(name).type.sizeof
+            value = _number(p, "value") & ((1 << bits) - 1)
+            gdb.execute("set var $%s = %d" % (name, value), to_string=True)
+            return {"return": 0}
 
     # -- memory -------------------------------------------------------------------------
 

@@ -1,6 +1,7 @@
 """One conversation with the plug-in: the OSA_Client_* calls a debugger makes, with the
 plug-in's OSA_Service_* requests answered while each call is served."""
 
+import contextlib
 import json
 import sys
 
@@ -13,7 +14,10 @@ CONTEXT = 1
 # The generated attributes of every object.
 OBJECT_NUMBER = 1
 OBJECT_NAME = 2
+OS_KIND = 0
 TASK_KIND = 1
+# The OS attributes whose elements say which task runs on each core: RUNNINGTASK, _RUNNINGTASK.
+RUNNING_TASK_IDS = (3, 9)
 
 
 class CallFailed(PluginError):
@@ -32,6 +36,35 @@ class TaskObject:
         self.priority = priority
 
 
+class StackRow:
+    """One record of the plug-in's stackusage: texts as the plug-in gives them, numbers as
+    int (None where the plug-in could not read the value)."""
+
+    FIELDS = ("name", "status", "size", "base", "direction", "pattern", "used", "free",
+              "percent", "note")
+    NUMBERS = ("size", "used", "free", "percent")
+
+    def __init__(self, fields):
+        for key, value in zip(self.FIELDS, fields):
+            if key in self.NUMBERS:
+                value = int(value) if value else None
+            setattr(self, key, value)
+
+
+def parse_stack_records(text):
+    """The StackRows of stackusage --records; a line that is no record is skipped."""
+    rows = []
+    for line in text.split("\n"):
+        fields = line.split("\t")
+        if fields[0] != "stack" or len(fields) != 1 + len(StackRow.FIELDS):
+            continue
+        try:
+            rows.append(StackRow(fields[1:]))
+        except ValueError:
+            continue
+    return rows
+
+
 class Session:
     """The plug-in process and the calls made to it."""
 
@@ -48,6 +81,12 @@ class Session:
         self._next_id = 1
         self._model = None  # the plug-in's description of the loaded model
         self._model_stale = False
+        # Cores of the target, as TargetInit told the plug-in. With more than one, every call
+        # carries the core it is for: the one for_core() names, else selected_core()'s (the
+        # core of GDB's selected thread, counted from 0; None when there is none).
+        self.cores = 1
+        self.selected_core = lambda: None
+        self._for_core = None
 
     # -- the exchange ---------------------------------------------------------------------
 
@@ -59,7 +98,11 @@ class Session:
             raise PluginGone("the plug-in is not running (%s); use 'orti load FILE'" % self.gone)
         body = dict(params or {})
         if context:
-            body = dict([("context", CONTEXT)] + list(body.items()))
+            core = self._core_of_call()
+            lead = [("context", CONTEXT)]
+            if core is not None and "hostCoreId" not in body:
+                lead.append(("hostCoreId", core + 1))
+            body = dict(lead + list(body.items()))
         request = {"jsonrpc": "2.0", "method": method, "params": body, "id": self._next_id}
         self._next_id += 1
         self.busy = True
@@ -93,6 +136,20 @@ class Session:
             raise
         finally:
             self.busy = False
+
+    def _core_of_call(self):
+        if self.cores <= 1:
+            return None
+        return self._for_core if self._for_core is not None else self.selected_core()
+
+    @contextlib.contextmanager
+    def for_core(self, core):
+        """The calls made in the body are for core (counted from 0)."""
+        outer, self._for_core = self._for_core, core
+        try:
+            yield
+        finally:
+            self._for_core = outer
 
     def call_ok(self, method, params=None):
         """A call that must answer "return" 0."""
@@ -136,18 +193,28 @@ class Session:
 
     # -- start and end ------------------------------------------------------------------
 
-    def start(self, family, big_endian_target):
+    def start(self, family, big_endian_target, cores=1):
         self.family = family
         self.process.start()
         self.call_ok("OSA_Client_OsaInit", {"versionRequired": 2, "treatMasterProcessAsKernel": 1})
-        self.call_ok("OSA_Client_TargetInit", {
-            "majorCpuType": family.major_cpu_type, "minorCpuType": family.minor_cpu_type,
-            "bigEndianTarget": 1 if big_endian_target else 0,
-            "bigEndianHost": 1 if sys.byteorder == "big" else 0, "coreCount": 1})
+        self.target_init(big_endian_target, cores)
 
-    def load(self, path):
+    def target_init(self, big_endian_target, cores):
+        """Tells the plug-in the target and its cores (again, when they changed)."""
+        self.big_endian_target = big_endian_target
+        self.cores = max(1, cores)
+        params = {"majorCpuType": self.family.major_cpu_type,
+                  "minorCpuType": self.family.minor_cpu_type,
+                  "bigEndianTarget": 1 if big_endian_target else 0,
+                  "bigEndianHost": 1 if sys.byteorder == "big" else 0, "coreCount": self.cores}
+        if self.cores > 1:
+            params["coreIdList"] = list(range(1, self.cores + 1))
+        self.call_ok("OSA_Client_TargetInit", params)
+
+    def load(self, path, extended_syntax=False):
         quoted = '"%s"' % path if any(c.isspace() for c in path) else path
-        status = self.command("load_orti " + quoted)
+        option = "--extended_syntax " if extended_syntax else ""
+        status = self.command("load_orti " + option + quoted)
         if status != 0:
             raise CallFailed("the plug-in could not load %s" % path, status)
         self.loaded = True
@@ -180,29 +247,47 @@ class Session:
         """Tells the plug-in that the target stopped, so that it drops its cached values."""
         return self.call("OSA_Client_TargetNotify", {"notice": 1}).get("return")
 
-    def command(self, text):
+    def command(self, text, reads_only=False):
+        """Runs a plug-in command; reads_only: one of the host's own reading commands, which
+        leave the model as it is."""
         status = self.call("OSA_Client_OsaCmd_Execute", {"command": text}).get("return")
-        # A command may add attributes (a register location is one) to the model.
-        self._model_stale = True
+        # Any other command may add attributes (a register location is one) to the model.
+        if not reads_only:
+            self._model_stale = True
         return status
 
     def model(self):
         """The plug-in's description of the loaded model (model.Model), asked for again after
         any command."""
         if self._model is None or self._model_stale:
-            outer = self.services.capture
-            self.services.capture = []
-            try:
-                status = self.command("describe")
-                caught = self.services.capture
-            finally:
-                self.services.capture = outer
+            status, output, why = self.captured_command("describe", reads_only=True)
             if status != 0:
-                why = "".join(text for kind, text in caught if kind != 0).strip()
                 raise PluginError("the plug-in could not describe its model (%s)" % why)
-            self._model = model.parse("".join(text for kind, text in caught if kind == 0))
+            self._model = model.parse(output)
             self._model_stale = False
         return self._model
+
+    def captured_command(self, text, reads_only=False):
+        """Runs a plug-in command and gives its status, the text it showed as output (message
+        type 0) and the rest of what it showed (its refusals), without showing any of it."""
+        outer = self.services.capture
+        self.services.capture = []
+        try:
+            status = self.command(text, reads_only)
+            caught = self.services.capture
+        finally:
+            self.services.capture = outer
+        output = "".join(t for kind, t in caught if kind == 0)
+        why = "".join(t for kind, t in caught if kind != 0).strip()
+        return status, output, why
+
+    def stack_usage(self, name=None):
+        """The plug-in's stack coverage rows (StackRow), of every stack or the one named."""
+        status, output, why = self.captured_command(
+            "stackusage --records" + (" " + name if name else ""), reads_only=True)
+        if status != 0:
+            raise CallFailed(why or "the plug-in could not measure the stacks", status)
+        return parse_stack_records(output)
 
     def kind_name(self, type_id):
         """The name of an object type, as the model last described it; None when unknown.
@@ -269,9 +354,22 @@ class Session:
             self.call("OSA_Client_ObjectListCleanup", {"objTypeId": kind.type_id})
         return objects, cut
 
-    def current_task(self):
-        result = self.call("OSA_Client_CurrentTaskGet", {"checkInKernel": 0})
+    def current_task(self, core=None):
+        """The running task of core (counted from 0), or without core of the call's core."""
+        params = {"checkInKernel": 0}
+        if core is not None:
+            params["coreId"] = core + 1
+        result = self.call("OSA_Client_CurrentTaskGet", params)
         return result.get("taskId") if result.get("return") == 0 else None
+
+    def model_cores(self):
+        """How many cores the loaded file gives a running task of their own: the elements of
+        the OS's RUNNINGTASK (or _RUNNINGTASK), as describe counts them; 1 for one running task
+        that serves every core."""
+        kind = self.model().kind(OS_KIND)
+        if kind is None:
+            return 1
+        return max([1] + [kind.elements(attr_id) for attr_id in RUNNING_TASK_IDS])
 
     def task_name(self, task_id):
         result = self.call("OSA_Client_TaskNameGet", {"taskId": task_id})
@@ -284,6 +382,11 @@ class Session:
     def tasks(self, max_objects):
         """The tasks in the plug-in's order, whether the list was cut, and the running
         task's id (0: none, None: the plug-in could not tell)."""
+        tasks, cut = self.task_list(max_objects)
+        return tasks, cut, self.current_task()
+
+    def task_list(self, max_objects):
+        """The tasks in the plug-in's order, and whether the list was cut."""
         kind = self.model().kind(TASK_KIND)
         priority, status = kind.id_of("PRIORITY"), kind.id_of("STATE")
         objects, cut = self.walk(kind, max_objects, only=(OBJECT_NAME, priority, status))
@@ -297,7 +400,7 @@ class Session:
             tasks.append(TaskObject(task_id, name if name is not None else obj.get(OBJECT_NAME),
                                     state if state is not None else obj.get(status),
                                     obj.get(priority)))
-        return tasks, cut, self.current_task()
+        return tasks, cut
 
     def task_register(self, task_id, reg_id):
         """(status, value): status 0 with the value, 2 when the ORTI file does not give the

@@ -56,3 +56,15 @@ def _transpose(headers, rows):
     t_headers = [headers[0]] + [("" if r[0] is None else str(r[0])) for r in rows]
     t_rows = [[headers[i]] + [r[i] for r in rows] for i in range(1, len(headers))]
     return t_headers, t_rows
+
+
+BAR_WIDTH = 20
+
+
+def usage_bar(used, size, overflowed=False):
+    """A small bar of the share used: one '#' per twentieth, rounded up so that any use shows,
+    and '!' after it for a stack that probably overflowed."""
+    if not size:
+        return ""
+    filled = min(BAR_WIDTH, (used * BAR_WIDTH + size - 1) // size)
+    return "[" + "#" * filled + "." * (BAR_WIDTH - filled) + "]" + ("!" if overflowed else "")

@@ -612,6 +612,11 @@ const std::vector<const char*>* attribute_element_formulas(const AttributeDecl& 
   return &attribute.extras->element_formulas;
 }
 
+std::vector<const char*>* attribute_element_formulas(AttributeDecl& attribute) {
+  return const_cast<std::vector<const char*>*>(
+      attribute_element_formulas(static_cast<const AttributeDecl&>(attribute)));
+}
+
 int32_t attribute_element_count(const AttributeDecl& attribute) {
   const std::vector<const char*>* elements = attribute_element_formulas(attribute);
   return elements == nullptr ? 1 : static_cast<int32_t>(elements->size());

@@ -211,6 +211,7 @@ int standard_slot_count(int32_t kind);
 
 // The formulas of an array attribute's elements by index, or null for a plain attribute.
 const std::vector<const char*>* attribute_element_formulas(const AttributeDecl& attribute);
+std::vector<const char*>* attribute_element_formulas(AttributeDecl& attribute);
 // Number of per-core elements: 1 for a plain attribute, the array's length for an array.
 int32_t attribute_element_count(const AttributeDecl& attribute);
 // The formula that serves the 0-based core, or null when none does (see the head of this file).

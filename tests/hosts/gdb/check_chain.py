@@ -1,8 +1,13 @@
 # The whole chain: the demo firmware stopped at demo_breakpoint() in QEMU, GDB, its ORTI
 # host and the plug-in. Every table the host prints is checked against the firmware's own
-# variables, read by GDB directly in the same session. Run by chain_test.sh through
+# variables, read by GDB directly in the same session. Run by gdb_test.sh through
 # examples/demo_target/run_qemu_gdb.sh, from the repository's root, with ORTI_PLUGIN set.
+#
+# Every test begins from the same place (fresh_stop): the board reset and run to its first
+# stop in demo_breakpoint(), a fresh plug-in with the ORTI file loaded. So each one passes
+# alone and in any order (ORTI_TEST_ORDER=reverse, ORTI_TEST_ONLY=name,... in testing.py).
 import os
+import struct
 import subprocess
 import sys
 import tempfile
@@ -22,6 +27,10 @@ ORT = "examples/demo_target/demo_target.ort"
 # The labels the ORTI file gives the kernel's numbers.
 TASK_STATES = ["SUSPENDED", "READY", "WAITING", "RUNNING"]
 NO_TASK = 0xFF
+# What StartOS and the reset code write into every stack (OS_STACK_FILL of os_cfg.h).
+STACK_FILL = 0xAAAAAAAA
+# QEMU's stub, as run_qemu_gdb.sh connected GDB to it.
+STUB = gdb.selected_inferior().connection.details
 
 
 def out(command):
@@ -97,19 +106,40 @@ def live_registers():
     return dict((n, int(frame.read_register(n)) & 0xFFFFFFFF) for n in names)
 
 
-# -- at demo_breakpoint() -------------------------------------------------------------
+def halt():
+    """Stops a target that runs: a new connection to QEMU's stub halts the machine (GDB in
+    batch mode cannot wait for the stop that an interrupt asks for)."""
+    thread = gdb.selected_thread()
+    if thread is not None and thread.is_valid() and thread.is_running():
+        gdb.execute("disconnect", to_string=True)
+        gdb.execute("target remote " + STUB, to_string=True)
 
-def test_1_load():
+
+def fresh_stop():
+    """The board reset and run to its first stop in demo_breakpoint(), with a fresh plug-in
+    that has loaded the ORTI file: what every test begins with."""
+    halt()
+    gdb.execute("delete")
+    gdb.execute("monitor system_reset", to_string=True)
+    gdb.execute("maintenance flush register-cache")
+    gdb.execute("break demo_breakpoint", to_string=True)
+    gdb.execute("continue", to_string=True)
+    check_equal(gdb.selected_frame().name(), "demo_breakpoint", "stopped in demo_breakpoint")
+    check_equal(num("demo_breakpoint_hits"), 0, "the first stop there since the reset")
     check("loaded" in out("orti load " + ORT), "the ORTI file loads")
 
 
+# -- at demo_breakpoint() -------------------------------------------------------------
+
 def test_2_tasks_table_matches_the_task_control_blocks():
+    fresh_stop()
     rows = check_tasks_match_the_tcbs()
     # The scenario's point: several tasks in different states at once.
     check(len(set(r["STATE"] for r in rows)) >= 3, "tasks in at least three states")
 
 
 def test_3_alarms_match_the_alarm_table():
+    fresh_stop()
     rows = table(out("orti show ALARM"), "ALARM")
     check_equal(len(rows), num("sizeof(OsAlarm)/sizeof(OsAlarm[0])"), "one row per alarm")
     for i, row in enumerate(rows):
@@ -120,9 +150,13 @@ def test_3_alarms_match_the_alarm_table():
         left = num("%s.expiry - %s.counter->value" % (a, a)) if running else 0
         check_equal(int(row["ALARMTIME"], 0), left, "alarm %d ticks left" % i)
         check_equal(int(row["CYCLETIME"], 0), num(a + ".cycle"), "alarm %d cycle" % i)
+        # Texts the file gives as the configuration spells them, not formulas.
+        check_equal(row["ACTION"], text(a + ".action_text"), "alarm %d action" % i)
+        check_equal(row["COUNTER"], text(a + ".counter->name"), "alarm %d counter" % i)
 
 
 def test_4_resources_match_the_resource_table():
+    fresh_stop()
     rows = table(out("orti show RESOURCE"), "RESOURCE")
     check_equal(len(rows), num("sizeof(OsResource)/sizeof(OsResource[0])"), "resources")
     for i, row in enumerate(rows):
@@ -135,8 +169,7 @@ def test_4_resources_match_the_resource_table():
 
 
 def test_5_running_alarm_list_is_walked_in_target_memory():
-    if HOST.session is None or not HOST.session.loaded:
-        out("orti load " + ORT)
+    fresh_stop()
     nodes = []
     node = ev("OsAlarmHead")
     while int(node) != 0:
@@ -157,10 +190,10 @@ def test_5_running_alarm_list_is_walked_in_target_memory():
         check_equal(int(row["vs_REMAINING"], 0),
                     (int(n["expiry"]) - int(n["counter"]["value"])) & 0xFFFFFFFF,
                     what + " ticks left")
-        check("vs_ACTION" in row, "the STRING attribute has its column")
 
 
 def test_6_saved_registers_of_a_switched_out_task():
+    fresh_stop()
     logger = next(i for i in range(tcb_count()) if text("OsTcb[%d].name" % i) == "Task_Logger")
     expected = saved_frame(logger)
     rows = table(out("orti regs Task_Logger"))
@@ -170,6 +203,7 @@ def test_6_saved_registers_of_a_switched_out_task():
 
 
 def test_7_backtrace_of_a_switched_out_task_and_registers_put_back():
+    fresh_stop()
     before = live_registers()
     live_bt = out("bt")
     logger = next(i for i in range(tcb_count()) if text("OsTcb[%d].name" % i) == "Task_Logger")
@@ -186,6 +220,7 @@ def test_7_backtrace_of_a_switched_out_task_and_registers_put_back():
 
 
 def test_8_running_task_registers_are_the_live_ones():
+    fresh_stop()
     running = text("OsTcb[OsRunningId].name")
     rows = table(out("orti regs " + running))
     live = live_registers()
@@ -194,6 +229,7 @@ def test_8_running_task_registers_are_the_live_ones():
 
 
 def test_9_requests_that_change_the_target():
+    fresh_stop()
     services = HOST.services
     address = num("(unsigned int)&demo_breakpoint_hits")
     old = num("demo_breakpoint_hits")
@@ -229,6 +265,9 @@ def test_9_requests_that_change_the_target():
 
 
 def test_a_recorded_conversation_plays_back():
+    fresh_stop()
+    out("orti tasks")
+    out("orti stacks")
     play = os.path.join(tempfile.mkdtemp(prefix="orti-chain-"), "chain.play")
     out("orti record " + play)
     plugin = os.environ["ORTI_PLUGIN"]
@@ -237,9 +276,10 @@ def test_a_recorded_conversation_plays_back():
     check_equal(result.returncode, 0, "playback: %s" % result.stdout[-400:])
 
 
-# -- after the target ran on ----------------------------------------------------------
+# -- the target running on ------------------------------------------------------------
 
 def test_b_tables_follow_the_target_after_it_stopped_again():
+    fresh_stop()
     # Task_Report runs once Task_Sampler has terminated and Task_Logger released Res_Uart.
     out("orti tasks")  # the plug-in is up to date, nothing is pending
     check(not HOST.dirty, "no change left to tell the plug-in")
@@ -253,6 +293,7 @@ def test_b_tables_follow_the_target_after_it_stopped_again():
 
 
 def test_c_corrupt_context_and_errors_leave_gdb_working():
+    fresh_stop()
     check_error("orti regs NoSuchTask", "no task 'NoSuchTask'")
     check_error("orti bt Task_Init", "Task_Init has no saved pc and sp")
     # A saved stack pointer into the unused part of a stack: every "register" is the fill
@@ -275,13 +316,58 @@ def test_c_corrupt_context_and_errors_leave_gdb_working():
 
 
 def test_d_a_running_target_is_refused():
+    fresh_stop()
     gdb.execute("delete")
     gdb.execute("continue &")
     try:
         check_error("orti tasks", "the target is running; interrupt it first")
         check_error("orti bt Task_Logger", "the target is running")
+        check_error("orti stacks", "the target is running")
     finally:
-        gdb.execute("interrupt")
+        halt()
+
+
+def stack_cfg():
+    """Every stack of the firmware: (name, base, size, used bytes), used counted as the tasks
+    left it: from the stack's low end (it grows down), the words that still hold the fill
+    pattern were never touched."""
+    stacks = []
+    for i in range(num("sizeof(OsStackCfg)/sizeof(OsStackCfg[0])")):
+        cfg = "OsStackCfg[%d]" % i
+        base, size = num("(unsigned int)%s.base" % cfg), num(cfg + ".size")
+        memory = bytes(gdb.selected_inferior().read_memory(base, size))
+        words = struct.unpack("<%dI" % (size // 4), memory)
+        untouched = next((k for k, w in enumerate(words) if w != STACK_FILL), len(words))
+        stacks.append((text(cfg + ".name"), base, size, size - 4 * untouched))
+    return stacks
+
+
+def test_e_stacks_match_the_fill_pattern_in_the_firmware_memory():
+    fresh_stop()
+    rows = table(out("orti stacks"))
+    stacks = stack_cfg()
+    check_equal([r["STACK"] for r in rows], [s[0] for s in stacks], "one row per stack")
+    for row, (name, base, size, used) in zip(rows, stacks):
+        check(0 < used < size, "%s: some of it used, not all: %d of %d" % (name, used, size))
+        check_equal((int(row["SIZE"]), int(row["USED"]), int(row["FREE"])),
+                    (size, used, size - used), name + " size, used, free")
+        check_equal(row["NOTE"], "", name + " note")
+    # Each task owns the stack its control block points at; the handlers' stack no task.
+    owners = dict((r["STACK"], r["TASK"].split(", ") if r["TASK"] else []) for r in rows)
+    for t in range(tcb_count()):
+        task = text("OsTcb[%d].name" % t)
+        check_equal(owners[text("OsTcb[%d].stack->name" % t)], [task], task + "'s stack")
+    check_equal(owners["Stack_System"], [], "the handlers' stack")
+
+
+def test_f_a_stack_written_at_its_far_end_shows_as_overflowed():
+    fresh_stop()
+    name, base, size, _ = next(s for s in stack_cfg() if s[0] == "Stack_Task_Idle")
+    gdb.execute("set var *(unsigned int *)%d = 0" % base)
+    rows = table(out("orti stacks " + name))
+    check_equal(len(rows), 1, "only the stack asked for")
+    check_equal((rows[0]["USED"], rows[0]["FREE"]), (str(size), "0"), "all of it used")
+    check("overflowed" in out("orti cmd stackusage " + name), "the plug-in's table says so")
 
 
 run(globals())

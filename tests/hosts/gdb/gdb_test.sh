@@ -4,6 +4,8 @@
 #   gdb_test.sh firmware BUILD_DIR          build the demo firmware into BUILD_DIR
 #   gdb_test.sh unit BUILD_DIR PLUGIN TEST  run TEST (a GDB Python file) in gdb-multiarch
 #   gdb_test.sh chain BUILD_DIR PLUGIN      QEMU, GDB, host and plug-in: check_chain.py
+#   gdb_test.sh chain_smp BUILD_DIR PLUGIN  the same on the dual-core demo target (BUILD_DIR
+#                                           holds demo_target_smp.elf): check_chain_smp.py
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/../../.." && pwd)"
@@ -36,6 +38,15 @@ chain)
     [ -f "$elf" ] || skip "no demo firmware ($elf): the firmware test could not build it"
     ORTI_PLUGIN="$3" examples/demo_target/run_qemu_gdb.sh -e "$elf" -t 240 -- \
         -x "$here/check_chain.py"
+    ;;
+chain_smp)
+    for tool in gdb-multiarch qemu-system-arm; do
+        command -v "$tool" >/dev/null || skip "$tool is not installed"
+    done
+    elf="$build_dir/demo_target_smp.elf"
+    [ -f "$elf" ] || skip "no dual-core firmware ($elf): the firmware test could not build it"
+    ORTI_PLUGIN="$3" examples/demo_target_smp/run_qemu_gdb.sh -e "$elf" -t 120 -- \
+        -x "$here/check_chain_smp.py"
     ;;
 *)
     echo "gdb_test.sh: unknown mode $mode" >&2

@@ -115,6 +115,34 @@ def test_file_that_does_not_load():
     check_error("orti tasks", "no ORTI file is loaded")
 
 
+def test_a_file_outside_the_grammar_loads_as_set_orti_extended_syntax_says():
+    use_plugin(PLUGIN)
+    dialect = os.path.join(root, "tests", "data", "orti", "dialect", "trailing_comma.ort")
+    retry = "uses constructs of an OS generator outside the ORTI grammar"
+    try:
+        gdb.execute("set orti extended-syntax off")
+        check_error("orti load " + dialect, "could not load")
+        for mode in ("auto", "on"):
+            gdb.execute("set orti extended-syntax " + mode)
+            said = out("orti load " + dialect)
+            check("loaded" in said, "%s: %r" % (mode, said))
+            lines = [line for line in said.splitlines() if retry in line]
+            check_equal(len(lines), 1 if mode == "auto" else 0, mode + ": the retry is one line")
+            check("errors encountered" not in said, mode + ": the strict load's errors are kept")
+            check_equal([r[2] for r in rows(out("orti tasks"))], ["T1"], mode + ": its task")
+        # A file that does not load either way is refused, and the plug-in still answers.
+        gdb.execute("set orti extended-syntax auto")
+        bad = os.path.join(work, "outside.ort")
+        with open(dialect) as f:
+            text = f.read()
+        with open(bad, "w") as f:
+            f.write(text.replace("OS Os1 {", "OS Os1 { RUNNINGTASK = ;"))
+        check_error("orti load " + bad, "could not load")
+        check("ORTI OSA Module" in out("orti cmd version"), "the plug-in still answers")
+    finally:
+        gdb.execute("set orti extended-syntax auto")
+
+
 def test_recorded_conversation_plays_back():
     load_real()
     out("orti tasks")

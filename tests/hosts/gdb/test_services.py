@@ -17,7 +17,7 @@ from testing import check, check_equal, run  # noqa: E402
 from orti_gdb import model, tables  # noqa: E402
 from orti_gdb.framing import FramingError, MessageScanner  # noqa: E402
 from orti_gdb.services import ServiceAnswers, UnknownService  # noqa: E402
-from orti_gdb.session import Session  # noqa: E402
+from orti_gdb.session import Session, parse_stack_records  # noqa: E402
 from orti_gdb.transport import Deadline  # noqa: E402
 
 gdb.execute("file %s" % os.environ["ORTI_TEST_ELF"], to_string=True)
@@ -32,6 +32,20 @@ def ask(method, **params):
 
 def value(expr):
     return int(gdb.parse_and_eval(expr))
+
+
+# -- stack coverage -------------------------------------------------------------------
+
+def test_stack_records_give_numbers_and_none_where_the_plug_in_read_nothing():
+    rows = parse_stack_records(
+        "stack\tS1\tok\t1024\t0x2000\tDOWN\t0xaaaaaaaa\t104\t920\t11\t\n"
+        "stack\tS2\tunmeasured\t\t0x3000\tUP\t0xcc\t\t\t\tSIZE could not be evaluated\n"
+        "kind\t3\tSTACK\t2\tStacks\n"
+        "stack\tS3\tok\tmany\t0x0\tUP\t0xcc\t1\t1\t1\t\n")
+    check_equal([(r.name, r.status, r.size, r.used, r.free, r.percent, r.note) for r in rows],
+                [("S1", "ok", 1024, 104, 920, 11, ""),
+                 ("S2", "unmeasured", None, None, None, None, "SIZE could not be evaluated")],
+                "the two records; the line of another kind and the one with a bad number skipped")
 
 
 # -- framing --------------------------------------------------------------------------
@@ -174,6 +188,12 @@ def test_memory_write_with_a_wrong_count_or_no_process_fails():
 def test_register_read_without_a_process_fails():
     check_equal(ask("RegisterRead", register=15, width=-1, fromDebugger=0), {"return": 1},
                 "pc without a process")
+    for core in (1, 2, 0, -1):
+        check_equal(ask("RegisterRead", register=15, width=-1, fromDebugger=0, coreId=core),
+                    {"return": 1}, "pc of core %d without a process" % core)
+        check_equal(ask("RegisterWrite", register=15, width=-1, forMemoryAccess=0,
+                        fromDebugger=0, value=0, coreId=core),
+                    {"return": 1}, "pc of core %d written without a process" % core)
 
 
 def test_symbol_and_type_lookups():
@@ -329,6 +349,58 @@ def test_model_description_names_kinds_columns_and_objects():
     check_equal([task.has(3, 1), task.has(100, 0), task.has(100, 2)], [True, True, False],
                 "which objects have which attributes")
     check_equal(task.id_of("priority"), 3, "id by name")
+
+
+def test_model_description_counts_elements_per_core():
+    d = model.parse("kind\t0\tOS\t1\t\n"
+                    "attr\t0\t*\t3\tRUNNINGTASK\tENUM\t2\t\n"
+                    "attr\t0\t*\t8\tCURRENTAPPMODE\tENUM\t1\t\n"
+                    "kind\t1\tTASK\t2\t\n"
+                    "attr\t1\t0\t100\tvs_LOAD\tCTYPE\t3\t\n"
+                    "attr\t1\t1\t100\tvs_LOAD\tCTYPE\t1\t\n")
+    os_kind, task = d.kind(0), d.kind(1)
+    check_equal([os_kind.elements(3), os_kind.elements(8), os_kind.elements(9)], [2, 1, 0],
+                "elements by attribute")
+    check_equal([os_kind.max_elements(), task.max_elements()], [2, 3], "most elements")
+
+
+class AnsweringProcess(RecordingProcess):
+    """Answers every call at once with "return" 0."""
+
+    def begin_call(self):
+        pass
+
+    def receive(self, deadline, what):
+        return b'{"jsonrpc":"2.0","result":{"return":0},"id":1}'
+
+
+def test_calls_carry_their_core_only_on_a_target_of_several_cores():
+    session = Session(["/nonexistent"], None, services)
+    session.process = AnsweringProcess()
+    selected = [1]
+    session.selected_core = lambda: selected[0]
+    # Target cores, the selected thread's core, a core for_core() names; the hostCoreId sent.
+    cases = [(1, 1, None, None), (2, 1, None, 2), (2, 1, 0, 1), (2, None, None, None),
+             (2, None, 1, 2), (3, 0, 2, 3)]
+    for cores, selected[0], named, host_core in cases:
+        what = "%d cores, thread of core %s, for core %s" % (cores, selected[0], named)
+        session.cores = cores
+        session.process.sent = []
+        if named is None:
+            session.call("OSA_Client_TaskNameGet", {"taskId": 4})
+        else:
+            with session.for_core(named):
+                session.call("OSA_Client_TaskNameGet", {"taskId": 4})
+        params = session.process.sent[0]["params"]
+        check_equal(list(params)[0], "context", what + ": context first")
+        check_equal(params.get("hostCoreId"), host_core, what)
+        check_equal(params["taskId"], 4, what + ": the call's own parameters")
+    session.cores, selected[0] = 2, 0
+    session.process.sent = []
+    session.current_task(1)
+    session.current_task()
+    check_equal([m["params"].get("coreId") for m in session.process.sent], [2, None],
+                "CurrentTaskGet names its core only when asked for one")
 
 
 run(globals())

@@ -1,5 +1,8 @@
 # A small test runner for GDB's Python: every function named test_* of the calling module
-# runs; a failed check is reported with its message, and GDB exits with 1 when any failed.
+# runs, in the order of their names; a failed check is reported with its message, and GDB
+# exits with 1 when any failed. ORTI_TEST_ORDER=reverse runs them in the reverse order,
+# ORTI_TEST_ONLY=name,name only the ones named, to show that tests do not depend on others.
+import os
 import sys
 import traceback
 
@@ -34,6 +37,16 @@ def check_error(command, fragment):
 
 def run(namespace):
     names = sorted(n for n in namespace if n.startswith("test_") and callable(namespace[n]))
+    only = [n for n in os.environ.get("ORTI_TEST_ONLY", "").split(",") if n]
+    if only:
+        unknown = [n for n in only if n not in names]
+        if unknown:
+            print("no such tests: %s" % ", ".join(unknown))
+            sys.stdout.flush()
+            gdb.execute("quit 1")
+        names = [n for n in names if n in only]
+    if os.environ.get("ORTI_TEST_ORDER") == "reverse":
+        names.reverse()
     failed = []
     for name in names:
         try:

@@ -165,6 +165,29 @@ def check_show(c):
               "monitor orti show ALARM shows %s %s: %r" % (name, state, text))
 
 
+def check_stacks(c):
+    """monitor orti stacks against the fill pattern in the firmware's memory: from the low end
+    of each stack (they grow down), the words that still hold it were never touched."""
+    text = c.cli("monitor orti stacks")
+    for i in range(c.value("sizeof(OsStackCfg)/sizeof(OsStackCfg[0])")):
+        cfg = "OsStackCfg[%d]" % i
+        name, size = c.string(cfg + ".name"), c.value(cfg + ".size")
+        # Each line of x is "ADDRESS <SYMBOL+N>:" and then the words.
+        dump = c.cli("x/%dxw (unsigned int)%s.base" % (size // 4, cfg))
+        words = [int(w, 16) for line in dump.splitlines() if ":" in line
+                 for w in line.split(":", 1)[1].split()]
+        untouched = next((k for k, w in enumerate(words) if w != 0xAAAAAAAA), len(words))
+        used = size - 4 * untouched
+        owners = [c.string("OsTcb[%d].name" % t)
+                  for t in range(c.value("sizeof(OsTcb)/sizeof(OsTcb[0])"))
+                  if c.value("OsTcb[%d].stack - OsStackCfg" % t) == i]
+        row = r"^%s\s+%s\s*%d\s+%d\s+%d\s" % (name, re.escape(", ".join(owners)), size, used,
+                                              size - used)
+        check(len(words) == size // 4 and re.search(row, text, re.M) is not None,
+              "monitor orti stacks shows %s with %d of %d used by %r: %r"
+              % (name, used, size, owners, text))
+
+
 def check_later_breakpoint(c):
     before = c.value("OsRunningId")
     c.mi("-break-insert OsTask_Task_Report")
@@ -209,6 +232,7 @@ def scenario_threads(elf, proxy, plugin):
             check_step_refused(c)
             check_monitor(c)
             check_show(c)
+            check_stacks(c)
             check_later_breakpoint(c)
             check_interrupt(c)
             # GDB goes away: the proxy (--once) ends its session and exits by itself.

@@ -43,15 +43,15 @@ def orti_formulas(path):
     module = importlib.util.module_from_spec(found)
     found.loader.exec_module(module)
     with open(path, encoding="latin-1") as f:
-        _, definitions = module._Parser(f.read()).parse()
+        declarations, definitions = module._Parser(f.read()).parse()
     out = []
     for type_name, _, is_list, attrs in definitions:
         if not is_list:
-            out += [f for a, f in attrs
-                    if (type_name.upper(), a.upper()) not in module._LITERAL]
+            out += [f for a, f in attrs if not module.is_text(declarations, type_name, a)]
             continue
         special = {a.upper(): f for a, f in attrs if a.upper() in module._LIST_ATTRIBUTES}
-        others = [f for a, f in attrs if a.upper() not in module._LIST_ATTRIBUTES]
+        others = [f for a, f in attrs if a.upper() not in module._LIST_ATTRIBUTES
+                  and not module.is_text(declarations, type_name, a)]
         node = special["_PARENT_NODE"]
         for _ in range(MAX_LIST_ELEMENTS):
             valid = special["_NODE_VALID"].replace("$NODE", node)

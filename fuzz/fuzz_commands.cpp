@@ -121,7 +121,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   // runs its leak check after every run that ends with more allocations than it began).
   stand_in.answer.reserve(4096);
   jr_service_create(transport);
-  fuzz_support::demo_orti_text();
+  fuzz_support::demo_orti();
   return 0;
 }
 
@@ -157,5 +157,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   if (plugin_states_retired() != 0) {
     std::abort(); // a state retired by a nested cleanup outlived the command that used it
   }
+  fuzz_support::demo_orti().restore();
   return 0;
 }

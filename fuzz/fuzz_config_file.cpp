@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   ctx.context = 1;
   g_ctx = &ctx;
   jr_service_create(transport);
-  fuzz_support::demo_orti_text();
+  fuzz_support::demo_orti();
   return 0;
 }
 
@@ -54,5 +54,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::abort();
   }
   plugin_state_cleanup(g_ctx->area);
+  fuzz_support::demo_orti().restore();
   return 0;
 }

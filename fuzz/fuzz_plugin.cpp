@@ -5,6 +5,13 @@
 // Each run starts a fresh plug-in with examples/demo_os.ort or the demo target's ORTI file
 // loaded (the input's first byte chooses). Every call must be answered with a complete
 // JSON-RPC response; nothing may crash, hang or leak.
+//
+// Both files are parsed once per process and lent to each run's plug-in state (see
+// preloaded_orti.h). With OSA_FUZZ_VERIFY_PRELOAD=1 in the environment every input runs twice,
+// once so and once loading the file through load_orti as the debugger would, and the run stops
+// when the two differ in any request or response text.
+#include "preloaded_orti.h"
+
 #include "host_link/jsonrpc.h"
 #include "host_link/log_facility.h"
 #include "host_link/simple_json/json_parse.h"
@@ -16,7 +23,9 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace {
@@ -56,10 +65,21 @@ struct FuzzDebugger {
   FuzzedDataProvider* input = nullptr;
   int nesting = 0;
   std::string answer;
+  int64_t last_id = 0;               // of the client calls, so that a run repeats exactly
+  std::string* transcript = nullptr; // every request and response text, when verifying
 };
 FuzzDebugger g_debugger;
 
+void note(const char* direction, const char* text) {
+  if (g_debugger.transcript != nullptr) {
+    *g_debugger.transcript += direction;
+    *g_debugger.transcript += text != nullptr ? text : "(none)";
+    *g_debugger.transcript += '\n';
+  }
+}
+
 void require_response(const char* response) {
+  note("< ", response);
   std::string error;
   JsonPtr tree = json_parse(response != nullptr ? response : "", error);
   const JsonValue* result = nullptr;
@@ -78,7 +98,6 @@ std::string quoted(const std::string& text) {
 // One client call chosen by the input; "context" is always 1 (sometimes 2, which has no
 // record).
 std::string client_call(FuzzedDataProvider& in) {
-  static int64_t id = 0;
   const std::string context = in.ConsumeIntegralInRange<int>(0, 15) == 0 ? "2" : "1";
   const int type = in.PickValueInArray({0, 1, 2, 3, 4, 5, 6, 7, 100, 101, 102, 103, -1});
   std::string method;
@@ -148,10 +167,11 @@ std::string client_call(FuzzedDataProvider& in) {
     break;
   }
   return "{\"jsonrpc\":\"2.0\",\"method\":\"" + method + "\",\"params\":{" + params +
-         "},\"id\":" + std::to_string(++id) + "}";
+         "},\"id\":" + std::to_string(++g_debugger.last_id) + "}";
 }
 
-const char* fuzz_transport(const char* /*request*/) {
+const char* fuzz_transport(const char* request) {
+  note("> ", request);
   FuzzedDataProvider& in = *g_debugger.input;
   switch (in.ConsumeIntegralInRange<int>(0, 7)) {
   case 0:
@@ -190,9 +210,22 @@ const char* fuzz_transport(const char* /*request*/) {
   return g_debugger.answer.c_str();
 }
 
-} // namespace
+std::string call_text(const char* method, const std::string& params, int id) {
+  return std::string(R"({"jsonrpc":"2.0","method":")") + method + R"(","params":{"context":1)" +
+         params + R"(},"id":)" + std::to_string(id) + "}";
+}
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+fuzz_support::PreloadedOrti& preloaded(std::size_t file) {
+  static std::unique_ptr<fuzz_support::PreloadedOrti> files[std::size(kOrtiFiles)];
+  if (!files[file]) {
+    files[file] = std::make_unique<fuzz_support::PreloadedOrti>(kOrtiFiles[file]);
+  }
+  return *files[file];
+}
+
+// One run of the input. With preload, the file parsed once per process stands in for the
+// load_orti command that a fresh plug-in would receive.
+void run(const uint8_t* data, std::size_t size, bool preload, std::string* transcript) {
   FuzzedDataProvider in(data, size);
   g_debugger = FuzzDebugger{};
   g_debugger.input = &in;
@@ -201,21 +234,73 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   set_message_sink([](void*, MessageSeverity, const char*) {}, nullptr);
   osa_set_plugin_registration(plugin_register_handlers);
   OSA_Client_CmdInit(0, nullptr, fuzz_transport);
-  const std::string file = in.PickValueInArray(kOrtiFiles);
-  for (
-      const std::string& start :
-      {std::string(
-           R"({"jsonrpc":"2.0","method":"OSA_Client_OsaInit","params":{"context":1},"id":-1})"),
-       std::string(
-           R"({"jsonrpc":"2.0","method":"OSA_Client_TargetInit","params":{"context":1,"majorCpuType":24,"minorCpuType":0,"bigEndianTarget":0,"bigEndianHost":0},"id":-2})"),
-       R"({"jsonrpc":"2.0","method":"OSA_Client_OsaCmd_Execute","params":{"context":1,"command":)" +
-           quoted("load_orti " + file) + R"(},"id":-3})"}) {
-    require_response(OSA_Client_CmdParser(start.c_str()));
+  const std::size_t file = in.ConsumeIntegralInRange<std::size_t>(0, std::size(kOrtiFiles) - 1);
+  require_response(OSA_Client_CmdParser(call_text("OSA_Client_OsaInit", "", -1).c_str()));
+  require_response(OSA_Client_CmdParser(
+      call_text("OSA_Client_TargetInit",
+                R"(,"majorCpuType":24,"minorCpuType":0,"bigEndianTarget":0,"bigEndianHost":0)", -2)
+          .c_str()));
+  // The transcript leaves out the load, the one step that differs between the two ways.
+  g_debugger.transcript = nullptr;
+  if (preload) {
+    OSA_ServiceCntx* ctx = context_find(osa_layer_state().contexts, 1);
+    if (ctx == nullptr) {
+      std::abort();
+    }
+    preloaded(file).lend_to(*plugin_state_ensure(ctx->area));
+  } else {
+    require_response(OSA_Client_CmdParser(
+        call_text("OSA_Client_OsaCmd_Execute",
+                  R"(,"command":)" + quoted(std::string("load_orti ") + kOrtiFiles[file]), -3)
+            .c_str()));
   }
+  g_debugger.transcript = transcript;
   for (int calls = 0; calls < 64 && in.remaining_bytes() > 0; ++calls) {
     const std::string call = client_call(in);
     require_response(OSA_Client_CmdParser(call.c_str()));
   }
+  // Everything the run allocated is freed before it ends: libFuzzer runs an input again, and
+  // then a whole-heap leak check, whenever a run leaves more allocations than it found.
   osa_reset_for_tests();
+  log_reset_for_tests();
+  if (preload) {
+    preloaded(file).restore();
+  }
+  g_debugger = FuzzDebugger{};
+}
+
+bool verifying() {
+  static const bool verify = [] {
+    const char* value = std::getenv("OSA_FUZZ_VERIFY_PRELOAD");
+    return value != nullptr && *value != '\0' && *value != '0';
+  }();
+  return verify;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  for (std::size_t file = 0; file < std::size(kOrtiFiles); ++file) {
+    preloaded(file);
+  }
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  if (!verifying()) {
+    run(data, size, true, nullptr);
+    return 0;
+  }
+  std::string preloaded_run;
+  std::string fresh_run;
+  run(data, size, true, &preloaded_run);
+  run(data, size, false, &fresh_run);
+  if (preloaded_run != fresh_run) {
+    std::fprintf(stderr,
+                 "The run with the preloaded file differs from a fresh load.\n"
+                 "Preloaded:\n%s\nFresh:\n%s\n",
+                 preloaded_run.c_str(), fresh_run.c_str());
+    std::abort();
+  }
   return 0;
 }

@@ -1,7 +1,9 @@
-// What the command fuzz targets share: a plug-in state with examples/demo_os.ort loaded, a
-// sandbox (a private current directory and configuration directory), and the guard that
-// keeps fuzz input from writing files outside it.
+// What the command fuzz targets share: a plug-in state with examples/demo_os.ort loaded (parsed
+// once per process), a sandbox (a private current directory and configuration directory), and the
+// guard that keeps fuzz input from writing files outside it.
 #pragma once
+
+#include "preloaded_orti.h"
 
 #include "awareness/awareness_state.h"
 #include "host_link/log_facility.h"
@@ -56,15 +58,17 @@ inline std::string enter_sandbox() {
   return name;
 }
 
-// The plug-in state of the area, created with the demo file loaded.
+// The demo file, parsed once per process.
+inline PreloadedOrti& demo_orti() {
+  static PreloadedOrti orti("demo_os.ort", demo_orti_text());
+  return orti;
+}
+
+// The plug-in state of the area, created with the demo file loaded (lent: once the run is over
+// and the state destroyed, demo_orti().restore() puts the model back for the next run).
 inline PluginState* loaded_state(ClientArea& area) {
   PluginState* state = plugin_state_ensure(area);
-  OrtiLoadSink sink;
-  if (orti_load_text(demo_orti_text(), "demo_os.ort", 0, sink, state->orti) !=
-      OrtiLoadStatus::Loaded) {
-    std::abort();
-  }
-  attach_model(*state, state->orti.model.get());
+  demo_orti().lend_to(*state);
   return state;
 }
 

@@ -11,6 +11,9 @@ command -v clang-format >/dev/null || missing+=(clang-format)
 [ -f /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
 [ -f /usr/include/gmock/gmock.h ] || missing+=(libgmock-dev)
 [ -f /usr/include/benchmark/benchmark.h ] || missing+=(libbenchmark-dev)
+# The JSON benchmark's peers; the plug-in itself never uses them.
+[ -f /usr/include/rapidjson/document.h ] || missing+=(rapidjson-dev)
+[ -f /usr/include/nlohmann/json.hpp ] || missing+=(nlohmann-json3-dev)
 # The remote-protocol proxy reads DWARF with elfutils' libdw, found through pkg-config.
 [ -f /usr/include/elfutils/libdw.h ] || missing+=(libdw-dev)
 command -v pkg-config >/dev/null || missing+=(pkg-config)

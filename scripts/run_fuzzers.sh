@@ -29,4 +29,23 @@ for exe in "$build_dir"/fuzz/fuzz_*; do
   fi
 done
 [ "$found" -eq 1 ] || { echo "no fuzz targets found in $build_dir/fuzz"; exit 1; }
+
+# The whole-plug-in target parses its ORTI files once per process; this run checks, input by
+# input, that doing so answers exactly as a fresh load would (see fuzz/preloaded_orti.h).
+exe="$build_dir/fuzz/fuzz_plugin"
+if [ -x "$exe" ]; then
+  verify_seconds=$(( seconds / 3 > 5 ? seconds / 3 : 5 ))
+  corpus="$work/fuzz_plugin_verify"
+  mkdir -p "$corpus"
+  echo "== fuzz_plugin, preload verified (${verify_seconds}s)"
+  if ! (cd "$work" && OSA_FUZZ_VERIFY_PRELOAD=1 "$exe" -max_total_time="$verify_seconds" \
+        -timeout=10 -rss_limit_mb=2048 -print_final_stats=0 "$corpus" \
+        "$work/fuzz_plugin" "$root/fuzz/seeds/fuzz_plugin" >"$work/verify.log" 2>&1); then
+    echo "FINDING in fuzz_plugin with the preload verified:"
+    tail -n 60 "$work/verify.log"
+    status=1
+  else
+    grep -E '^Done [0-9]+ runs' "$work/verify.log" || tail -n 3 "$work/verify.log"
+  fi
+fi
 exit $status

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <string>
 
 namespace {
@@ -16,9 +17,33 @@ namespace {
 // Attempts of one read or write that may be spent on interrupted (or empty) calls.
 constexpr int kIoAttempts = 10;
 
-// The transport's process-wide state: the answer it handed out last, kept until the next one.
+// The transport's process-wide state: the answer it handed out last, kept until the next one,
+// and the reading buffers of the levels of nested requests (64 KiB each, kept for the next
+// request of the same level rather than allocated and cleared for every one; a deque, so that
+// a new level never moves the buffers of the levels still reading).
 struct StdioTransportState {
   std::string last_response;
+  std::deque<RequestBuffer> buffers;
+  std::size_t depth = 0;
+};
+
+// Holds the buffer of one level of the transport for as long as that level reads.
+class LevelBuffer {
+public:
+  explicit LevelBuffer(StdioTransportState& state) : state_(state) {
+    if (state_.depth == state_.buffers.size()) {
+      state_.buffers.emplace_back();
+    }
+    buffer_ = &state_.buffers[state_.depth++];
+  }
+  ~LevelBuffer() { --state_.depth; }
+  LevelBuffer(const LevelBuffer&) = delete;
+  LevelBuffer& operator=(const LevelBuffer&) = delete;
+  RequestBuffer& buffer() { return *buffer_; }
+
+private:
+  StdioTransportState& state_;
+  RequestBuffer* buffer_;
 };
 
 StdioTransportState& stdio_transport_state() {
@@ -146,7 +171,8 @@ const char* stdio_transport(const char* request) {
     std::fprintf(stderr, "OSA plugin: Failed to send %s", request);
     return nullptr;
   }
-  RequestBuffer buffer;
+  LevelBuffer level(stdio_transport_state());
+  RequestBuffer& buffer = level.buffer();
   for (;;) {
     int error = 0;
     if (!read_complete_message(buffer, &error)) {

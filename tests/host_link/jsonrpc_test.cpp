@@ -318,6 +318,60 @@ TEST_F(JsonRpc, RequestNestedInsideServiceRequest) {
             R"({ "jsonrpc" : "2.0", "method" : "OSA_Service_Ask", "params" : {  }, "id" : 0 })");
 }
 
+// A transport that keeps the pointer of each request it is given and, for the outer one, first
+// serves a debugger request whose handler asks the debugger itself: the outer text must still
+// be whole when the transport reads it again afterwards.
+std::vector<const char*> held_requests;
+const char* holding_transport(const char* request) {
+  held_requests.push_back(request);
+  if (held_requests.size() == 1) {
+    record.inner_responses.emplace_back(
+        OSA_Client_CmdParser(R"({"id":5,"method":"ask","params":{}})"));
+  }
+  record.sent.emplace_back(request);
+  record.current_answer = R"({"result":{"value":1}})";
+  return record.current_answer.c_str();
+}
+
+TEST_F(JsonRpc, RequestTextStaysWholeWhileANestedRequestIsSent) {
+  bind_defaults();
+  ASSERT_TRUE(jsonrpc_bind("ask", asking_handler));
+  held_requests.clear();
+  jr_service_create(holding_transport);
+  JsonPtr result;
+  ASSERT_TRUE(JrSendRequest(jr_service(), "OSA_Service_Outer", params_with(7), &result));
+  ASSERT_EQ(held_requests.size(), 2u);
+  EXPECT_STREQ(
+      held_requests[0],
+      R"({ "jsonrpc" : "2.0", "method" : "OSA_Service_Outer", "params" : { "a" : 7 }, "id" : 0 })");
+  ASSERT_EQ(record.inner_responses.size(), 1u);
+  EXPECT_EQ(record.inner_responses[0], R"({ "jsonrpc" : "2.0", "result" : 2, "id" : 5 })");
+}
+
+TEST_F(JsonRpc, ResetBindingTableFindsOnlyTheNewNames) {
+  // A reset keeps the table's storage; names bound before it must not answer after it.
+  jsonrpc_create_bindings();
+  for (const char* name : {"m", "b", "OSA_Client_Long_Name_Of_A_Method", "a", "z"}) {
+    ASSERT_TRUE(jsonrpc_bind(name, echo_handler));
+  }
+  jsonrpc_reset_for_tests();
+  jsonrpc_create_bindings();
+  ASSERT_TRUE(jsonrpc_bind("z", seven_handler));
+  ASSERT_TRUE(jsonrpc_bind("c", seven_handler));
+  for (const char* name : {"m", "b", "OSA_Client_Long_Name_Of_A_Method", "a", "y", ""}) {
+    const std::string request = std::string(R"({"id":1,"method":")") + name + R"(","params":0})";
+    EXPECT_EQ(OSA_Client_CmdParser(request.c_str()),
+              error_text(-32601, R"("unknown message")", "1"))
+        << name;
+  }
+  for (const char* name : {"z", "c"}) {
+    const std::string request = std::string(R"({"id":1,"method":")") + name + R"(","params":0})";
+    EXPECT_STREQ(OSA_Client_CmdParser(request.c_str()),
+                 R"({ "jsonrpc" : "2.0", "result" : 7, "id" : 1 })")
+        << name;
+  }
+}
+
 // Whatever arrives, the answer is one complete object with "jsonrpc" and either a result or an
 // error.
 TEST_F(JsonRpc, EveryAnswerIsOneResponseObject) {

@@ -5,7 +5,7 @@
 // (a target notification, a cleanup, commands), and no answer at all. Every call of the
 // conversation must still get a complete JSON-RPC response with a status, the plug-in must not
 // crash (the sanitizer build runs this too) and nothing may be left behind after the context
-// is gone.
+// is gone. Each run stops a few calls past the spoiled one, where a fault shows.
 #include "host_link/jsonrpc.h"
 #include "host_link/log_facility.h"
 #include "host_link/simple_json/json_parse.h"
@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -215,7 +216,24 @@ std::size_t count_answers(const std::vector<Exchange>& exchanges) {
   return n;
 }
 
-// Replays the conversation with one fault; problems collects what went wrong.
+// A fault shows in the call whose answer it spoils and in the calls soon after it (a cache
+// filled from a bad answer is read again by the next views); replaying every conversation to
+// its end for every fault made the run grow with the square of the conversation's length.
+constexpr std::size_t kCallsAfterFault = 6;
+
+// The exchange that holds the k-th answer of the conversation.
+std::size_t exchange_of_answer(const std::vector<Exchange>& exchanges, std::size_t k) {
+  for (std::size_t i = 0; i < exchanges.size(); ++i) {
+    if (k < exchanges[i].answers.size()) {
+      return i;
+    }
+    k -= exchanges[i].answers.size();
+  }
+  return exchanges.size();
+}
+
+// Replays the conversation with one fault, up to a few calls past the spoiled one; problems
+// collects what went wrong.
 void run_once(const std::vector<Exchange>& exchanges, std::size_t spoil, Fault fault) {
   osa_reset_for_tests();
   log_reset_for_tests();
@@ -225,7 +243,9 @@ void run_once(const std::vector<Exchange>& exchanges, std::size_t spoil, Fault f
   g_run.fault = fault;
   osa_set_plugin_registration(plugin_register_handlers);
   OSA_Client_CmdInit(0, nullptr, transport);
-  for (std::size_t i = 0; i < exchanges.size(); ++i) {
+  const std::size_t end =
+      std::min(exchanges.size(), exchange_of_answer(exchanges, spoil) + 1 + kCallsAfterFault);
+  for (std::size_t i = 0; i < end; ++i) {
     g_run.exchange = i;
     g_run.answer = 0;
     check_response("call " + std::to_string(i), OSA_Client_CmdParser(exchanges[i].call.c_str()));
@@ -236,6 +256,8 @@ void run_once(const std::vector<Exchange>& exchanges, std::size_t spoil, Fault f
   }
 }
 
+// The recordings whose debugger answers something: the playback tests' broken files without
+// any answer have nothing to spoil.
 std::vector<fs::path> recorded_conversations() {
   const fs::path root(OSA_SOURCE_DIR);
   std::vector<fs::path> found;
@@ -245,7 +267,7 @@ std::vector<fs::path> recorded_conversations() {
       continue;
     }
     for (const auto& entry : fs::directory_iterator(dir)) {
-      if (entry.path().extension() == ".play") {
+      if (entry.path().extension() == ".play" && count_answers(read_exchanges(entry.path())) > 0) {
         found.push_back(entry.path());
       }
     }
@@ -254,7 +276,8 @@ std::vector<fs::path> recorded_conversations() {
   return found;
 }
 
-class FaultInjection : public ::testing::Test {
+// One test per conversation, so that the conversations are spoiled side by side.
+class FaultInjection : public ::testing::TestWithParam<fs::path> {
 protected:
   void SetUp() override {
     // The conversations name their files relative to the repository's root, and one of them
@@ -276,30 +299,42 @@ protected:
   fs::path saved_;
 };
 
-TEST_F(FaultInjection, EveryAnswerOfEveryConversationSpoiledEveryWay) {
-  const std::vector<fs::path> conversations = recorded_conversations();
-  ASSERT_GE(conversations.size(), 3u);
+TEST_P(FaultInjection, EveryAnswerSpoiledEveryWay) {
+  const fs::path& path = GetParam();
+  const std::vector<Exchange> exchanges = read_exchanges(path);
+  const std::size_t answers = count_answers(exchanges);
   std::size_t runs = 0;
-  std::size_t answers_total = 0;
-  for (const fs::path& path : conversations) {
-    const std::vector<Exchange> exchanges = read_exchanges(path);
-    const std::size_t answers = count_answers(exchanges);
-    answers_total += answers;
-    for (std::size_t k = 0; k < answers; ++k) {
-      for (const Fault fault : kFaults) {
-        run_once(exchanges, k, fault);
-        ++runs;
-        for (const std::string& problem : g_run.problems) {
-          ADD_FAILURE() << path.filename().string() << ", answer " << k << ", fault "
-                        << static_cast<int>(fault) << ": " << problem;
-        }
+  for (std::size_t k = 0; k < answers; ++k) {
+    for (const Fault fault : kFaults) {
+      run_once(exchanges, k, fault);
+      ++runs;
+      for (const std::string& problem : g_run.problems) {
+        ADD_FAILURE() << path.filename().string() << ", answer " << k << ", fault "
+                      << static_cast<int>(fault) << ": " << problem;
       }
     }
   }
-  std::cout << "fault injection: " << runs << " runs over " << conversations.size()
-            << " recorded conversations (" << answers_total << " debugger answers, "
-            << std::size(kFaults) << " faults each)\n";
+  std::cout << "fault injection: " << runs << " runs over " << path.filename().string() << " ("
+            << answers << " debugger answers, " << std::size(kFaults) << " faults each)\n";
   EXPECT_GT(runs, 0u);
 }
+
+TEST(FaultInjectionSet, FindsTheRecordedConversations) {
+  EXPECT_GE(recorded_conversations().size(), 3u);
+}
+
+std::string conversation_name(const ::testing::TestParamInfo<fs::path>& info) {
+  std::string name =
+      info.param.parent_path().filename().string() + "_" + info.param.stem().string();
+  for (char& c : name) {
+    if (!std::isalnum(static_cast<unsigned char>(c))) {
+      c = '_';
+    }
+  }
+  return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Recorded, FaultInjection, ::testing::ValuesIn(recorded_conversations()),
+                         conversation_name);
 
 } // namespace

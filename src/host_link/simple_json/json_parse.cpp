@@ -2,6 +2,11 @@
 // every problem it meets instead of stopping at the first one.
 #include "host_link/simple_json/json_parse.h"
 
+#include "host_link/simple_json/json_build.h"
+#include "host_link/simple_json/json_node_pool.h"
+#include "host_link/simple_json/json_scan.h"
+
+#include <array>
 #include <cstring>
 #include <string_view>
 
@@ -57,36 +62,52 @@ void record_unexpected(JsonParser& p, std::string_view before, char byte, std::s
   record(p, message);
 }
 
-bool is_whitespace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+constexpr std::array<bool, 256> make_whitespace_table() {
+  std::array<bool, 256> table{};
+  table[' '] = table['\t'] = table['\r'] = table['\n'] = true;
+  return table;
 }
+
+constexpr std::array<bool, 256> kWhitespace = make_whitespace_table();
 
 int peek(JsonParser& p) {
-  while (p.position < p.end && is_whitespace(*p.position)) {
-    ++p.position;
+  // The byte at the end is the text's NUL, which is no whitespace: the scan stops there.
+  const char* q = p.position;
+  while (kWhitespace[static_cast<unsigned char>(*q)]) {
+    ++q;
   }
-  if (p.position >= p.end) {
+  p.position = q;
+  if (q >= p.end) {
     return kEnd;
   }
-  return static_cast<unsigned char>(*p.position);
+  return static_cast<unsigned char>(*q);
 }
 
-bool consume(JsonParser& p, char ch, std::string_view context) {
-  if (p.position < p.end && *p.position == ch) {
-    ++p.position;
-    return true;
-  }
+void record_expected(JsonParser& p, char ch, std::string_view context) {
   std::string middle = " ";
   middle += context;
   middle += ", got ";
   record_unexpected(p, "expected ", ch, middle);
+}
+
+// The failure path apart, so that the test itself stays small enough to be inlined everywhere.
+inline bool consume(JsonParser& p, char ch, std::string_view context) {
+  // The position never passes the end, where the text's NUL (never ch) stands.
+  if (*p.position == ch) {
+    ++p.position;
+    return true;
+  }
+  record_expected(p, ch, context);
   return false;
 }
 
 bool match(JsonParser& p, std::string_view word) {
-  if (static_cast<std::size_t>(p.end - p.position) < word.size() ||
-      std::memcmp(p.position, word.data(), word.size()) != 0) {
-    return false;
+  // Byte by byte: the NUL at the end differs from every letter of the words, so no byte after
+  // it is read.
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    if (p.position[i] != word[i]) {
+      return false;
+    }
   }
   p.position += word.size();
   return true;
@@ -120,7 +141,7 @@ JsonPtr parse_null(JsonParser& p) {
 }
 
 bool is_digit(char c) {
-  return c >= '0' && c <= '9';
+  return static_cast<unsigned char>(c - '0') <= 9;
 }
 
 JsonPtr parse_number(JsonParser& p) {
@@ -139,14 +160,24 @@ JsonPtr parse_number(JsonParser& p) {
     return nullptr;
   }
   constexpr uint64_t kLastSafe = 1844674407370955161u; // (2^64 - 1) / 10
+  // Up to 19 digits cannot reach 2^64; only longer numbers (leading zeros included) are
+  // checked digit by digit.
+  constexpr std::ptrdiff_t kSafeDigits = 19;
+  const char* digits = q;
   uint64_t acc = 0;
-  bool out_of_range = false;
   for (; is_digit(*q); ++q) {
-    unsigned digit = static_cast<unsigned>(*q - '0');
-    if (acc > kLastSafe || (acc == kLastSafe && digit > 5)) {
-      out_of_range = true;
+    acc = acc * 10 + static_cast<unsigned>(*q - '0');
+  }
+  bool out_of_range = false;
+  if (q - digits > kSafeDigits) {
+    acc = 0;
+    for (const char* d = digits; d < q; ++d) {
+      const auto digit = static_cast<unsigned>(*d - '0');
+      if (acc > kLastSafe || (acc == kLastSafe && digit > 5)) {
+        out_of_range = true;
+      }
+      acc = acc * 10 + digit;
     }
-    acc = acc * 10 + digit;
   }
   if (out_of_range) {
     record(p, "integer value out of range");
@@ -191,47 +222,68 @@ char escaped_byte(char c) {
   }
 }
 
-JsonPtr parse_string(JsonParser& p) {
+// A text that is about to outgrow its string's own room takes a kept buffer first.
+inline void append_bytes(std::string& bytes, const char* from, std::size_t n) {
+  if (bytes.size() + n > bytes.capacity()) {
+    json_node_pool::reuse_buffer(bytes);
+  }
+  bytes.append(from, n);
+}
+
+// Collects the bytes of a string whose opening quote the position is on. False, with
+// "unterminated string constant" recorded and the position just after the quote, when the text
+// ends first. An escape that gives the byte 0 ends the collected bytes there.
+bool parse_string_bytes(JsonParser& p, std::string& bytes) {
   if (!consume(p, '"', "at beginning of string")) {
-    return nullptr;
+    return false;
   }
   const char* q = p.position;
-  std::string bytes;
-  while (q < p.end) {
+  bool made_nul = false;
+  for (;;) {
     const char* run = q;
-    while (q < p.end && *q != '"' && *q != '\\') {
-      ++q;
-    }
-    bytes.append(run, static_cast<std::size_t>(q - run));
-    if (q >= p.end) {
+    q = json_scan::find_string_stop(q, p.end);
+    append_bytes(bytes, run, static_cast<std::size_t>(q - run));
+    // A backslash as the very last byte has nothing to escape and leaves the string
+    // unterminated.
+    if (q >= p.end || (*q == '\\' && q + 1 >= p.end)) {
       break;
     }
     if (*q == '"') {
       p.position = q + 1;
-      return json_new_string_adopt(std::move(bytes));
+      if (made_nul) {
+        bytes.resize(std::strlen(bytes.c_str()));
+      }
+      return true;
     }
-    // A backslash; one as the very last byte has nothing to escape and leaves the string
-    // unterminated.
-    ++q;
-    if (q >= p.end) {
-      break;
-    }
+    ++q; // past the backslash
     if (*q == 'u') {
       // The text ends with a NUL, which is no hexadecimal digit, so this never reads past it.
       if (is_hex_digit(q[1]) && is_hex_digit(q[2]) && is_hex_digit(q[3]) && is_hex_digit(q[4])) {
-        bytes += static_cast<char>(hex_value(q[3]) * 16 + hex_value(q[4]));
+        const char byte = static_cast<char>(hex_value(q[3]) * 16 + hex_value(q[4]));
+        made_nul = made_nul || byte == '\0';
+        append_bytes(bytes, &byte, 1);
         q += 5;
       } else {
-        bytes += 'u';
+        append_bytes(bytes, "u", 1);
         ++q;
       }
       continue;
     }
-    bytes += escaped_byte(*q);
+    const char byte = escaped_byte(*q);
+    append_bytes(bytes, &byte, 1);
     ++q;
   }
   record(p, "unterminated string constant");
-  return nullptr;
+  return false;
+}
+
+JsonPtr parse_string(JsonParser& p) {
+  JsonPtr value = std::make_unique<JsonValue>();
+  value->kind = JsonKind::String;
+  if (!parse_string_bytes(p, value->string)) {
+    return nullptr;
+  }
+  return value;
 }
 
 // Opens one level of nesting; false (with the nesting error recorded) past the limit.
@@ -288,7 +340,7 @@ JsonPtr parse_array(JsonParser& p) {
     if (!value || p.abandoned) {
       break;
     }
-    json_array_append(array.get(), std::move(value));
+    json_build_append(*array, std::move(value));
     state = State::AfterValue;
   }
   --p.depth;
@@ -302,7 +354,7 @@ JsonPtr parse_object(JsonParser& p) {
   consume(p, '{', "at beginning of object");
   JsonPtr object = json_new_object();
   enum class State { Begin, AfterName, AfterColon, AfterValue, AfterComma } state = State::Begin;
-  JsonPtr name;
+  std::string name;
   for (;;) {
     int c = peek(p);
     if (c == kEnd) {
@@ -312,8 +364,8 @@ JsonPtr parse_object(JsonParser& p) {
     char byte = static_cast<char>(c);
     if (state == State::Begin || state == State::AfterComma) {
       if (byte == '"') {
-        name = parse_string(p);
-        if (!name) {
+        name.clear();
+        if (!parse_string_bytes(p, name)) {
           break; // an unterminated name: nothing can be stored under it
         }
         state = State::AfterName;
@@ -344,13 +396,14 @@ JsonPtr parse_object(JsonParser& p) {
       if (p.abandoned) {
         break;
       }
-      if (!value || !json_object_set(object.get(), name->string.c_str(), std::move(value))) {
+      if (value) {
+        json_build_set(*object, std::move(name), std::move(value));
+      } else {
         std::string message = "failed to set '";
-        message += name->string;
+        message += name;
         message += "' property in object";
         record(p, message);
       }
-      name.reset();
       state = State::AfterValue;
       continue;
     }
@@ -378,10 +431,19 @@ JsonPtr parse_value(JsonParser& p) {
     return nullptr;
   }
   char byte = static_cast<char>(c);
-  if (is_digit(byte) || byte == '-') {
-    return parse_number(p);
-  }
   switch (byte) {
+  case '-':
+  case '0':
+  case '1':
+  case '2':
+  case '3':
+  case '4':
+  case '5':
+  case '6':
+  case '7':
+  case '8':
+  case '9':
+    return parse_number(p);
   case 't':
   case 'f':
     return parse_boolean(p);

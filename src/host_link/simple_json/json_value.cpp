@@ -2,30 +2,60 @@
 // equality.
 #include "host_link/simple_json/json_value.h"
 
+#include "host_link/simple_json/json_build.h"
+#include "host_link/simple_json/json_node_pool.h"
+
 #include <cstring>
+#include <string_view>
 #include <utility>
 
 namespace {
 
 constexpr uint32_t kInitialSlots = 4;
 
+// A hint that memory is about to be read: freeing and writing a long array touch one node per
+// element, at addresses the processor cannot guess.
+inline void prefetch(const void* address) {
+#if defined(__GNUC__) || defined(__clang__)
+  __builtin_prefetch(address);
+#else
+  static_cast<void>(address);
+#endif
+}
+
+void keep_text_buffer(std::string& text) {
+  if (text.capacity() >= json_node_pool::kMinKeptBuffer) {
+    json_node_pool::keep_buffer(text);
+  }
+}
+
+// text copied into an empty string, in a kept buffer when it needs one.
+void copy_text(std::string& into, const char* text) {
+  const std::size_t length = std::strlen(text);
+  if (length > into.capacity()) {
+    json_node_pool::reuse_buffer(into);
+  }
+  into.assign(text, length);
+}
+
 bool has_children(const JsonValue& value) {
   return !value.elements.empty() || !value.members.empty();
 }
 
-// The slot table doubles when an append finds it full; the vectors reserve the same room so
-// that the recorded capacity and the real allocation agree.
-void make_room_for_one(JsonValue& container) {
-  if (container.capacity == 0) {
-    container.capacity = kInitialSlots;
+// The slot table doubles when an append finds it full. The vectors reserve the same room, but
+// only once something is stored: many containers stay empty ("params" : { }), and reserving
+// for them would cost an allocation each.
+template <typename Items> void make_room_for_one(JsonValue& container, Items& items) {
+  if (items.size() >= container.capacity) {
+    if (container.capacity == 0) {
+      container.capacity = kInitialSlots;
+    }
+    while (items.size() >= container.capacity) {
+      container.capacity *= 2;
+    }
   }
-  while (container.count() >= container.capacity) {
-    container.capacity *= 2;
-  }
-  if (container.kind == JsonKind::Array) {
-    container.elements.reserve(container.capacity);
-  } else {
-    container.members.reserve(container.capacity);
+  if (items.capacity() < container.capacity) {
+    items.reserve(container.capacity);
   }
 }
 
@@ -33,17 +63,32 @@ JsonPtr new_container(JsonKind kind) {
   auto value = std::make_unique<JsonValue>();
   value->kind = kind;
   value->capacity = kInitialSlots;
-  if (kind == JsonKind::Array) {
-    value->elements.reserve(kInitialSlots);
-  } else {
-    value->members.reserve(kInitialSlots);
-  }
   return value;
+}
+
+int find_index(const JsonValue& object, std::string_view name) {
+  for (std::size_t i = 0; i < object.members.size(); ++i) {
+    const std::string& candidate = object.members[i]->name;
+    // Member names mostly differ in their first byte; the comparison of the rest is a call.
+    if (candidate.size() == name.size() && (name.empty() || candidate[0] == name[0]) &&
+        std::memcmp(candidate.data(), name.data(), name.size()) == 0) {
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
 }
 
 JsonMember* find_member(const JsonValue* object, const char* name) {
   int index = json_object_find(object, name);
   return index < 0 ? nullptr : object->members[static_cast<std::size_t>(index)].get();
+}
+
+void add_member(JsonValue& object, std::string&& name, JsonPtr&& value) {
+  make_room_for_one(object, object.members);
+  auto member = std::make_unique<JsonMember>();
+  member->name = std::move(name);
+  member->value = std::move(value);
+  object.members.push_back(std::move(member));
 }
 
 const char* string_text(const JsonValue& value) {
@@ -52,31 +97,91 @@ const char* string_text(const JsonValue& value) {
 
 } // namespace
 
+void* JsonValue::operator new(std::size_t size) {
+  return json_node_pool::take(json_node_pool::Node::Value, size);
+}
+
+void JsonValue::operator delete(void* node, std::size_t size) noexcept {
+  json_node_pool::give(json_node_pool::Node::Value, node, size);
+}
+
+void* JsonMember::operator new(std::size_t size) {
+  return json_node_pool::take(json_node_pool::Node::Member, size);
+}
+
+void JsonMember::operator delete(void* node, std::size_t size) noexcept {
+  json_node_pool::give(json_node_pool::Node::Member, node, size);
+}
+
+JsonMember::~JsonMember() {
+  keep_text_buffer(name);
+}
+
+namespace {
+
+// Containers waiting to be freed: the first ones in place, more on the heap.
+class PendingTrees {
+public:
+  void push(JsonPtr&& value) {
+    if (in_place_count_ < kInPlace) {
+      in_place_[in_place_count_++] = std::move(value);
+    } else {
+      more_.push_back(std::move(value));
+    }
+  }
+  JsonPtr pop() {
+    if (!more_.empty()) {
+      JsonPtr value = std::move(more_.back());
+      more_.pop_back();
+      return value;
+    }
+    if (in_place_count_ > 0) {
+      return std::move(in_place_[--in_place_count_]);
+    }
+    return nullptr;
+  }
+
+private:
+  static constexpr std::size_t kInPlace = 16;
+  JsonPtr in_place_[kInPlace];
+  std::size_t in_place_count_ = 0;
+  std::vector<JsonPtr> more_;
+};
+
+// Frees the leaves among the children of value at once and moves the containers among them
+// to pending, so that no destructor that runs below sees more than leaves.
+void release_children(JsonValue& value, PendingTrees& pending) {
+  const std::size_t n = value.elements.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    JsonPtr& element = value.elements[i];
+    if (i + 4 < n) {
+      prefetch(value.elements[i + 4].get());
+    }
+    if (element && has_children(*element)) {
+      pending.push(std::move(element));
+    } else {
+      element.reset();
+    }
+  }
+  for (auto& member : value.members) {
+    if (member && member->value && has_children(*member->value)) {
+      pending.push(std::move(member->value));
+    }
+  }
+}
+
+} // namespace
+
 JsonValue::~JsonValue() {
+  keep_text_buffer(string);
   if (!has_children(*this)) {
     return;
   }
-  // Children that own further children are moved onto an explicit list before they are
-  // destroyed, so every destructor that actually runs sees only leaves below it: a tree of any
-  // depth is freed with constant stack.
-  std::vector<JsonPtr> pending;
-  auto detach_children = [&pending](JsonValue& value) {
-    for (auto& element : value.elements) {
-      if (element && has_children(*element)) {
-        pending.push_back(std::move(element));
-      }
-    }
-    for (auto& member : value.members) {
-      if (member && member->value && has_children(*member->value)) {
-        pending.push_back(std::move(member->value));
-      }
-    }
-  };
-  detach_children(*this);
-  while (!pending.empty()) {
-    JsonPtr value = std::move(pending.back());
-    pending.pop_back();
-    detach_children(*value);
+  // A tree of any depth is freed with constant stack.
+  PendingTrees pending;
+  release_children(*this, pending);
+  while (JsonPtr value = pending.pop()) {
+    release_children(*value, pending);
   }
 }
 
@@ -114,7 +219,7 @@ JsonPtr json_new_string(const char* text) {
   if (text == nullptr) {
     value->string_is_null = true;
   } else {
-    value->string = text;
+    copy_text(value->string, text);
   }
   return value;
 }
@@ -142,9 +247,22 @@ bool json_array_append(JsonValue* array, JsonPtr&& value) {
   if (array == nullptr || array->kind != JsonKind::Array || !value) {
     return false;
   }
-  make_room_for_one(*array);
-  array->elements.push_back(std::move(value));
+  json_build_append(*array, std::move(value));
   return true;
+}
+
+void json_build_append(JsonValue& array, JsonPtr&& value) {
+  make_room_for_one(array, array.elements);
+  array.elements.push_back(std::move(value));
+}
+
+void json_build_set(JsonValue& object, std::string&& name, JsonPtr&& value) {
+  const int index = find_index(object, name);
+  if (index >= 0) {
+    object.members[static_cast<std::size_t>(index)]->value = std::move(value);
+  } else {
+    add_member(object, std::move(name), std::move(value));
+  }
 }
 
 namespace {
@@ -232,23 +350,16 @@ int json_object_find(const JsonValue* object, const char* name) {
   if (object == nullptr || name == nullptr || object->kind != JsonKind::Object) {
     return -1;
   }
-  for (std::size_t i = 0; i < object->members.size(); ++i) {
-    if (std::strcmp(object->members[i]->name.c_str(), name) == 0) {
-      return static_cast<int>(i);
-    }
-  }
-  return -1;
+  return find_index(*object, name);
 }
 
 bool json_object_add(JsonValue* object, const char* name, JsonPtr&& value) {
   if (object == nullptr || name == nullptr || !value || object->kind != JsonKind::Object) {
     return false;
   }
-  make_room_for_one(*object);
-  auto member = std::make_unique<JsonMember>();
-  member->name = name;
-  member->value = std::move(value);
-  object->members.push_back(std::move(member));
+  std::string copy;
+  copy_text(copy, name);
+  add_member(*object, std::move(copy), std::move(value));
   return true;
 }
 

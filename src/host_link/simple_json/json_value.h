@@ -29,19 +29,28 @@ using JsonPtr = std::unique_ptr<JsonValue>;
 struct JsonMember {
   std::string name;
   JsonPtr value;
+
+  // Members and values come from a per-thread pool of freed nodes (json_node_pool.h), which
+  // also keeps the buffers of long names.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* node, std::size_t size) noexcept;
+  ~JsonMember();
 };
 
 struct JsonValue {
   JsonKind kind = JsonKind::Null;
-  bool boolean = false;        // Boolean
-  int64_t integer = 0;         // Integer
-  std::string string;          // String: its bytes, never a NUL among them
-  bool string_is_null = false; // String built from a null text (written as "(null)")
-  std::vector<std::unique_ptr<JsonMember>> members; // Object, in insertion order
-  std::vector<JsonPtr> elements;                    // Array
   // Slots of the element table of an Array or Object: 4 when created, doubled whenever an
   // append finds it full, never shrunk.
   uint32_t capacity = 0;
+  bool boolean = false;        // Boolean
+  bool string_is_null = false; // String built from a null text (written as "(null)")
+  int64_t integer = 0;         // Integer
+  std::string string;          // String: its bytes, never a NUL among them
+  std::vector<std::unique_ptr<JsonMember>> members; // Object, in insertion order
+  std::vector<JsonPtr> elements;                    // Array
+
+  static void* operator new(std::size_t size);
+  static void operator delete(void* node, std::size_t size) noexcept;
 
   JsonValue() = default;
   JsonValue(const JsonValue&) = delete;

@@ -1,6 +1,9 @@
 // The compact JSON writer and the table-driven string escape.
 #include "host_link/simple_json/json_write.h"
 
+#include "host_link/simple_json/json_scan.h"
+
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstring>
@@ -50,25 +53,101 @@ constexpr std::array<Escape, 256> make_escape_table() {
 
 constexpr std::array<Escape, 256> kEscapes = make_escape_table();
 
-void write_integer(std::string& out, int64_t value) {
-  char digits[24];
-  auto result = std::to_chars(digits, digits + sizeof digits, value);
-  out.append(digits, result.ptr);
+// Appends to a string through a cursor: the string is grown ahead (doubling, so that the
+// zero fill of the room stays within twice what is written) and cut to the written length at
+// the end, which spares a capacity check and a call per piece.
+class TextSink {
+public:
+  explicit TextSink(std::string& out) : out_(out), used_(out.size()) { point_at(used_); }
+  TextSink(const TextSink&) = delete;
+  TextSink& operator=(const TextSink&) = delete;
+  ~TextSink() { out_.resize(static_cast<std::size_t>(cursor_ - out_.data())); }
+
+  // Room for at least n more bytes at the cursor.
+  char* room(std::size_t n) {
+    if (static_cast<std::size_t>(limit_ - cursor_) < n) [[unlikely]] {
+      grow(n);
+    }
+    return cursor_;
+  }
+  void advance(std::size_t n) { cursor_ += n; }
+  void put(char c) {
+    *room(1) = c;
+    ++cursor_;
+  }
+  void put(const char* bytes, std::size_t n) {
+    std::memcpy(room(n), bytes, n);
+    cursor_ += n;
+  }
+  template <std::size_t N> void put(const char (&text)[N]) { put(text, N - 1); }
+
+private:
+  void point_at(std::size_t used) {
+    cursor_ = out_.data() + used;
+    limit_ = out_.data() + out_.size();
+  }
+  // Out of line: the callers are the hot paths, this runs a few times per text.
+  [[gnu::noinline]] void grow(std::size_t n) {
+    const std::size_t used = static_cast<std::size_t>(cursor_ - out_.data());
+    out_.resize(std::max({used + n, 2 * used, std::size_t{64}}));
+    point_at(used);
+  }
+
+  std::string& out_;
+  std::size_t used_;
+  char* cursor_ = nullptr;
+  char* limit_ = nullptr;
+};
+
+void write_integer(TextSink& sink, int64_t value) {
+  constexpr std::size_t kDigits = 20; // "-9223372036854775808"
+  char* at = sink.room(kDigits);
+  auto result = std::to_chars(at, at + kDigits, value);
+  sink.advance(static_cast<std::size_t>(result.ptr - at));
 }
 
-void write_scalar(std::string& out, const JsonValue& value) {
+// The bytes [text, end) quoted and escaped; a NUL among them ends the text, as the end of a C
+// string would.
+void write_escaped(TextSink& sink, const char* text, const char* end) {
+  sink.put('"');
+  for (;;) {
+    const char* stop = json_scan::find_escaped(text, end);
+    sink.put(text, static_cast<std::size_t>(stop - text));
+    if (stop == end || *stop == '\0') {
+      break;
+    }
+    const Escape& escape = kEscapes[static_cast<unsigned char>(*stop)];
+    sink.put(escape.text, escape.length);
+    text = stop + 1;
+  }
+  sink.put('"');
+}
+
+void write_text(TextSink& sink, const std::string& text) {
+  write_escaped(sink, text.data(), text.data() + text.size());
+}
+
+void write_scalar(TextSink& sink, const JsonValue& value) {
   switch (value.kind) {
   case JsonKind::Null:
-    out += "null";
+    sink.put("null");
     break;
   case JsonKind::Boolean:
-    out += value.boolean ? "true" : "false";
+    if (value.boolean) {
+      sink.put("true");
+    } else {
+      sink.put("false");
+    }
     break;
   case JsonKind::Integer:
-    write_integer(out, value.integer);
+    write_integer(sink, value.integer);
     break;
   case JsonKind::String:
-    json_write_string(out, value.string_is_null ? nullptr : value.string.c_str());
+    if (value.string_is_null) {
+      sink.put("\"(null)\"");
+    } else {
+      write_text(sink, value.string);
+    }
     break;
   case JsonKind::Object:
   case JsonKind::Array:
@@ -80,75 +159,102 @@ bool is_container(const JsonValue& value) {
   return value.kind == JsonKind::Object || value.kind == JsonKind::Array;
 }
 
-} // namespace
-
-void json_write_string(std::string& out, const char* text) {
-  if (text == nullptr) {
-    out += "\"(null)\"";
-    return;
-  }
-  out += '"';
-  const unsigned char* run = reinterpret_cast<const unsigned char*>(text);
-  const unsigned char* p = run;
-  for (; *p != 0; ++p) {
-    const Escape& escape = kEscapes[*p];
-    if (escape.length == 0) {
-      continue;
-    }
-    out.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p - run));
-    out.append(escape.text, escape.length);
-    run = p + 1;
-  }
-  out.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p - run));
-  out += '"';
-}
-
-void json_write(std::string& out, const JsonValue& value) {
-  if (!is_container(value)) {
-    write_scalar(out, value);
-    return;
-  }
-  // An explicit stack of open containers, so that the depth of a tree built in memory is not
-  // limited by the call stack.
+// The containers open while a tree is written: the first levels in place, deeper ones (rare;
+// a tree built in memory may be deeper than any parsed text) on the heap.
+class OpenContainers {
+public:
   struct Open {
     const JsonValue* container;
     std::size_t next;
   };
-  std::vector<Open> open;
+
+  bool empty() const { return depth_ == 0; }
+  Open& top() { return at(depth_ - 1); }
+  void push(const JsonValue& container) {
+    if (depth_ >= kInPlace) {
+      deeper_.resize(depth_ + 1 - kInPlace);
+    }
+    at(depth_) = {&container, 0};
+    ++depth_;
+  }
+  void pop() { --depth_; }
+
+private:
+  static constexpr std::size_t kInPlace = 32;
+  Open& at(std::size_t i) { return i < kInPlace ? in_place_[i] : deeper_[i - kInPlace]; }
+
+  Open in_place_[kInPlace];
+  std::vector<Open> deeper_;
+  std::size_t depth_ = 0;
+};
+
+void write_tree(TextSink& sink, const JsonValue& value) {
+  if (!is_container(value)) {
+    write_scalar(sink, value);
+    return;
+  }
+  // An explicit stack of open containers, so that the depth of a tree built in memory is not
+  // limited by the call stack.
+  OpenContainers open;
   auto begin = [&](const JsonValue& container) {
-    out += container.kind == JsonKind::Object ? "{ " : "[ ";
-    open.push_back({&container, 0});
+    if (container.kind == JsonKind::Object) {
+      sink.put("{ ");
+    } else {
+      sink.put("[ ");
+    }
+    open.push(container);
   };
   begin(value);
   while (!open.empty()) {
-    Open& top = open.back();
+    OpenContainers::Open& top = open.top();
     const JsonValue& container = *top.container;
-    if (top.next == container.count()) {
-      out += container.kind == JsonKind::Object ? " }" : " ]";
-      open.pop_back();
+    const bool object = container.kind == JsonKind::Object;
+    if (top.next == (object ? container.members.size() : container.elements.size())) {
+      if (object) {
+        sink.put(" }");
+      } else {
+        sink.put(" ]");
+      }
+      open.pop();
       continue;
     }
     if (top.next > 0) {
-      out += ", ";
+      sink.put(", ");
     }
     const JsonValue* child;
-    if (container.kind == JsonKind::Object) {
+    if (object) {
       const JsonMember& member = *container.members[top.next];
-      json_write_string(out, member.name.c_str());
-      out += " : ";
+      write_text(sink, member.name);
+      sink.put(" : ");
       child = member.value.get();
     } else {
       child = container.elements[top.next].get();
     }
     ++top.next; // before begin(), which may move the stack
     if (child == nullptr) {
-      out += "null";
+      sink.put("null");
     } else if (is_container(*child)) {
       begin(*child);
     } else {
-      write_scalar(out, *child);
+      write_scalar(sink, *child);
     }
   }
+}
+
+} // namespace
+
+void json_write_string(std::string& out, const char* text) {
+  TextSink sink(out);
+  if (text == nullptr) {
+    sink.put("\"(null)\"");
+    return;
+  }
+  write_escaped(sink, text, text + std::strlen(text));
+}
+
+void json_write(std::string& out, const JsonValue& value) {
+  TextSink sink(out);
+  write_tree(sink, value);
 }
 
 std::string json_to_text(const JsonValue& value) {

@@ -51,6 +51,8 @@ public:
   std::size_t size() const { return entries_ ? entries_->size() : 0; }
   AttributeCacheEntry& operator[](std::size_t i) { return (*entries_)[i]; }
   const AttributeCacheEntry& operator[](std::size_t i) const { return (*entries_)[i]; }
+  // Frees every entry, as before the first evaluation.
+  void clear() { entries_.reset(); }
   // New entries are never stored.
   void resize(std::size_t count) {
     if (!entries_) {

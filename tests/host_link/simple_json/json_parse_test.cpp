@@ -106,6 +106,44 @@ TEST(JsonParse, ErrorTexts) {
   }
 }
 
+TEST(JsonParse, NumbersAroundTheDigitCountThatIsCheckedForOverflow) {
+  // Up to 19 digits are summed unchecked; from 20 on (leading zeros included) each step is.
+  const ParseCase cases[] = {
+      {"9999999999999999999", "-8446744073709551617"},
+      {"18446744073709551615", "-1"},
+      {"18446744073709551616", "FAIL:Error: integer value out of range"},
+      {"99999999999999999999", "FAIL:Error: integer value out of range"},
+      {"000000000000000000000000001", "1"},
+      {"0000000000000000000018446744073709551615", "-1"},
+      {"0000000000000000000018446744073709551616", "FAIL:Error: integer value out of range"},
+      {"-0000000000000000000009223372036854775808", "-9223372036854775808"},
+      {"-0000000000000000000009223372036854775809",
+       "FAIL:Error: negative integer value out of range"},
+      {"[12345678901234567890123]", "FAIL:Error: integer value out of range"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(parse_outcome(c.text), c.outcome) << "text: " << c.text;
+  }
+}
+
+TEST(JsonParse, StringsThatEndAtEveryPositionOfAWord) {
+  // A string scanned eight bytes at a time may end, or meet an escape, at any byte of a word,
+  // and the text may end right after or inside it.
+  for (std::size_t length = 0; length <= 20; ++length) {
+    const std::string body(length, 'a');
+    EXPECT_EQ(parse_outcome("\"" + body + "\""), "\"" + body + "\"") << length;
+    EXPECT_EQ(parse_outcome("[\"" + body + "\"]"), "[ \"" + body + "\" ]") << length;
+    EXPECT_EQ(parse_outcome("\"" + body), "FAIL:Error: unterminated string constant") << length;
+    EXPECT_EQ(parse_outcome("\"" + body + "\\"), "FAIL:Error: unterminated string constant")
+        << length;
+    EXPECT_EQ(parse_outcome("\"" + body + "\\\"\""), "\"" + body + "\\\"\"") << length;
+    EXPECT_EQ(parse_outcome("\"" + body + "\\u00e9\""), "\"" + body + "\\u00e9\"") << length;
+    EXPECT_EQ(parse_outcome("\"" + body + "\\u00"), "FAIL:Error: unterminated string constant")
+        << length;
+    EXPECT_EQ(parse_outcome("{\"" + body + "\":1}"), "{ \"" + body + "\" : 1 }") << length;
+  }
+}
+
 TEST(JsonParse, TextEndsAtFirstNul) {
   // The text ends at its first NUL: "[1" followed by a hidden ",2]".
   const char text[] = "[1\0,2]";

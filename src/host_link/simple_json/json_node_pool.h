@@ -1,0 +1,36 @@
+// Reuse of the memory of freed JSON values and object members, and of their texts' buffers.
+//
+// Every message becomes a tree of small nodes that lives for one request and is then freed:
+// thousands of them for an answer with a long array, and a heap buffer for every name and text
+// too long to be kept inside its string. Taking the nodes and buffers of the last trees for the
+// next one costs a fraction of a heap allocation each. Each thread keeps its own, a bounded
+// amount (about what the largest message frees), and gives them back to the heap when it ends.
+//
+// What was freed first is handed out first. Under AddressSanitizer what is kept is poisoned
+// until it is handed out again, so that a use after free of a JSON value or of its text is
+// still reported (as a use after poison), and a value freed twice stops the process.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace json_node_pool {
+
+enum class Node { Value, Member };
+
+// Memory for one node of the kind (size is the size of its type).
+void* take(Node kind, std::size_t size);
+// Returns memory that take() gave for the same kind.
+void give(Node kind, void* node, std::size_t size) noexcept;
+
+// Texts shorter than this live inside their string and have no buffer to keep.
+inline const std::size_t kMinKeptBuffer = std::string().capacity() + 1;
+
+// Takes the heap buffer of a text that is being freed, leaving the text empty (a buffer too
+// small or too large to be worth keeping stays with the text).
+void keep_buffer(std::string& text) noexcept;
+// Gives a text that still lives inside its string a kept buffer, if there is one, before it
+// grows out of it; what the text holds is kept.
+void reuse_buffer(std::string& text) noexcept;
+
+} // namespace json_node_pool

@@ -3,7 +3,8 @@
 
 - the thread list after a stop, as GDB asks for it: a single step of the running task (the
   stop), the whole qXfer:threads:read list (names and states), and the registers of every
-  thread (Hg, g), for the demo target and for a generated firmware of 100 tasks;
+  thread (Hg, g), for the demo target, for a generated firmware of 100 tasks and for the
+  dual-core demo target;
 - the proxy's own figures for the refresh at that stop (monitor orti status): its time, the
   plug-in's and the server's share, and the packets it sent to the server;
 - the latency a packet passed through gains (an 'm' packet through the proxy against the same
@@ -26,6 +27,10 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
+# The boards, and the kind of breakpoint their code takes (Thumb's 2 bytes, A32's 4).
+SINGLE_CORE = (["-M", "lm3s6965evb", "-nographic"], 2)
+DUAL_CORE = (["-M", "virt", "-cpu", "cortex-a15", "-smp", "2", "-m", "128M", "-nodefaults",
+              "-display", "none", "-monitor", "none"], 4)
 
 
 class Rsp:
@@ -88,10 +93,16 @@ def build_firmwares(build_dir, tasks):
     subprocess.run([sys.executable, os.path.join(HERE, "gen_many_tasks.py"), str(tasks), many],
                    check=True)
     subprocess.run(["make", "-s", "-C", many], check=True, stdout=subprocess.DEVNULL)
+    subprocess.run(["bash", os.path.join(ROOT, "examples", "demo_target_smp", "build.sh"),
+                    os.path.join(out, "smp")], check=True, stdout=subprocess.DEVNULL)
     return [("demo target", os.path.join(out, "demo", "demo_target.elf"),
-             os.path.join(ROOT, "examples", "demo_target", "demo_target.ort"), "demo_breakpoint"),
+             os.path.join(ROOT, "examples", "demo_target", "demo_target.ort"), "demo_breakpoint",
+             SINGLE_CORE),
             ("%d-task firmware" % tasks, os.path.join(many, "build", "many_tasks.elf"),
-             os.path.join(many, "many_tasks.ort"), "bench_breakpoint")]
+             os.path.join(many, "many_tasks.ort"), "bench_breakpoint", SINGLE_CORE),
+            ("dual-core demo target", os.path.join(out, "smp", "demo_target_smp.elf"),
+             os.path.join(ROOT, "examples", "demo_target_smp", "demo_target_smp.ort"),
+             "demo_breakpoint", DUAL_CORE)]
 
 
 def symbol_address(elf, name):
@@ -105,13 +116,13 @@ def symbol_address(elf, name):
 
 
 class Qemu:
-    def __init__(self, elf, work, name):
+    def __init__(self, elf, work, name, board):
         self.socket = os.path.join(work, name + ".sock")
         self.proc = subprocess.Popen(
-            ["qemu-system-arm", "-M", "lm3s6965evb", "-nographic", "-icount",
-             "shift=4,sleep=off", "-S", "-gdb", "unix:%s,server=on,wait=off" % self.socket,
-             "-kernel", elf], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-            stderr=subprocess.DEVNULL)
+            ["qemu-system-arm"] + board[0] +
+            ["-icount", "shift=4,sleep=off", "-S", "-gdb",
+             "unix:%s,server=on,wait=off" % self.socket, "-kernel", elf],
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         for _ in range(200):
             if os.path.exists(self.socket):
                 return
@@ -123,10 +134,10 @@ class Qemu:
         self.proc.wait()
 
 
-def run_to_breakpoint(rsp, elf, symbol):
+def run_to_breakpoint(rsp, elf, symbol, board):
     rsp.ask("qSupported:swbreak+;hwbreak+;vContSupported+")
     rsp.ask("?")
-    rsp.ask("Z0,%x,2" % symbol_address(elf, symbol))
+    rsp.ask("Z0,%x,%d" % (symbol_address(elf, symbol), board[1]))
     stop = rsp.ask("vCont;c")
     return re.search(r"thread:([0-9a-f]+);", stop).group(1)
 
@@ -202,12 +213,12 @@ def measure_pass_through(rsp, iterations):
     return samples
 
 
-def bench_firmware(label, elf, orti, symbol, build_dir, iterations, work):
+def bench_firmware(label, elf, orti, symbol, board, build_dir, iterations, work):
     proxy_bin = os.path.join(build_dir, "hosts", "rsp_proxy", "orti-proxy")
     plugin = os.path.join(build_dir, "src", "osa_orti_plugin")
     # Through the proxy, as GDB talks to it (no acknowledgements: the proxy offers that).
     name = re.sub(r"\W", "_", label)
-    qemu = Qemu(elf, work, name + "_via")
+    qemu = Qemu(elf, work, name + "_via", board)
     listen = os.path.join(work, name + "_proxy.sock")
     ready = os.path.join(work, name + "_ready")
     proxy = subprocess.Popen([proxy_bin, "--elf", elf, "--orti", orti, "--remote", qemu.socket,
@@ -223,7 +234,7 @@ def bench_firmware(label, elf, orti, symbol, build_dir, iterations, work):
         rsp.ask("qSupported")
         rsp.ask("QStartNoAckMode")
         rsp.ack = False
-        thread = run_to_breakpoint(rsp, elf, symbol)
+        thread = run_to_breakpoint(rsp, elf, symbol, board)
         via = measure_stops(rsp, thread, iterations, True)
         via_m = measure_pass_through(rsp, iterations * 10)
         rsp.close()
@@ -234,10 +245,10 @@ def bench_firmware(label, elf, orti, symbol, build_dir, iterations, work):
             proxy.wait()
         qemu.stop()
     # The same, straight to QEMU (which acknowledges every packet).
-    qemu = Qemu(elf, work, name + "_direct")
+    qemu = Qemu(elf, work, name + "_direct", board)
     try:
         rsp = Rsp(qemu.socket, ack=True)
-        thread = run_to_breakpoint(rsp, elf, symbol)
+        thread = run_to_breakpoint(rsp, elf, symbol, board)
         direct = measure_stops(rsp, thread, iterations, False)
         direct_m = measure_pass_through(rsp, iterations * 10)
         rsp.close()
@@ -275,8 +286,8 @@ def main():
     build_dir = os.path.abspath(args.build_dir)
     firmwares = build_firmwares(build_dir, args.tasks)
     with tempfile.TemporaryDirectory(prefix="bench_rsp_proxy.") as work:
-        for label, elf, orti, symbol in firmwares:
-            bench_firmware(label, elf, orti, symbol, build_dir, args.iterations, work)
+        for label, elf, orti, symbol, board in firmwares:
+            bench_firmware(label, elf, orti, symbol, board, build_dir, args.iterations, work)
 
 
 if __name__ == "__main__":

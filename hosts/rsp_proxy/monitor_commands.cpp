@@ -31,6 +31,8 @@ constexpr int kMaxVendorKinds = 64;
 // The TASK's STACK among its standard attribute ids: the stack the task runs on.
 constexpr int kTaskStackAttribute = 5;
 constexpr std::size_t kMaxShown = 200;
+// The column of the core in the rows of a kind shown per core; before every attribute id.
+constexpr int kCoreColumn = 0;
 
 std::string lower(std::string text) {
   for (char& c : text) {
@@ -137,6 +139,16 @@ std::vector<std::string> Proxy::monitor_lines(const std::string& command) {
     out.push_back("orti-proxy: the plug-in is not running (" + osa_.gone() + ")\n");
     return out;
   }
+  // On several cores the plug-in answers for the core of GDB's selected thread, as it does for
+  // a debugger that has a core selected. The threads are read first, for every core alike.
+  refresh_if_stale();
+  const int core = cores_.size() > 1 ? selected_core() : -1;
+  CallsForCore for_core(osa_, core);
+  services_.set_call_core(std::max(core, 0));
+  struct CallCoreBack {
+    ProxyServices& services;
+    ~CallCoreBack() { services.set_call_core(0); }
+  } back{services_};
   if (word == "cmd") {
     monitor_cmd(rest, out);
     return out;
@@ -427,8 +439,21 @@ void Proxy::monitor_show(const std::string& kind_text, std::vector<std::string>&
     std::vector<std::string> lines;
     std::vector<OsaSession::Object> objects;
     bool cut = false;
+    // The OS is one per core: each core's values (array elements, or the OS object of the
+    // core), in a row of its own.
+    const std::size_t per_core = kind == 0 && cores_.size() > 1 ? cores_.size() : 0;
     capture_ = &lines;
-    osa_.walk(kind, ids, probe, kMaxShown, objects, cut);
+    for (std::size_t core = 0; core < std::max<std::size_t>(per_core, 1); ++core) {
+      std::vector<OsaSession::Object> some;
+      CallsForCore for_core(osa_, per_core != 0 ? static_cast<int>(core) : osa_.host_core());
+      osa_.walk(kind, ids, probe, kMaxShown, some, cut);
+      for (OsaSession::Object& o : some) {
+        if (per_core != 0) {
+          o.values.emplace_back(kCoreColumn, std::to_string(core));
+        }
+        objects.push_back(std::move(o));
+      }
+    }
     capture_ = nullptr;
     for (const std::string& line : lines) {
       if (!is_probe_note(line)) {
@@ -451,7 +476,8 @@ void Proxy::monitor_show(const std::string& kind_text, std::vector<std::string>&
     std::vector<std::string> headers;
     for (int id : columns) {
       const auto named = descriptions_.attribute_names.find({kind, id});
-      headers.push_back(id == 1                                        ? "#"
+      headers.push_back(id == kCoreColumn                              ? "CORE"
+                        : id == 1                                      ? "#"
                         : id == 2                                      ? "NAME"
                         : named != descriptions_.attribute_names.end() ? named->second
                                                                        : std::to_string(id));

@@ -154,6 +154,9 @@ JsonPtr OsaSession::call(const std::string& method, JsonPtr params, bool with_co
   JsonPtr body = json_new_object();
   if (with_context) {
     json_object_add_integer(body.get(), "context", kContext);
+    if (host_core_ >= 0 && (!params || json_object_find(params.get(), "hostCoreId") < 0)) {
+      json_object_add_integer(body.get(), "hostCoreId", host_core_ + 1);
+    }
   }
   if (params) {
     for (auto& member : params->members) {

@@ -45,6 +45,10 @@ public:
 
   // How long each message of the plug-in is awaited.
   void set_timeout(std::chrono::milliseconds timeout) { timeout_ = timeout; }
+  // The core (from 0) that calls without a core of their own are for: their hostCoreId. -1
+  // leaves it out, as on a target with one core.
+  void set_host_core(int core) { host_core_ = core; }
+  int host_core() const { return host_core_; }
 
   bool start(const std::vector<std::string>& argv, std::string& error);
   // OsaCleanup and Exit, then the process ends.
@@ -97,7 +101,23 @@ private:
   std::chrono::milliseconds timeout_{2000};
   std::string gone_ = "the plug-in was not started";
   int64_t next_id_ = 1;
+  int host_core_ = -1;
   PluginCounters counters_;
+};
+
+// Calls for one core while it lives; the core that was set before afterwards.
+class CallsForCore {
+public:
+  CallsForCore(OsaSession& session, int core) : session_(session), saved_(session.host_core()) {
+    session_.set_host_core(core);
+  }
+  ~CallsForCore() { session_.set_host_core(saved_); }
+  CallsForCore(const CallsForCore&) = delete;
+  CallsForCore& operator=(const CallsForCore&) = delete;
+
+private:
+  OsaSession& session_;
+  int saved_;
 };
 
 } // namespace rsp

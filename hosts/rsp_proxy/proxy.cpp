@@ -3,6 +3,9 @@
 #include "register_codec.h"
 #include "text_table.h"
 
+#include "orti/orti_load.h"
+
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -205,18 +208,10 @@ bool Proxy::handshake(std::string& error) {
   bool no_ack = false;
   server_threads_xfer_ = false;
   for (const std::string& f : split(reply, ';')) {
-    if (starts_with(f, "PacketSize=")) {
-      uint64_t size = 0;
-      if (parse_hex(f.substr(11), size) && size >= 64) {
-        server_packet_size_ = static_cast<std::size_t>(std::min<uint64_t>(size, kMaxServerPacket));
-      }
-    } else if (f == "qXfer:features:read+") {
-      features = true;
-    } else if (f == "QStartNoAckMode+") {
-      no_ack = true;
-    } else if (f == "qXfer:threads:read+") {
-      server_threads_xfer_ = true;
-    }
+    take_packet_size(f);
+    features = features || f == "qXfer:features:read+";
+    no_ack = no_ack || f == "QStartNoAckMode+";
+    server_threads_xfer_ = server_threads_xfer_ || f == "qXfer:threads:read+";
   }
   if (no_ack && server_request("QStartNoAckMode", reply) && reply == "OK") {
     server_->set_ack_mode(false);
@@ -242,6 +237,17 @@ bool Proxy::handshake(std::string& error) {
   if (!layout_.registers.empty() && select_server_thread(0) && server_request("g", reply) &&
       !is_error_reply(reply)) {
     g_bytes_ = reply.size() / 2;
+  }
+  return true;
+}
+
+bool Proxy::take_packet_size(std::string_view feature) {
+  if (!starts_with(feature, "PacketSize=")) {
+    return false;
+  }
+  uint64_t size = 0;
+  if (parse_hex(feature.substr(11), size) && size >= 64) {
+    server_packet_size_ = static_cast<std::size_t>(std::min<uint64_t>(size, kMaxServerPacket));
   }
   return true;
 }
@@ -359,21 +365,30 @@ void Proxy::learn_cores() {
   }
   server_extra_info_ = true;
   for (CoreInfo& core : cores_) {
-    if (!core.server_id || !server_extra_info_) {
-      continue;
-    }
     std::string text;
-    if (server_request("qThreadExtraInfo," + hex_number(*core.server_id), reply) &&
-        !reply.empty() && !is_error_reply(reply) && hex_decode(reply, text)) {
+    server_extra_info_ = server_extra_info_ && server_extra_info(core, text);
+    if (server_extra_info_) {
       core.server_extra = text;
-    } else {
-      server_extra_info_ = false;
     }
   }
 }
 
+bool Proxy::server_extra_info(const CoreInfo& core, std::string& text) {
+  std::string reply;
+  if (!core.server_id) {
+    return true;
+  }
+  return server_request("qThreadExtraInfo," + hex_number(*core.server_id), reply) &&
+         !reply.empty() && !is_error_reply(reply) && hex_decode(reply, text);
+}
+
 bool Proxy::select_server_thread(int core) {
-  if (core < 0 || static_cast<std::size_t>(core) >= cores_.size() || !cores_[core].server_id) {
+  // A core the target lacks has no registers: those of the selected thread would be another
+  // core's.
+  if (core < 0 || static_cast<std::size_t>(core) >= cores_.size()) {
+    return false;
+  }
+  if (!cores_[static_cast<std::size_t>(core)].server_id) {
     return true;
   }
   const uint64_t id = *cores_[static_cast<std::size_t>(core)].server_id;
@@ -427,7 +442,7 @@ const RegisterInfo* Proxy::live_register(int reg) const {
     return nullptr;
   }
   for (const RegisterInfo& r : layout_.registers) {
-    if (family_->register_id(r.name) == reg) {
+    if (osa_register_id(&r) == reg) {
       return &r;
     }
   }
@@ -514,45 +529,61 @@ bool Proxy::load_orti() {
     capture_load_ = true;
     const int status = osa_.command(command);
     capture_load_ = false;
-    return status;
+    if (status == 0) {
+      orti_loaded_ = true;
+      task_session_ = task_session_ || evaluator_ != nullptr;
+    }
+    return status == 0;
   };
-  auto show_messages = [&] {
+  // What the plug-in said about a load that failed is for GDB's console too: it is why GDB
+  // sees only the cores.
+  auto show_messages = [&](bool failed) {
     for (const std::string& m : load_messages_) {
       for (const std::string& line : split(trimmed(m), '\n')) {
-        log_line("plug-in: " + line);
+        if (failed && !line.empty()) {
+          note("plug-in: " + line);
+        } else {
+          log_line("plug-in: " + line);
+        }
       }
     }
   };
-  if (attempt("load_orti " + quoted) == 0) {
-    show_messages();
-    orti_loaded_ = true;
-    task_session_ = task_session_ || evaluator_ != nullptr;
-    return true;
-  }
-  show_messages();
-  if (!osa_.usable()) {
-    load_problem_ = "the plug-in ended while it loaded " + path + " (" + osa_.gone() + ")";
+  auto give_up = [&](const std::string& problem) {
+    load_problem_ = problem;
     note(load_problem_ + "; GDB sees the plain cores");
     return false;
-  }
-  // The plug-in points at the dialects of OS generators it can load with extended syntax.
-  bool hinted = false;
-  for (const std::string& m : load_messages_) {
-    hinted = hinted || m.find("--extended_syntax") != std::string::npos;
-  }
-  note(hinted ? path + " uses constructs of an OS generator outside the ORTI grammar; "
-                       "loading it again with --extended_syntax"
-              : "strict loading of " + path + " failed; trying again with --extended_syntax");
-  if (attempt("load_orti --extended_syntax " + quoted) == 0) {
-    show_messages();
-    orti_loaded_ = true;
-    task_session_ = task_session_ || evaluator_ != nullptr;
+  };
+  if (attempt("load_orti " + quoted)) {
+    show_messages(false);
     return true;
   }
-  show_messages();
-  load_problem_ = "the plug-in could not load " + path;
-  note(load_problem_ + "; GDB sees the plain cores");
-  return false;
+  if (!osa_.usable()) {
+    show_messages(true);
+    return give_up("the plug-in ended while it loaded " + path + " (" + osa_.gone() + ")");
+  }
+  // Only a file that failed on a construct of an OS generator is loaded again: any other
+  // failure would fail the same way, or load with a meaning the file's author did not give it.
+  const std::string hint = trimmed(kOrtiDialectHint);
+  const bool hinted = std::any_of(load_messages_.begin(), load_messages_.end(),
+                                  [&](const std::string& m) { return m.find(hint) != m.npos; });
+  if (!hinted) {
+    show_messages(true);
+    return give_up("the plug-in could not load " + path);
+  }
+  // The strict load's complaints are what the second load answers.
+  if (options_.verbose) {
+    show_messages(false);
+  }
+  note(path + " uses constructs of an OS generator outside the ORTI grammar; loading it with "
+              "extended syntax");
+  if (attempt("load_orti --extended_syntax " + quoted)) {
+    show_messages(false);
+    return true;
+  }
+  show_messages(true);
+  return give_up(osa_.usable()
+                     ? "the plug-in could not load " + path + " with extended syntax"
+                     : "the plug-in ended while it loaded " + path + " (" + osa_.gone() + ")");
 }
 
 void Proxy::learn_descriptions() {
@@ -612,10 +643,11 @@ void Proxy::drain_plugin_stderr() {
 // -- GDB ----------------------------------------------------------------------------------
 
 void Proxy::note(const std::string& text) {
-  log_line(text);
+  // The plug-in repeats a complaint for every read it affects: once per stop is enough.
   if (std::find(notes_.begin(), notes_.end(), text) != notes_.end()) {
     return;
   }
+  log_line(text);
   if (notes_.size() >= kMaxNotes) {
     notes_.pop_front();
     ++notes_dropped_;
@@ -880,11 +912,7 @@ void Proxy::handle_supported(const std::string& payload) {
     if (f.empty()) {
       continue;
     }
-    if (starts_with(f, "PacketSize=")) {
-      uint64_t size = 0;
-      if (parse_hex(f.substr(11), size) && size >= 64) {
-        server_packet_size_ = static_cast<std::size_t>(std::min<uint64_t>(size, kMaxServerPacket));
-      }
+    if (take_packet_size(f)) {
       continue;
     }
     if (starts_with(f, "multiprocess") || starts_with(f, "QThreadEvents") ||
@@ -911,6 +939,11 @@ const ThreadEntry* Proxy::resolve(const ThreadId& id) const {
 
 const ThreadEntry* Proxy::selected(const std::optional<ThreadId>& id) const {
   return id ? resolve(*id) : map_.for_core(stop_core_);
+}
+
+int Proxy::selected_core() const {
+  const ThreadEntry* t = selected(gdb_hg_);
+  return t != nullptr && t->core >= 0 ? t->core : stop_core_;
 }
 
 void Proxy::refresh_if_stale() {
@@ -951,11 +984,9 @@ void Proxy::refresh_threads() {
       continue;
     }
     CoreInfo& core = cores_[static_cast<std::size_t>(t.core)];
-    std::string reply_text;
     std::string text;
-    if (core.server_id && server_extra_info_ &&
-        server_request("qThreadExtraInfo," + hex_number(*core.server_id), reply_text) &&
-        hex_decode(reply_text, text) && text != core.server_extra) {
+    if (core.server_id && server_extra_info_ && server_extra_info(core, text) &&
+        text != core.server_extra) {
       core.server_extra = text;
       extra_changed = true;
     }
@@ -1238,8 +1269,12 @@ void Proxy::handle_resume(const std::string& payload) {
   }
 }
 
+int Proxy::osa_register_id(const RegisterInfo* reg) const {
+  return reg != nullptr && family_ != nullptr ? family_->register_id(reg->name) : -1;
+}
+
 std::optional<uint64_t> Proxy::task_register(const ThreadEntry& thread, const RegisterInfo& reg) {
-  const int id = family_ != nullptr ? family_->register_id(reg.name) : -1;
+  const int id = osa_register_id(&reg);
   if (id < 0 || !osa_.usable()) {
     return std::nullopt;
   }
@@ -1260,19 +1295,31 @@ std::optional<uint64_t> Proxy::task_register(const ThreadEntry& thread, const Re
   return result;
 }
 
-void Proxy::read_registers() {
+const ThreadEntry* Proxy::task_for_registers(const std::string& packet, bool well_formed,
+                                             bool writes) {
   refresh_if_stale();
   const ThreadEntry* t = selected(gdb_hg_);
-  if (t == nullptr) {
+  if (t == nullptr || !well_formed) {
     reply("E01");
-    return;
+    return nullptr;
   }
-  if (t->core >= 0) {
-    if (!select_server_thread(t->core)) {
-      reply("E01");
-      return;
-    }
-    forward("g", false);
+  if (t->core < 0) {
+    return t;
+  }
+  if (writes) {
+    target_changed();
+  }
+  if (select_server_thread(t->core)) {
+    forward(packet, false);
+  } else {
+    reply("E01");
+  }
+  return nullptr;
+}
+
+void Proxy::read_registers() {
+  const ThreadEntry* t = task_for_registers("g", true, false);
+  if (t == nullptr) {
     return;
   }
   if (layout_.registers.empty()) {
@@ -1285,19 +1332,10 @@ void Proxy::read_registers() {
 }
 
 void Proxy::read_one_register(std::string_view number) {
-  refresh_if_stale();
-  const ThreadEntry* t = selected(gdb_hg_);
   uint64_t n = 0;
-  if (t == nullptr || !parse_hex(number, n)) {
-    reply("E01");
-    return;
-  }
-  if (t->core >= 0) {
-    if (!select_server_thread(t->core)) {
-      reply("E01");
-      return;
-    }
-    forward("p" + std::string(number), false);
+  const bool well_formed = parse_hex(number, n);
+  const ThreadEntry* t = task_for_registers("p" + std::string(number), well_formed, false);
+  if (t == nullptr) {
     return;
   }
   const RegisterInfo* r = layout_.by_number(static_cast<long>(n));
@@ -1309,25 +1347,14 @@ void Proxy::read_one_register(std::string_view number) {
 }
 
 void Proxy::write_registers(std::string_view data) {
-  refresh_if_stale();
-  const ThreadEntry* t = selected(gdb_hg_);
+  const ThreadEntry* t = task_for_registers("G" + std::string(data), true, true);
   if (t == nullptr) {
-    reply("E01");
-    return;
-  }
-  if (t->core >= 0) {
-    target_changed();
-    if (!select_server_thread(t->core)) {
-      reply("E01");
-      return;
-    }
-    forward("G" + std::string(data), false);
     return;
   }
   bool all = true;
   for (const auto& [reg, digits] : split_g_data(layout_, data)) {
     const std::optional<uint64_t> value = decode_register(digits, elf_.big_endian);
-    const int id = family_ != nullptr ? family_->register_id(reg->name) : -1;
+    const int id = osa_register_id(reg);
     if (!value || id < 0 || task_register(*t, *reg) == value) {
       continue;
     }
@@ -1338,29 +1365,19 @@ void Proxy::write_registers(std::string_view data) {
 }
 
 void Proxy::write_one_register(std::string_view assignment) {
-  refresh_if_stale();
-  const ThreadEntry* t = selected(gdb_hg_);
   const std::size_t equals = assignment.find('=');
   uint64_t n = 0;
-  if (t == nullptr || equals == std::string_view::npos ||
-      !parse_hex(assignment.substr(0, equals), n)) {
-    reply("E01");
-    return;
-  }
-  if (t->core >= 0) {
-    target_changed();
-    if (!select_server_thread(t->core)) {
-      reply("E01");
-      return;
-    }
-    forward("P" + std::string(assignment), false);
+  const bool well_formed =
+      equals != std::string_view::npos && parse_hex(assignment.substr(0, equals), n);
+  const ThreadEntry* t = task_for_registers("P" + std::string(assignment), well_formed, true);
+  if (t == nullptr) {
     return;
   }
   const RegisterInfo* r = layout_.by_number(static_cast<long>(n));
   const std::optional<uint64_t> value =
       decode_register(assignment.substr(equals + 1), elf_.big_endian);
-  const int id = r != nullptr && family_ != nullptr ? family_->register_id(r->name) : -1;
-  if (r == nullptr || !value || id < 0) {
+  const int id = osa_register_id(r);
+  if (!value || id < 0) {
     reply("E01");
     return;
   }

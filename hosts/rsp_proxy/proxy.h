@@ -66,9 +66,13 @@ private:
   // -- the server ---------------------------------------------------------------------
   bool connect_server(std::string& error);
   bool handshake(std::string& error);
+  // A "PacketSize=" feature of the server's qSupported reply is taken; false for others.
+  bool take_packet_size(std::string_view feature);
   bool server_request(std::string_view payload, std::string& reply);
   bool fetch_annex(const std::string& object, const std::string& annex, std::string& text);
   void learn_cores();
+  // The server's qThreadExtraInfo text of a core (true and nothing for a core without id).
+  bool server_extra_info(const CoreInfo& core, std::string& text);
   bool select_server_thread(int core);
   bool read_memory(uint64_t address, std::size_t length, std::string& bytes,
                    std::string& error) override;
@@ -76,6 +80,8 @@ private:
   bool read_register(int core, int reg, uint64_t& value) override;
   bool write_register(int core, int reg, uint64_t value) override;
   const RegisterInfo* live_register(int reg) const;
+  // The plug-in's id of a register of the server's layout; -1 where it has none.
+  int osa_register_id(const RegisterInfo* reg) const;
 
   // -- the plug-in --------------------------------------------------------------------
   bool start_plugin();
@@ -106,7 +112,14 @@ private:
   void refresh_threads();
   void refresh_if_stale();
   const ThreadEntry* selected(const std::optional<ThreadId>& id) const;
+  // The core of the thread GDB selected for registers; for a task that is not running, the
+  // core that stopped.
+  int selected_core() const;
   const ThreadEntry* resolve(const ThreadId& id) const;
+  // The thread a register packet of GDB is for, when the proxy answers it (a task that is not
+  // running); null when it was answered already: an error, or the packet passed to the server
+  // on the core's thread, since a thread that runs on a core is that core.
+  const ThreadEntry* task_for_registers(const std::string& packet, bool well_formed, bool writes);
   void read_registers();
   void read_one_register(std::string_view number);
   void write_registers(std::string_view data);

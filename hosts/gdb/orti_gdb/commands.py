@@ -590,7 +590,7 @@ NAME: only the STACK object of that name."""
 def find_task(s, arg):
     if not arg:
         raise gdb.GdbError("orti: name a task (its name or its id)")
-    tasks, _ = s.task_list(MAX_OBJECTS_PARAM.value)
+    tasks, _ = s.task_list(MAX_OBJECTS_PARAM.value, states=False)
     running, _ = running_tasks(s)
     word = arg.split()[0]
     for match in (lambda t: t.name == word, lambda t: (t.name or "").lower() == word.lower(),

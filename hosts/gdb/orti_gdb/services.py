@@ -83,16 +83,33 @@ def value_text(value):
     return str(value)[:MAX_TEXT]
 
 
+# The register names of each architecture GDB has shown (an architecture's registers do not
+# change): asked once, not for every register of every task.
+_REGISTER_NAMES = {}
+
+
+def _register_names(frame):
+    """The names of the frame's architecture's registers, or None when GDB cannot list them."""
+    try:
+        architecture = frame.architecture()
+    except (AttributeError, gdb.error):
+        return None
+    names = _REGISTER_NAMES.get(architecture)
+    if names is None:
+        try:
+            names = frozenset(r.name for r in architecture.registers())
+        except (AttributeError, gdb.error):
+            return None
+        _REGISTER_NAMES[architecture] = names
+    return names
+
+
 def register_name(frame, reg_id, family):
     """The name under which the selected frame's architecture knows register reg_id."""
     names = family.gdb_names(reg_id)
     if not names:
         return None
-    known = None
-    try:
-        known = set(r.name for r in frame.architecture().registers())
-    except (AttributeError, gdb.error):
-        pass
+    known = _register_names(frame)
     for name in names:
         if known is None or name in known:
             return name
@@ -133,12 +150,16 @@ class ServiceAnswers:
         # When a list, displayed messages are collected there instead of shown.
         self.capture = None
         self.display_ended_line = True
+        self._handlers = {}  # method name -> its handler, as found once
 
     def answer(self, method, params):
-        handler = getattr(self, "_" + method[len("OSA_Service_"):], None) \
-            if method.startswith("OSA_Service_") else None
+        handler = self._handlers.get(method)
         if handler is None:
-            raise UnknownService(method)
+            handler = getattr(self, "_" + method[len("OSA_Service_"):], None) \
+                if method.startswith("OSA_Service_") else None
+            if handler is None:
+                raise UnknownService(method)
+            self._handlers[method] = handler
         if not isinstance(params, dict):
             return _failed()
         try:

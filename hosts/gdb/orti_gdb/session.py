@@ -3,6 +3,7 @@ plug-in's OSA_Service_* requests answered while each call is served."""
 
 import contextlib
 import json
+import json.encoder
 import sys
 
 from . import cpu, model
@@ -96,13 +97,15 @@ class Session:
         makes and their answers included: GDB is held for no longer."""
         if self.gone:
             raise PluginGone("the plug-in is not running (%s); use 'orti load FILE'" % self.gone)
-        body = dict(params or {})
         if context:
+            body = {"context": CONTEXT}
             core = self._core_of_call()
-            lead = [("context", CONTEXT)]
-            if core is not None and "hostCoreId" not in body:
-                lead.append(("hostCoreId", core + 1))
-            body = dict(lead + list(body.items()))
+            if core is not None and not (params and "hostCoreId" in params):
+                body["hostCoreId"] = core + 1
+            if params:
+                body.update(params)
+        else:
+            body = dict(params or {})
         request = {"jsonrpc": "2.0", "method": method, "params": body, "id": self._next_id}
         self._next_id += 1
         self.busy = True
@@ -160,10 +163,12 @@ class Session:
         return result
 
     def _decode(self, text):
-        try:
-            message = json.loads(text.decode("utf-8", "replace"))
-        except ValueError:
-            self._give_up("the plug-in sent a message that is not JSON: %r" % text[:60])
+        message = getattr(text, "value", None)  # parsed already while it was framed
+        if message is None:
+            try:
+                message = json.loads(text.decode("utf-8", "replace"))
+            except ValueError:
+                self._give_up("the plug-in sent a message that is not JSON: %r" % text[:60])
         if not isinstance(message, dict):
             self._give_up("the plug-in sent a message that is not a JSON object")
         return message
@@ -385,21 +390,32 @@ class Session:
         tasks, cut = self.task_list(max_objects)
         return tasks, cut, self.current_task()
 
-    def task_list(self, max_objects):
-        """The tasks in the plug-in's order, and whether the list was cut."""
+    def task_list(self, max_objects, states=True):
+        """The tasks in the plug-in's order, and whether the list was cut; without states only
+        their ids and names (state and priority None)."""
         kind = self.model().kind(TASK_KIND)
         priority, status = kind.id_of("PRIORITY"), kind.id_of("STATE")
-        objects, cut = self.walk(kind, max_objects, only=(OBJECT_NAME, priority, status))
-        tasks = []
+        # The task calls give the names and states: the walk reads only the rest, and the
+        # attributes the calls stand for only for a task they do not answer for.
+        objects, cut = self.walk(kind, max_objects, only=(priority,) if states else ())
+        found = []
         for obj in objects:
             task_id = obj.get(OBJECT_NUMBER)
             if not isinstance(task_id, int):
                 continue
-            name = self.task_name(task_id)
-            state = self.task_status(task_id)
-            tasks.append(TaskObject(task_id, name if name is not None else obj.get(OBJECT_NAME),
-                                    state if state is not None else obj.get(status),
-                                    obj.get(priority)))
+            found.append((task_id, obj, self.task_name(task_id),
+                          self.task_status(task_id) if states else None))
+        fallback = {}
+        if any(name is None or (states and state is None) for _, _, name, state in found):
+            again, _ = self.walk(kind, max_objects,
+                                 only=(OBJECT_NAME, status) if states else (OBJECT_NAME,))
+            fallback = dict((obj.get(OBJECT_NUMBER), obj) for obj in again)
+        tasks = []
+        for task_id, obj, name, state in found:
+            spare = fallback.get(task_id, {})
+            tasks.append(TaskObject(task_id, name if name is not None else spare.get(OBJECT_NAME),
+                                    state if state is not None or not states
+                                    else spare.get(status), obj.get(priority)))
         return tasks, cut
 
     def task_register(self, task_id, reg_id):
@@ -417,5 +433,26 @@ class Session:
                 for r in self.family.registers]
 
 
-def _encode(message):
-    return json.dumps(message, separators=(",", ":")).encode("ascii")
+def _unencodable(value):
+    raise TypeError("%s is not JSON serializable" % type(value).__name__)
+
+
+def _make_encode():
+    """The function that writes a message as compact ASCII JSON, as json.dumps does. json.dumps
+    makes its encoder anew for every message, which costs more than encoding a small message
+    itself; the one made here serves every message, once it has written a probe exactly as
+    json.dumps writes it (the encoder's own constructor is not a documented interface)."""
+    compact = json.JSONEncoder(separators=(",", ":"), default=_unencodable)
+    try:
+        encoder = json.encoder.c_make_encoder(
+            None, _unencodable, json.encoder.encode_basestring_ascii, None, ":", ",", False,
+            False, True)
+        probe = {"a": [1, -2, "\u00e9\"\n", None, True], "b": {"c": False}}
+        if "".join(encoder(probe, 0)) == compact.encode(probe):
+            return lambda message: "".join(encoder(message, 0)).encode("ascii")
+    except Exception:
+        pass
+    return lambda message: compact.encode(message).encode("ascii")
+
+
+_encode = _make_encode()

@@ -34,18 +34,20 @@ def format_objects(headers, rows, limit):
     objects as it takes."""
     if table_width(headers, rows) <= limit or not rows:
         return format_table(headers, rows)
-    label = [headers[0]] + list(headers[1:])
+    # Turned, the first column holds the headers and each object's column is as wide as its
+    # widest cell, its number included: a block is as wide as the sum of its columns.
+    first = max(len(h) for h in headers)
+    widths = [max(len("" if r[i] is None else str(r[i])) for i in range(len(headers)))
+              for r in rows]
     out = []
     start = 0
     while start < len(rows):
+        width = first + len(GAP) + widths[start]
         end = start + 1
-        while end < len(rows):
-            block = rows[start:end + 1]
-            t_headers, t_rows = _transpose(label, block)
-            if table_width(t_headers, t_rows) > limit:
-                break
+        while end < len(rows) and width + len(GAP) + widths[end] <= limit:
+            width += len(GAP) + widths[end]
             end += 1
-        t_headers, t_rows = _transpose(label, rows[start:end])
+        t_headers, t_rows = _transpose(headers, rows[start:end])
         out.append(format_table(t_headers, t_rows))
         start = end
     return "\n".join(out)

@@ -7,6 +7,7 @@ stops once the kept texts pass conversation_limit bytes; what is kept then ends 
 whole call, which a playback can still replay to its end.
 """
 
+import math
 import os
 import select
 import signal
@@ -29,6 +30,8 @@ class PluginGone(PluginError):
 
 class Deadline:
     """The time one call may take, the requests it makes and their answers included."""
+
+    __slots__ = ("seconds", "_end")
 
     def __init__(self, seconds):
         self.seconds = seconds
@@ -57,6 +60,7 @@ class PluginProcess:
         self._scanner = MessageScanner()
         self._ready = []  # complete messages not handed out yet
         self._proc = None
+        self._poller = None
         self._stderr = None
         self._stderr_seen = 0
         self.exit_status = None
@@ -79,7 +83,11 @@ class PluginProcess:
                                           start_new_session=True)
         except OSError as e:
             raise PluginError("cannot start the plug-in %s: %s" % (program, e.strerror))
-        os.set_blocking(self._proc.stdin.fileno(), False)
+        self._in_fd, self._out_fd = self._proc.stdin.fileno(), self._proc.stdout.fileno()
+        os.set_blocking(self._in_fd, False)
+        # One poll object for the whole run: select() would build its sets for every read.
+        self._poller = select.poll()
+        self._poller.register(self._out_fd, select.POLLIN)
 
     def alive(self):
         return self._proc is not None and self._proc.poll() is None
@@ -145,44 +153,46 @@ class PluginProcess:
         if self._proc is None:
             raise PluginGone("the plug-in is not running")
         self._keep("TARNO", text)
-        fd = self._proc.stdin.fileno()
+        fd = self._in_fd
         view = memoryview(text)
         while view:
-            remaining = deadline.remaining()
-            if remaining <= 0:
-                self._lost("the plug-in did not answer %s within %g s" % (what, deadline.seconds))
-            _, writable, _ = select.select([], [fd], [], remaining)
-            if not writable:
-                continue
+            # A pipe nearly always has room for a whole message: wait only when it has none.
             try:
                 written = os.write(fd, view)
             except BlockingIOError:
+                remaining = deadline.remaining()
+                if remaining <= 0:
+                    self._lost("the plug-in did not answer %s within %g s"
+                               % (what, deadline.seconds))
+                select.select([], [fd], [], remaining)
                 continue
-            except (BrokenPipeError, OSError):
+            except OSError:
                 self._exited()
+            if written == len(view):
+                return
             view = view[written:]
 
     def receive(self, deadline, what):
-        """The next message of the plug-in (bytes) in the call what, within its Deadline."""
+        """The next message of the plug-in (framing.Message) in the call what, within its
+        Deadline."""
         if self._proc is None:
             raise PluginGone("the plug-in is not running")
-        fd = self._proc.stdout.fileno()
         while True:
             remaining = deadline.remaining()
             if remaining <= 0:
                 self._lost("the plug-in did not answer %s within %g s" % (what, deadline.seconds))
             if self._ready:
                 message = self._ready.pop(0)
-                self._keep("PLUGIN", message)
+                # Kept as plain bytes: the parsed value rides along only to the reader.
+                self._keep("PLUGIN", bytes(message))
                 return message
-            readable, _, _ = select.select([fd], [], [], remaining)
-            if not readable:
+            if not self._poller.poll(math.ceil(remaining * 1000)):
                 continue
-            data = os.read(fd, 65536)
+            data = os.read(self._out_fd, 65536)
             if not data:
                 self._exited()
             try:
-                self._ready.extend(self._scanner.feed(data))
+                self._ready = self._scanner.feed(data)
             except FramingError as e:
                 self._lost("the plug-in sent something that is not a message (%s)" % e)
 

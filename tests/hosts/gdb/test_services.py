@@ -15,6 +15,7 @@ sys.path.insert(0, os.path.join(root, "hosts", "gdb"))
 
 from testing import check, check_equal, run  # noqa: E402
 from orti_gdb import model, tables  # noqa: E402
+from orti_gdb import session as session_module  # noqa: E402
 from orti_gdb.framing import FramingError, MessageScanner  # noqa: E402
 from orti_gdb.services import ServiceAnswers, UnknownService  # noqa: E402
 from orti_gdb.session import Session, parse_stack_records  # noqa: E402
@@ -89,12 +90,65 @@ def test_a_message_that_never_ends_is_a_framing_error():
     check(False, "an endless message was accepted")
 
 
+# Reads as the pipe may deliver them, and the messages each read completes. Whatever path a
+# read takes (one whole message at once, or the scan of pieces), the messages are the bytes
+# from an object's opening brace to its closing one, and a value handed along with one is
+# what the session's own parsing of those bytes gives.
+READS = [
+    ("one message with blanks around", [b' \n{"a":{"b":"}"}}\r\n'], [[b'{"a":{"b":"}"}}']]),
+    ("two messages in one read", [b'{"a":1} {"b":{}}'], [[b'{"a":1}', b'{"b":{}}']]),
+    ("a message and the start of the next", [b'{"a":1}{"b":', b'2}'],
+     [[b'{"a":1}'], [b'{"b":2}']]),
+    ("a message that is no JSON but framed", [b'{"a":tru}'], [[b'{"a":tru}']]),
+    ("invalid UTF-8 and escapes in strings", [b'{"a":"\xff\\"}\\\\"}'],
+     [[b'{"a":"\xff\\"}\\\\"}']]),
+    ("a piece ending in a backslash", [b'{"a":"x\\', b'"}"}'], [[], [b'{"a":"x\\"}"}']]),
+    ("a piece ending inside a string after a brace", [b'{"a":"{', b'"}'], [[], [b'{"a":"{"}']]),
+    ("blanks alone", [b" \t", b'{"a":1}'], [[], [b'{"a":1}']]),
+]
+
+
+def test_every_read_gives_the_framed_messages_and_their_values():
+    for what, reads, expected in READS:
+        s = MessageScanner()
+        for data, messages in zip(reads, expected):
+            got = s.feed(data)
+            check_equal([bytes(m) for m in got], messages, what)
+            for m in got:
+                if m.value is not None:
+                    check_equal(m.value, json.loads(bytes(m).decode("utf-8", "replace")),
+                                what + ": the value handed along")
+        check_equal(s.pending(), 0, what + ": nothing left")
+
+
+def test_messages_go_out_as_compact_json_does_write_them():
+    for message in [{"jsonrpc": "2.0", "method": "OSA_Client_TaskNameGet",
+                     "params": {"context": 1, "taskId": -4}, "id": 7},
+                    {"jsonrpc": "2.0", "result": {"value": "\u00e9\"\\\n\x01", "return": 0},
+                     "id": None},
+                    {"a": [True, False, None, [], {}], "b": 18446744073709551615}]:
+        check_equal(session_module._encode(message),
+                    json.dumps(message, separators=(",", ":")).encode("ascii"), repr(message))
+
+
 # -- tables ---------------------------------------------------------------------------
 
 def test_table_columns_are_as_wide_as_their_widest_cell():
     text = tables.format_table(["ID", "NAME"], [[1, "Task_Control"], [12, None]])
     check_equal(text.splitlines(), ["ID  NAME", "--  ------------", "1   Task_Control", "12"],
                 "table lines")
+
+
+def test_turned_blocks_hold_as_many_objects_as_fit():
+    # 47 columns wide as it is; turned, a first column 4 wide ("NAME") and a column per object
+    # 4 wide ("long"): k objects take 4 + 6k columns.
+    headers = ["#", "NAME"] + ["A%d" % i for i in range(10)]
+    rows = [[n, "long"] + ["x"] * 10 for n in range(1, 8)]
+    for k in (1, 2, 3, 6):
+        lines = tables.format_objects(headers, rows, 4 + 6 * k).splitlines()
+        firsts = [line.split() for line in lines if line.startswith("# ")]
+        check_equal([len(f) - 1 for f in firsts], [k] * (7 // k) + ([7 % k] if 7 % k else []),
+                    "objects per block at width %d" % (4 + 6 * k))
 
 
 def test_a_table_too_wide_is_turned_one_column_per_object():
@@ -401,6 +455,73 @@ def test_calls_carry_their_core_only_on_a_target_of_several_cores():
     session.current_task()
     check_equal([m["params"].get("coreId") for m in session.process.sent], [2, None],
                 "CurrentTaskGet names its core only when asked for one")
+
+
+class TaskCallsProcess(RecordingProcess):
+    """A plug-in with the tasks 1 and 2 whose task calls fail for the ids in failing."""
+
+    def __init__(self, failing):
+        RecordingProcess.__init__(self)
+        self.failing = failing
+        self.current = 0
+
+    def begin_call(self):
+        pass
+
+    def receive(self, deadline, what):
+        call = self.sent[-1]
+        method, p = call["method"][len("OSA_Client_"):], call["params"]
+        result = {"return": 0}
+        if method == "ObjectListInit":
+            self.current = 1
+        elif method == "ObjectListNext":
+            self.current += 1
+            result["return"] = 0 if self.current <= 2 else 2
+        elif method == "ObjectListAttribute":
+            result["objAtrValue"] = {1: self.current, 2: "T%d" % self.current, 3: "0x5",
+                                     4: "STATE%d" % self.current}[p["objAtrId"]]
+        elif method in ("TaskNameGet", "TaskStatusGet"):
+            if (method, p["taskId"]) in self.failing:
+                result["return"] = 1
+            elif method == "TaskNameGet":
+                result["name"] = "Task%d" % p["taskId"]
+            else:
+                result["status"] = "READY%d" % p["taskId"]
+        return json.dumps({"jsonrpc": "2.0", "result": result, "id": call["id"]}).encode()
+
+
+# The task calls give names and states; an attribute stands in only where a call fails, and
+# only then is it read. (failing task calls, states wanted, tasks shown, attributes read)
+TASK_LISTS = [
+    ((), True, [(1, "Task1", "READY1", "0x5"), (2, "Task2", "READY2", "0x5")], [1, 3, 1, 3]),
+    ((), False, [(1, "Task1", None, None), (2, "Task2", None, None)], [1, 1]),
+    ((("TaskNameGet", 1),), True, [(1, "T1", "READY1", "0x5"), (2, "Task2", "READY2", "0x5")],
+     [1, 3, 1, 3, 1, 2, 4, 1, 2, 4]),
+    ((("TaskStatusGet", 2),), True, [(1, "Task1", "READY1", "0x5"), (2, "Task2", "STATE2", "0x5")],
+     [1, 3, 1, 3, 1, 2, 4, 1, 2, 4]),
+    ((("TaskNameGet", 2),), False, [(1, "Task1", None, None), (2, "T2", None, None)],
+     [1, 1, 1, 2, 1, 2]),
+]
+
+
+def test_task_lists_read_an_attribute_only_where_a_task_call_fails():
+    description = model.parse("kind\t1\tTASK\t2\t\n"
+                              "attr\t1\t*\t3\tPRIORITY\tCTYPE\t1\t\n"
+                              "attr\t1\t*\t4\tSTATE\tENUM\t1\t\n")
+    for failing, states, expected, reads in TASK_LISTS:
+        what = "failing %s, states %s" % (failing, states)
+        session = Session(["/nonexistent"], None, services)
+        session.process = TaskCallsProcess(failing)
+        session._model = description
+        tasks, cut = session.task_list(10, states=states)
+        check_equal([(t.task_id, t.name, t.state, t.priority) for t in tasks], expected, what)
+        check(not cut, what + ": not cut")
+        sent = session.process.sent
+        check_equal([m["params"]["objAtrId"] for m in sent
+                     if m["method"] == "OSA_Client_ObjectListAttribute"], reads,
+                    what + ": the attributes read")
+        check_equal(any(m["method"] == "OSA_Client_TaskStatusGet" for m in sent), states,
+                    what + ": states asked for")
 
 
 run(globals())

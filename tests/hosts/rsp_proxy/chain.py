@@ -101,16 +101,29 @@ def _wait_for(predicate, seconds, what):
     raise ChainError("timed out waiting for %s" % what)
 
 
-class Chain:
-    """QEMU, the proxy and GDB/MI. proxy_args are added to the proxy's command line."""
+# The boards the demo firmwares run on, each with its UART on QEMU's standard output: the
+# single-core Cortex-M one, and the virt board with two Cortex-A15 cores, each of which QEMU's
+# stub shows as a thread of its own.
+BOARDS = {
+    "lm3s6965evb": ["-M", "lm3s6965evb", "-nographic"],
+    "virt-smp2": ["-M", "virt", "-cpu", "cortex-a15", "-smp", "2", "-m", "128M", "-nodefaults",
+                  "-display", "none", "-monitor", "none", "-serial", "stdio"],
+}
 
-    def __init__(self, elf, orti, proxy, plugin, proxy_args=(), realtime=False):
+
+class Chain:
+    """QEMU, the proxy and GDB/MI. proxy_args are added to the proxy's command line; board is
+    one of BOARDS."""
+
+    def __init__(self, elf, orti, proxy, plugin, proxy_args=(), realtime=False,
+                 board="lm3s6965evb"):
         # GDB runs in the private folder: every path must hold from there.
         elf, orti, proxy, plugin = (os.path.abspath(p) for p in (elf, orti, proxy, plugin))
         self.work = tempfile.mkdtemp(prefix="rsp_proxy_chain.")
         self.elf = elf
         self.qemu = self.proxy = self.gdb = None
         self._buffer = b""
+        self.board = BOARDS[board]
         try:
             self._start(elf, orti, proxy, plugin, list(proxy_args), realtime)
         except BaseException:
@@ -123,7 +136,7 @@ class Chain:
     def _start(self, elf, orti, proxy, plugin, proxy_args, realtime):
         clock = [] if realtime else ["-icount", "shift=4,sleep=off"]
         self.qemu = subprocess.Popen(
-            ["qemu-system-arm", "-M", "lm3s6965evb", "-nographic"] + clock +
+            ["qemu-system-arm"] + self.board + clock +
             ["-S", "-gdb", "unix:%s,server=on,wait=off" % self.path("qemu.sock"), "-kernel", elf],
             stdin=subprocess.DEVNULL, stdout=open(self.path("uart.log"), "wb"),
             stderr=open(self.path("qemu.err"), "wb"))

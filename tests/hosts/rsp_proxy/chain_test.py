@@ -4,7 +4,9 @@ firmware's own variables, read by the same GDB in the same session.
 
     chain_test.py SCENARIO ELF PROXY PLUGIN
 SCENARIO: threads (threads, backtraces and registers at demo_breakpoint(), stepping refused,
-a later breakpoint) or faults (a plug-in that hangs or dies, a server that goes away)."""
+a later breakpoint), faults (a plug-in that hangs or dies, a server that goes away) or smp
+(the dual-core demo firmware: the running task of each core, the tasks of both cores, a
+breakpoint on the second core)."""
 
 import os
 import re
@@ -19,6 +21,7 @@ sys.path.insert(0, here)
 from chain import Chain, ChainError  # noqa: E402
 
 ORT = os.path.join(root, "examples", "demo_target", "demo_target.ort")
+SMP_ORT = os.path.join(root, "examples", "demo_target_smp", "demo_target_smp.ort")
 STATES = ["SUSPENDED", "READY", "WAITING", "RUNNING"]
 REGISTERS = ["r%d" % i for i in range(13)] + ["sp", "lr", "pc", "xpsr"]
 failures = []
@@ -68,7 +71,11 @@ def registers_of(c, gdb_thread):
     out = {}
     for r in values["register-values"]:
         name = names[int(r["number"])]
-        out[name] = None if r["value"] == "<unavailable>" else int(r["value"], 16)
+        if r["value"] == "<unavailable>":
+            out[name] = None
+        elif r["value"].startswith("0x"):
+            out[name] = int(r["value"], 16)
+        # Vector registers (unions of lanes) are no register the tests compare.
     return out
 
 
@@ -303,11 +310,225 @@ def scenario_faults(elf, proxy, plugin):
                 print(c.text("proxy.err"))
 
 
+# -- two cores ------------------------------------------------------------------------------
+
+SMP_CORES = 2
+SMP_REGISTERS = ["r%d" % i for i in range(13)] + ["sp", "lr", "pc", "cpsr"]
+
+
+def smp_saved_registers(c, task):
+    """What the dual-core kernel saved for the task (see its README): r0-r12, lr, pc and cpsr
+    on the task's stack, sp just above them."""
+    frame = "((unsigned int *)OsTcb[%d].sp)" % task
+    words = [c.value("%s[%d]" % (frame, i)) for i in range(16)]
+    regs = {"r%d" % i: words[i] for i in range(13)}
+    regs.update(lr=words[13], pc=words[14], cpsr=words[15])
+    regs["sp"] = c.value("(unsigned int)OsTcb[%d].sp" % task) + 64
+    return regs
+
+
+def smp_running(c):
+    return [c.value("OsCore[%d].running_id" % k) for k in range(SMP_CORES)]
+
+
+def smp_entry(c, task):
+    return symbol_of(c, c.value("(unsigned int)OsTcb[%d].entry" % task))
+
+
+def check_smp_frames(c, gdb_thread, task, what):
+    """The backtrace of a task's thread ends in its entry function, called from os_task_exit:
+    every frame between was unwound from the registers the thread has. Gives the frames."""
+    frames = c.mi("-stack-list-frames --thread %s" % gdb_thread).results["stack"]
+    names = [f.get("func") for f in frames]
+    check_equal(names[-2:], [smp_entry(c, task), "os_task_exit"], what + " backtrace ends")
+    return frames
+
+
+def check_smp_tasks(c):
+    """Every task of both cores is a thread with its name and state; the running task of each
+    core carries that core, and the breakpoint (on core 0) selected core 0's."""
+    count = c.value("sizeof(OsTcb)/sizeof(OsTcb[0])")
+    running = smp_running(c)
+    threads, current = threads_by_target_id(c)
+    check_equal(sorted(threads), list(range(1, count + 1)), "one thread per task of both cores")
+    check_equal(current, threads[running[0] + 1]["id"], "the stop names core 0's running task")
+    listing = c.cli("info threads")
+    table = c.cli("monitor orti tasks")
+    for i in range(count):
+        name = c.string("OsTcb[%d].name" % i)
+        state = STATES[c.value("OsTcb[%d].state" % i)]
+        prio = c.value("OsTcb[%d].cur_prio" % i)
+        cores = [k for k in range(SMP_CORES) if running[k] == i]
+        t = threads[i + 1]
+        check_equal(t.get("name"), name, "task %d name (MI)" % i)
+        check_equal(t.get("details"), "%s, priority %d" % (state, prio), "task %d details" % i)
+        check_equal(t.get("core"), str(cores[0]) if cores else None, "task %d core (MI)" % i)
+        check('Thread %d "%s" (%s, priority %d)' % (i + 1, name, state, prio) in listing,
+              "info threads lists task %d as %s %s" % (i, name, state))
+        row = r"^%s\s+%d\s+%s\s+%s\s+%d\s*%s$" % (r"\*" if cores else "", i + 1, name, state,
+                                                 prio, cores[0] if cores else "")
+        check(re.search(row, table, re.M) is not None,
+              "monitor orti tasks shows task %d on core %s: %r" % (i, cores, table))
+
+
+def check_smp_switched_out(c):
+    """The saved registers and the backtrace of every switched-out task, on both cores."""
+    count = c.value("sizeof(OsTcb)/sizeof(OsTcb[0])")
+    threads, current = threads_by_target_id(c)
+    seen = set()
+    for i in range(count):
+        if i in smp_running(c) or c.value("OsTcb[%d].sp != 0" % i) == 0:
+            continue
+        core = c.value("OsTcb[%d].core" % i)
+        gdb_thread = threads[i + 1]["id"]
+        saved = smp_saved_registers(c, i)
+        regs = registers_of(c, gdb_thread)
+        for r in SMP_REGISTERS:
+            check_equal(regs[r], saved[r], "task %d (core %d) register %s" % (i, core, r))
+        frames = check_smp_frames(c, gdb_thread, i, "task %d (core %d)" % (i, core))
+        check_equal(int(frames[0]["addr"], 16), saved["pc"], "task %d frame 0 is its pc" % i)
+        if core not in seen:
+            # Once per core through the CLI, as a user types it.
+            seen.add(core)
+            c.cli("thread %s" % gdb_thread)
+            bt = c.cli("bt")
+            check(frames[0]["func"] in bt.splitlines()[0], "task %d bt (CLI): %r" % (i, bt))
+            info = c.cli("info registers pc sp")
+            check(re.search(r"^pc\s+0x%x\b" % saved["pc"], info, re.M) is not None and
+                  re.search(r"^sp\s+0x%x\b" % saved["sp"], info, re.M) is not None,
+                  "task %d info registers pc sp: %r" % (i, info))
+    check_equal(sorted(seen), list(range(SMP_CORES)), "switched-out tasks on both cores")
+    c.cli("thread %s" % current)
+
+
+def check_smp_live(c, core, what):
+    """The running task of core has that core's live registers: its TPIDRPRW points at the
+    core's own OsCore entry and its sp lies in the task's stack."""
+    task = smp_running(c)[core]
+    threads, _ = threads_by_target_id(c)
+    regs = registers_of(c, threads[task + 1]["id"])
+    check_equal(regs.get("TPIDRPRW"), c.value("(unsigned int)&OsCore[%d]" % core),
+                "%s: the running task's TPIDRPRW is core %d's" % (what, core))
+    base = c.value("(unsigned int)OsTcb[%d].stack->base" % task)
+    size = c.value("OsTcb[%d].stack->size" % task)
+    check(base <= regs["sp"] < base + size, "%s: sp 0x%x in the task's stack" % (what, regs["sp"]))
+    frames = check_smp_frames(c, threads[task + 1]["id"], task, what)
+    check_equal(frames[0].get("func"), symbol_of(c, regs["pc"]), what + " frame 0 is live")
+    return task, regs
+
+
+def check_smp_running(c):
+    names = []
+    for core in range(SMP_CORES):
+        task, regs = check_smp_live(c, core, "core %d" % core)
+        name = c.string("OsTcb[%d].name" % task)
+        names.append(name)
+        text = c.cli("monitor orti regs %s" % name)
+        check("(running: live registers)" in text and
+              re.search(r"^pc\s+0x%08x$" % regs["pc"], text, re.M) is not None and
+              re.search(r"^sp\s+0x%08x$" % regs["sp"], text, re.M) is not None,
+              "monitor orti regs %s gives core %d's live pc and sp: %r" % (name, core, text))
+    check(names[0] != names[1], "each core runs a task of its own: %r" % names)
+
+
+def table_rows(text):
+    """The rows of the table in text as dicts by column header; cells are cut where the rule
+    line under the header marks the columns (a cell may hold blanks)."""
+    lines = text.splitlines()
+    rule = next(i for i, line in enumerate(lines) if line.startswith("-"))
+    starts = [m.start() for m in re.finditer(r"-+", lines[rule])]
+    bounds = list(zip(starts, starts[1:] + [None]))
+    headers = [lines[rule - 1][a:b].strip() for a, b in bounds]
+    return [dict(zip(headers, (line[a:b].strip() for a, b in bounds)))
+            for line in lines[rule + 1:] if line.strip()]
+
+
+def check_smp_os_per_core(c):
+    """monitor orti show OS gives each core's elements in a row of its own; other monitor
+    commands answer for the core of the selected thread."""
+    rows = dict((r.get("CORE"), r) for r in table_rows(c.cli("monitor orti show OS")))
+    threads, current = threads_by_target_id(c)
+    for core, task in enumerate(smp_running(c)):
+        name = c.string("OsTcb[%d].name" % task)
+        row = rows.get(str(core), {})
+        check_equal(row.get("RUNNINGTASK"), name, "show OS: core %d's RUNNINGTASK" % core)
+        check_equal(int(row.get("vs_TICKS", "-1"), 0),
+                    c.value("OsCore[%d].counter->value" % core),
+                    "show OS: core %d's vs_TICKS" % core)
+        c.cli("thread %s" % threads[task + 1]["id"])
+        shown = c.cli("monitor orti cmd expr DemoKernelSmp.RUNNINGTASK")
+        check(shown.rstrip().endswith(":= %s" % name),
+              "monitor orti cmd on core %d's thread: %r" % (core, shown))
+    check_equal(sorted(rows), [str(k) for k in range(SMP_CORES)], "show OS: a row per core")
+    c.cli("thread %s" % current)
+
+
+def check_smp_step_refused(c):
+    """A switched-out task of the second core cannot be stepped; nothing runs."""
+    threads, current = threads_by_target_id(c)
+    task = next(i for i in range(c.value("sizeof(OsTcb)/sizeof(OsTcb[0])"))
+                if c.value("OsTcb[%d].core" % i) == 1 and c.value("OsTcb[%d].sp != 0" % i) and
+                i not in smp_running(c))
+    switches = [c.value("OsCore[%d].switch_count" % k) for k in range(SMP_CORES)]
+    c.cli("thread %s" % threads[task + 1]["id"])
+    reply = c.mi('-interpreter-exec console "stepi"', until_stopped=True)
+    check("is not running, so it cannot be stepped" in reply.console,
+          "stepping task %d of core 1 is refused: %r" % (task, reply.console))
+    check_equal([c.value("OsCore[%d].switch_count" % k) for k in range(SMP_CORES)], switches,
+                "neither core ran")
+    c.cli("thread %s" % current)
+
+
+def check_smp_breakpoint_on_core1(c):
+    """A breakpoint that only core 1 reaches names core 1's running task, which has changed
+    since; core 0's running task keeps core 0. A step there stays on that thread."""
+    before = smp_running(c)
+    with open(os.path.join(root, "examples", "demo_target_smp", "app.c")) as f:
+        line = next(n for n, text in enumerate(f, 1) if 'demo_say("filter done"' in text)
+    c.mi("-break-insert app.c:%d" % line)
+    reply = c.mi("-exec-continue", until_stopped=True, timeout=30)
+    stop = [r for r in reply.records if r[1] == "stopped"][-1][2]
+    check_equal(stop.get("reason"), "breakpoint-hit", "stopped at the breakpoint on core 1")
+    running = smp_running(c)
+    threads, current = threads_by_target_id(c)
+    check(running[1] != before[1], "another task runs on core 1: %r" % running)
+    check_equal(stop.get("thread-id"), threads[running[1] + 1]["id"],
+                "the breakpoint names core 1's running task")
+    check_equal(current, threads[running[1] + 1]["id"], "that thread is selected")
+    check_equal(threads[running[1] + 1].get("core"), "1", "it carries core 1")
+    check_equal(threads[running[0] + 1].get("core"), "0", "core 0's running task keeps core 0")
+    check(not threads[before[1] + 1]["details"].startswith("RUNNING"),
+          "the task that ran on core 1 before no longer runs")
+    task, regs = check_smp_live(c, 1, "at the breakpoint")
+    reply = c.mi('-interpreter-exec console "stepi"', until_stopped=True)
+    stop = [r for r in reply.records if r[1] == "stopped"][-1][2]
+    check_equal(stop.get("thread-id"), current, "the step's stop names the stepped thread")
+    check(registers_of(c, current)["pc"] != regs["pc"], "the step moved core 1's pc")
+
+
+def scenario_smp(elf, proxy, plugin):
+    with Chain(elf, SMP_ORT, proxy, plugin, board="virt-smp2") as c:
+        try:
+            c.mi("-break-insert demo_breakpoint")
+            c.mi("-exec-continue", until_stopped=True, timeout=30)
+            c.mi("-break-delete")
+            check_smp_tasks(c)
+            check_smp_switched_out(c)
+            check_smp_running(c)
+            check_smp_os_per_core(c)
+            check_smp_step_refused(c)
+            check_smp_breakpoint_on_core1(c)
+        finally:
+            if failures:
+                print(c.text("proxy.err"))
+
+
 def main():
     scenario, elf, proxy, plugin = sys.argv[1:5]
     started = time.monotonic()
     try:
-        {"threads": scenario_threads, "faults": scenario_faults}[scenario](elf, proxy, plugin)
+        {"threads": scenario_threads, "faults": scenario_faults,
+         "smp": scenario_smp}[scenario](elf, proxy, plugin)
     except ChainError as e:
         failures.append(str(e))
         print("FAIL: %s" % e)

@@ -11,10 +11,12 @@
 #include <array>
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <mutex>
+#include <sstream>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -41,7 +43,14 @@ IMPLEMENTATION Test_ORTI {
         ENUM "unsigned char" [ "SUSPENDED" = 0, "READY" = 1, "RUNNING" = 3 ] STATE, "State";
         ENUM "unsigned char" [ "NO_CONTEXT" = 0, "CtxA" : CtxA = 1, "CtxB" : CtxB = 2,
                                "CtxC" : CtxC = 3 ] CONTEXT, "Context";
+        ENUM "unsigned char" [ "Stack_A" : Stack_A = 0, "Stack_B" : Stack_B = 1 ] STACK, "Stack";
     }, "Tasks";
+    STACK {
+        CTYPE "unsigned int" SIZE, "Size";
+        CTYPE "unsigned int" BASEADDRESS, "Base";
+        STRING STACKDIRECTION, "Direction";
+        CTYPE "unsigned int" FILLPATTERN, "Fill pattern";
+    }, "Stacks";
     CONTEXT {
         CTYPE "unsigned int" _CPU_PC, "pc";
         CTYPE "unsigned int" _CPU_SP, "sp";
@@ -49,12 +58,18 @@ IMPLEMENTATION Test_ORTI {
     }, "Contexts";
 };
 OS TestOs { RUNNINGTASK = "u8@20000000"; };
-TASK TaskA { PRIORITY = "u8@20000010"; STATE = "u8@20000011"; CONTEXT = "u8@20000012"; };
-TASK TaskB { PRIORITY = "u8@20000020"; STATE = "u8@20000021"; CONTEXT = "u8@20000022"; };
+TASK TaskA { PRIORITY = "u8@20000010"; STATE = "u8@20000011"; CONTEXT = "u8@20000012";
+             STACK = "u8@20000013"; };
+TASK TaskB { PRIORITY = "u8@20000020"; STATE = "u8@20000021"; CONTEXT = "u8@20000022";
+             STACK = "u8@20000023"; };
 TASK TaskC { PRIORITY = "u8@20000030"; STATE = "u8@20000031"; CONTEXT = "u8@20000032"; };
 CONTEXT CtxA { _CPU_PC = "u32@20000100"; _CPU_SP = "u32@20000104"; _CPU_R7 = "u32@20000108"; };
 CONTEXT CtxB { _CPU_PC = "u32@20000110"; _CPU_SP = "u32@20000114"; _CPU_R7 = "u32@20000118"; };
 CONTEXT CtxC { _CPU_PC = "u32@20000120"; _CPU_SP = "u32@20000124"; _CPU_R7 = "u32@20000128"; };
+STACK Stack_A { SIZE = "64"; BASEADDRESS = "0x20000400"; STACKDIRECTION = "DOWN";
+                FILLPATTERN = "0xAAAAAAAA"; };
+STACK Stack_B { SIZE = "32"; BASEADDRESS = "0x20000440"; STACKDIRECTION = "DOWN";
+                FILLPATTERN = "0xAAAAAAAA"; };
 )";
 
 const char kTargetXml[] = "<?xml version=\"1.0\"?><target><architecture>arm</architecture>"
@@ -69,8 +84,8 @@ const char kTargetXml[] = "<?xml version=\"1.0\"?><target><architecture>arm</arc
                           "<reg name=\"lr\" bitsize=\"32\"/><reg name=\"pc\" bitsize=\"32\"/>"
                           "<reg name=\"xpsr\" bitsize=\"32\" regnum=\"25\"/></feature></target>";
 
-// Formulas of the form "u8@HEX" and "u32@HEX" (little-endian), and the plug-in's assignments
-// "(FORMULA)=DECIMAL" to them; nothing else.
+// Formulas of the form "u8@HEX" and "u32@HEX" (little-endian), numbers, and the plug-in's
+// assignments "(FORMULA)=DECIMAL" to memory; nothing else.
 class MemoryFormulas : public rsp::FormulaEvaluator {
 public:
   EvalOutcome evaluate(std::string_view expression, TargetMemory& memory) override {
@@ -90,6 +105,14 @@ public:
                                 static_cast<uint8_t>(value >> 24)};
       out.ok = memory.write(address, bytes, target.substr(0, 2) == "u8" ? 1 : 4, out.error);
       out.value = value;
+      return out;
+    }
+    const std::string text(expression);
+    char* end = nullptr;
+    const uint64_t number = std::strtoull(text.c_str(), &end, 0);
+    if (!text.empty() && *end == '\0') {
+      out.ok = true;
+      out.value = static_cast<int64_t>(number);
       return out;
     }
     const std::size_t at = expression.find('@');
@@ -221,7 +244,8 @@ private:
     if (p[0] == 'p') {
       uint64_t n = 0;
       rsp::parse_hex(p.substr(1), n);
-      return hex32(registers[n == 25 ? 16 : n]);
+      const uint32_t r = registers[n == 25 ? 16 : n];
+      return hex32(selected == "2" ? r + 0x100 : r);
     }
     if (p[0] == 'M') {
       uint64_t address = 0;
@@ -538,6 +562,56 @@ TEST_F(ProxySession, EachCoreOfTheServerIsAThreadOrItsRunningTask) {
   EXPECT_EQ(server_->count("vCont;s:2"), 1u);
 }
 
+TEST_F(ProxySession, AnOrtiFileWithARunningTaskPerCoreGivesEachCoreItsTask) {
+  std::string text = kOrti;
+  for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
+           {"\"2.2\"", "\"2.3\""},
+           {"RUNNINGTASK, \"Running task\"", "RUNNINGTASK[], \"Running task\""},
+           {"RUNNINGTASK = \"u8@20000000\";",
+            "RUNNINGTASK[0] = \"u8@20000000\"; RUNNINGTASK[1] = \"u8@20000001\"; "
+            "RUNNINGTASK[2] = \"u8@20000002\";"}}) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+      text.replace(at, from.size(), to);
+      at += to.size();
+    }
+  }
+  std::ofstream(dir_ + "/test.ort") << text;
+  server_->cores = 2;
+  server_->set8(kRunning + 1, 0); // TaskA runs on core 1, TaskB on core 0
+  server_->set8(kTasks + 1, 3);
+  // TaskC claims a third core, which the target lacks.
+  server_->set8(kRunning + 2, 2);
+  server_->set8(kTasks + 32 + 1, 3);
+  GdbClient& gdb = start();
+  EXPECT_EQ(gdb.ask("?"), "T05thread:2;");
+  // No core stands for itself: each has its running task.
+  EXPECT_EQ(gdb.ask("qfThreadInfo"), "m1,2,3");
+  const std::string xml = threads_xml(gdb);
+  EXPECT_NE(xml.find("<thread id=\"1\" core=\"1\" name=\"TaskA\">"), std::string::npos) << xml;
+  EXPECT_NE(xml.find("<thread id=\"2\" core=\"0\" name=\"TaskB\">"), std::string::npos) << xml;
+  // TaskA's registers are core 1's, asked of the server on its thread.
+  EXPECT_EQ(gdb.ask("Hg1"), "OK");
+  EXPECT_EQ(server_->received().back(), "Hg2");
+  EXPECT_EQ(gdb.ask("g").substr(15 * 8, 8), hex32(0x110f));
+  EXPECT_EQ(gdb.ask("qRcmd," + rsp::hex_encode("orti regs TaskA")), "OK");
+  EXPECT_NE(gdb.console.find("pc        0x0000110f"), std::string::npos) << gdb.console;
+  EXPECT_EQ(gdb.ask("qRcmd," + rsp::hex_encode("orti regs TaskB")), "OK");
+  EXPECT_NE(gdb.console.find("pc        0x0000100f"), std::string::npos) << gdb.console;
+  // No core's registers are TaskC's.
+  EXPECT_EQ(gdb.ask("Hg3"), "OK");
+  EXPECT_EQ(gdb.ask("g"), std::string(17 * 8, 'x'));
+  // The OS shows each core's element in a row of its own.
+  EXPECT_EQ(gdb.ask("qRcmd," + rsp::hex_encode("orti show OS")), "OK");
+  EXPECT_NE(gdb.console.find("\n0     1  TestOs  TaskB"), std::string::npos) << gdb.console;
+  EXPECT_NE(gdb.console.find("\n1     1  TestOs  TaskA"), std::string::npos) << gdb.console;
+  // A stop of core 1 names TaskA.
+  {
+    std::lock_guard<std::mutex> lock(server_->mutex);
+    server_->stop_thread = "02";
+  }
+  EXPECT_EQ(gdb.ask("vCont;c"), "T05thread:1;");
+}
+
 TEST_F(ProxySession, MonitorOrtiShowsTheTasks) {
   GdbClient& gdb = start();
   gdb.ask("?");
@@ -553,6 +627,50 @@ TEST_F(ProxySession, MonitorOrtiShowsTheTasks) {
   // Monitor commands that are not the proxy's go to the server.
   gdb.ask("qRcmd," + rsp::hex_encode("reset"));
   EXPECT_EQ(server_->count("qRcmd,"), 1u);
+}
+
+// The words of a stack in a console table's row, cut at blanks.
+std::vector<std::string> row_of(const std::string& console, const std::string& first) {
+  std::vector<std::string> words;
+  std::size_t at = console.find("\n" + first + " ");
+  if (at == std::string::npos) {
+    return words;
+  }
+  std::istringstream line(console.substr(at + 1, console.find('\n', at + 1) - at - 1));
+  for (std::string word; line >> word;) {
+    words.push_back(word);
+  }
+  return words;
+}
+
+TEST_F(ProxySession, MonitorOrtiStacksMeasuresTheStacksInTheServersMemory) {
+  // Both grow down from the end of their memory, filled with 0xAA before use: Stack_A's top
+  // 24 bytes were used; Stack_B's far end is overwritten, so it overflowed.
+  for (uint64_t a = 0x20000400; a < 0x20000460; ++a) {
+    server_->set8(a, 0xAA);
+  }
+  for (uint64_t a = 0x20000428; a < 0x20000440; ++a) {
+    server_->set8(a, 0x11);
+  }
+  server_->set8(0x20000441, 0);
+  server_->set8(kTasks + 16 + 3, 1); // TaskB runs on Stack_B
+  GdbClient& gdb = start();
+  gdb.ask("?");
+  EXPECT_EQ(gdb.ask("qRcmd," + rsp::hex_encode("orti stacks")), "OK");
+  using Row = std::vector<std::string>;
+  EXPECT_EQ(row_of(gdb.console, "Stack_A"),
+            (Row{"Stack_A", "TaskA", "64", "24", "40", "38%", "[########............]"}))
+      << gdb.console;
+  const Row b = row_of(gdb.console, "Stack_B");
+  ASSERT_GE(b.size(), 7u) << gdb.console;
+  EXPECT_EQ(Row(b.begin(), b.begin() + 7),
+            (Row{"Stack_B", "TaskB", "32", "32", "0", "100%", "[####################]!"}));
+  // One stack by name; a name no stack has is the plug-in's to explain.
+  EXPECT_EQ(gdb.ask("qRcmd," + rsp::hex_encode("orti stacks Stack_B")), "OK");
+  EXPECT_TRUE(row_of(gdb.console, "Stack_A").empty()) << gdb.console;
+  EXPECT_FALSE(row_of(gdb.console, "Stack_B").empty()) << gdb.console;
+  EXPECT_EQ(gdb.ask("qRcmd," + rsp::hex_encode("orti stacks Stack_X")), "OK");
+  EXPECT_NE(gdb.console.find("could not measure the stacks"), std::string::npos) << gdb.console;
 }
 
 TEST_F(ProxySession, BadPacketsGetAnswersAndTheSessionGoesOn) {
@@ -594,18 +712,43 @@ TEST_F(ProxySession, APluginThatCannotAnswerLeavesThePlainCore) {
   EXPECT_NE(gdb.console.find("did not answer in time"), std::string::npos) << gdb.console;
 }
 
-TEST_F(ProxySession, AFileThatNeedsExtendedSyntaxIsLoadedWithItAndSaysSo) {
-  // A bare C type without CTYPE is outside the grammar, but extended syntax takes it.
-  std::string text = kOrti;
-  const std::string strict = "CTYPE \"unsigned char\" PRIORITY";
-  text.replace(text.find(strict), strict.size(), "\"unsigned char\" PRIORITY");
-  std::ofstream(dir_ + "/test.ort") << text;
-  GdbClient& gdb = start();
-  EXPECT_EQ(gdb.ask("?"), "T05thread:2;");
-  EXPECT_EQ(gdb.ask("qfThreadInfo"), "m1,2,3");
-  EXPECT_EQ(gdb.ask("vCont;c"), "T05thread:2;");
-  EXPECT_NE(gdb.console.find("trying again with --extended_syntax"), std::string::npos)
-      << gdb.console;
+// A file is loaded again with extended syntax only where the plug-in says that the strict load
+// failed on a construct of an OS generator, and the proxy says so in its line; every other
+// failure is told as the plug-in gave it, and GDB sees the plain core.
+TEST_F(ProxySession, OnlyAnOsGeneratorsConstructIsLoadedAgainWithExtendedSyntax) {
+  struct Case {
+    const char* what;
+    const char* strict; // a piece of the test's file
+    const char* other;  // what it becomes
+    bool loads;
+    bool loaded_again;
+    const char* console; // what GDB's console shows at the next stop
+  };
+  const Case cases[] = {
+      {"a trailing comma in an ENUM", "\"TaskC\" = 2 ]", "\"TaskC\" = 2, ]", true, true,
+       "uses constructs of an OS generator outside the ORTI grammar; loading it with extended "
+       "syntax"},
+      // Extended syntax would take a bare C type too, but the plug-in gives no hint for it.
+      {"a C type without CTYPE", "CTYPE \"unsigned char\" PRIORITY", "\"unsigned char\" PRIORITY",
+       false, false, "plug-in: 1 errors encountered"},
+      {"text that is no ORTI at all", "VERSION {", "VERSION [", false, false,
+       "the plug-in could not load"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string text = kOrti;
+    text.replace(text.find(c.strict), std::strlen(c.strict), c.other);
+    std::ofstream(dir_ + "/test.ort") << text;
+    GdbClient& gdb = start();
+    gdb.ask("?");
+    EXPECT_EQ(gdb.ask("qfThreadInfo"), c.loads ? "m1,2,3" : "m1");
+    gdb.ask("vCont;c");
+    EXPECT_NE(gdb.console.find(c.console), std::string::npos) << gdb.console;
+    EXPECT_EQ(gdb.console.find("extended syntax") != std::string::npos, c.loaded_again)
+        << gdb.console;
+    gdb_.reset();
+    proxy_thread_.join();
+  }
 }
 
 TEST_F(ProxySession, WithoutDebugInformationTheCoresAreShownAndTheReasonTold) {

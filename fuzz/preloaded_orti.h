@@ -113,8 +113,10 @@ private:
 
   void keep_decl(AttributeDecl* d) {
     if (d != nullptr) {
+      const std::vector<const char*>* elements = attribute_element_formulas(*d);
       decls_.push_back({d, d->kind, d->name, d->formula, d->description, d->to_trace, d->c_type,
-                        d->elements, d->is_name_attribute, d->element_formulas});
+                        d->elements, d->is_name_attribute,
+                        elements != nullptr ? *elements : std::vector<const char*>()});
     }
   }
 
@@ -174,12 +176,12 @@ private:
       d.elements = f.elements;
       d.is_name_attribute = f.is_name_attribute;
       // Same length as when loaded: assigned in place, nothing allocated.
-      d.element_formulas = f.element_formulas;
+      if (std::vector<const char*>* elements = attribute_element_formulas(d)) {
+        *elements = f.element_formulas;
+      }
       // Emptied and freed, as before the first evaluation, so that the next input neither finds
       // these values nor inherits their memory.
-      std::vector<TypedValue>().swap(d.value_cache);
-      std::vector<uint64_t>().swap(d.cache_generations);
-      std::vector<uint8_t>().swap(d.cache_failed);
+      d.value_cache.clear();
       d.cache_entries = 0;
     }
     for (auto& [element, linked] : links_) {

@@ -82,8 +82,8 @@ void print_attribute(const char* role, const char* slot_name, const AttributeDec
   if (attr.c_type != nullptr) {
     line += format(" ctype %s", quoted(attr.c_type).c_str());
   }
-  const bool is_array = !attr.element_formulas.empty();
-  if (is_array) {
+  const std::vector<const char*>* elements = attribute_element_formulas(attr);
+  if (elements != nullptr) {
     line += format(" array of %d", static_cast<int>(attribute_element_count(attr)));
   } else {
     line += format(" formula %s", quoted(attr.formula).c_str());
@@ -98,8 +98,8 @@ void print_attribute(const char* role, const char* slot_name, const AttributeDec
     line += format(" -- %s", attr.description);
   }
   std::printf("%s\n", line.c_str());
-  for (std::size_t i = 0; i < attr.element_formulas.size(); ++i) {
-    const char* formula = attr.element_formulas[i];
+  for (std::size_t i = 0; elements != nullptr && i < elements->size(); ++i) {
+    const char* formula = (*elements)[i];
     std::printf("      [%zu] %s\n", i,
                 formula != nullptr ? format("formula %s", quoted(formula).c_str()).c_str()
                                    : "(not defined)");

@@ -119,7 +119,7 @@ struct AttributeRead {
 // The cache entry of a read. A plain attribute keeps one entry per list position; an array one
 // per element, times the positions when it is read for list elements.
 int64_t cache_slot(const AttributeDecl& attr, const AttributeRead& read) {
-  if (attr.element_formulas.empty()) {
+  if (attribute_element_formulas(attr) == nullptr) {
     return read.position;
   }
   if (!read.list_read) {
@@ -137,14 +137,14 @@ bool cache_lookup(const AwarenessState& state, const AttributeDecl& attr, const 
   if (k < 0 || k >= attr.cache_entries) {
     return false;
   }
-  const auto i = static_cast<std::size_t>(k);
-  if (attr.cache_generations[i] == 0 || attr.cache_generations[i] != state.generation ||
-      attr.value_cache[i].code != value->code) {
+  const AttributeCacheEntry& entry = attr.value_cache[static_cast<std::size_t>(k)];
+  if (entry.generation == 0 || entry.generation != state.generation ||
+      entry.value.code != value->code) {
     return false;
   }
-  *value = attr.value_cache[i];
+  *value = entry.value;
   if (evaluated != nullptr) {
-    *evaluated = attr.cache_failed[i] == 0;
+    *evaluated = !entry.failed;
   }
   return true;
 }
@@ -160,15 +160,13 @@ void cache_store(const AwarenessState& state, const AttributeRead& read, Attribu
   keep_if_current(state, read.cache, [&] {
     if (k >= attr.cache_entries) {
       const auto entries = static_cast<std::size_t>(k) + 1;
-      attr.value_cache.resize(entries, typed_value_of(kValueText));
-      attr.cache_generations.resize(entries, 0);
-      attr.cache_failed.resize(entries, 0);
+      attr.value_cache.resize(entries);
       attr.cache_entries = static_cast<int32_t>(entries);
     }
-    const auto i = static_cast<std::size_t>(k);
-    attr.value_cache[i] = value;
-    attr.cache_generations[i] = read.cache.generation;
-    attr.cache_failed[i] = failed ? 1 : 0;
+    AttributeCacheEntry& entry = attr.value_cache[static_cast<std::size_t>(k)];
+    entry.value = value;
+    entry.generation = read.cache.generation;
+    entry.failed = failed;
   });
 }
 
@@ -197,11 +195,11 @@ bool evaluate_ctype(OSA_ServiceCntx* ctx, const Formula& f, TypedValue* value) {
 }
 
 // The number written in an ENUM label: hexadecimal after "0x", else decimal; 0 without digits.
-uint32_t label_number(const std::string& label) {
-  if (label.size() > 2 && label[0] == '0' && label[1] == 'x') {
-    return static_cast<uint32_t>(std::strtoul(label.c_str() + 2, nullptr, 16));
+uint32_t label_number(const char* label) {
+  if (label[0] == '0' && label[1] == 'x' && label[2] != '\0') {
+    return static_cast<uint32_t>(std::strtoul(label + 2, nullptr, 16));
   }
-  return static_cast<uint32_t>(std::strtoll(label.c_str(), nullptr, 10));
+  return static_cast<uint32_t>(std::strtoll(label, nullptr, 10));
 }
 
 int32_t unexpected_type(AwarenessState& state, OSA_ServiceCntx* ctx, uint32_t code) {
@@ -225,7 +223,7 @@ int32_t map_enum_value(AwarenessState& state, OSA_ServiceCntx* ctx, const Attrib
         }
         continue;
       }
-      const std::string match_formula = *element.match_formula; // outlives the request
+      const std::string match_formula(*element.match_formula); // outlives the request
       uint32_t number = 0;
       if (!eval_u32(ctx, match_formula, &number)) {
         osa_trace(state, ctx, 4, "Could not evaluate ENUM match formula: %s\n",
@@ -254,10 +252,10 @@ int32_t map_enum_value(AwarenessState& state, OSA_ServiceCntx* ctx, const Attrib
   }
   switch (value->code) {
   case kValueText:
-    typed_value_store_text(*value, match->label);
+    typed_value_store_text(*value, std::string(match->label));
     return 0;
   case kValueUInt32:
-    typed_value_store_u64(*value, label_number(match->label));
+    typed_value_store_u64(*value, label_number(match->label.c_str()));
     return 0;
   case kValueFloat:
     typed_value_store_float(*value, std::strtof(match->label.c_str(), nullptr));
@@ -348,6 +346,22 @@ void trace_entry(AwarenessState& state, OSA_ServiceCntx* ctx, const char* operat
   }
 }
 
+// The formula attr gives the call's core, once the call is traced; null when the call cannot
+// go on: no attribute or value, or no formula for that core (reported where the attribute
+// lacks the core's element).
+const char* formula_for_call(AwarenessState& state, OSA_ServiceCntx* ctx, const char* operation,
+                             const AttributeDecl* attr, const TypedValue* value, uint64_t core) {
+  const char* own = attr != nullptr ? formula_of_core(*attr, core) : nullptr;
+  trace_entry(state, ctx, operation, attr, own != nullptr || attr == nullptr ? own : attr->formula);
+  if (attr == nullptr || value == nullptr) {
+    return nullptr;
+  }
+  if (own == nullptr && element_of_core(*attr, core) < 0) {
+    report_no_element(state, ctx, *attr, core);
+  }
+  return own;
+}
+
 } // namespace
 
 std::string replace_all(std::string_view text, std::string_view pattern,
@@ -405,16 +419,8 @@ int32_t get_attribute_value(AwarenessState& state, OSA_ServiceCntx* ctx, Attribu
   read.list_read = is_list_read(list_context);
   read.cache = begin_cache_read(state);
   const uint64_t core = core_of_call(ctx, flags.core);
-  const char* own = attr != nullptr ? formula_of_core(*attr, core) : nullptr;
-  trace_entry(state, ctx, "get_attribute_value", attr,
-              own != nullptr || attr == nullptr ? own : attr->formula);
-  if (attr == nullptr || value == nullptr) {
-    return 1;
-  }
+  const char* own = formula_for_call(state, ctx, "get_attribute_value", attr, value, core);
   if (own == nullptr) {
-    if (element_of_core(*attr, core) < 0) {
-      report_no_element(state, ctx, *attr, core);
-    }
     return 1;
   }
   read.element = element_of_core(*attr, core);
@@ -445,16 +451,8 @@ int32_t set_attribute_value(AwarenessState& state, OSA_ServiceCntx* ctx, Attribu
                             TypedValue* value, const OrtiObject* list_context) {
   const int64_t position = state.list_position;
   const uint64_t core = core_of_call(ctx);
-  const char* own = attr != nullptr ? formula_of_core(*attr, core) : nullptr;
-  trace_entry(state, ctx, "set_attribute_value", attr,
-              own != nullptr || attr == nullptr ? own : attr->formula);
-  if (attr == nullptr || value == nullptr) {
-    return 1;
-  }
+  const char* own = formula_for_call(state, ctx, "set_attribute_value", attr, value, core);
   if (own == nullptr) {
-    if (element_of_core(*attr, core) < 0) {
-      report_no_element(state, ctx, *attr, core);
-    }
     return 1;
   }
   const Formula f = substituted_formula(own, list_context, position);

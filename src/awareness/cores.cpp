@@ -34,11 +34,11 @@ uint64_t core_of_call(const OSA_ServiceCntx* ctx, uint64_t core) {
 }
 
 int32_t element_of_core(const AttributeDecl& attr, uint64_t core) {
-  const std::vector<const char*>& elements = attr.element_formulas;
-  if (elements.size() <= 1) {
+  const std::vector<const char*>* elements = attribute_element_formulas(attr);
+  if (elements == nullptr || elements->size() <= 1) {
     return 0;
   }
-  if (core >= elements.size() || elements[static_cast<std::size_t>(core)] == nullptr) {
+  if (core >= elements->size() || (*elements)[static_cast<std::size_t>(core)] == nullptr) {
     return -1;
   }
   return static_cast<int32_t>(core);
@@ -49,16 +49,17 @@ const char* formula_of_core(const AttributeDecl& attr, uint64_t core) {
   if (element < 0) {
     return nullptr;
   }
-  return attr.element_formulas.empty() ? attr.formula
-                                       : attr.element_formulas[static_cast<std::size_t>(element)];
+  const std::vector<const char*>* elements = attribute_element_formulas(attr);
+  return elements == nullptr ? attr.formula : (*elements)[static_cast<std::size_t>(element)];
 }
 
 bool replace_formula_of_core(AttributeDecl& attr, uint64_t core, const char* formula) {
-  std::vector<const char*>& elements = attr.element_formulas;
-  if (elements.empty()) {
+  std::vector<const char*>* array = attribute_element_formulas(attr);
+  if (array == nullptr) {
     attr.formula = formula;
     return true;
   }
+  std::vector<const char*>& elements = *array;
   // An element the file left out may be given here; one beyond the array may not, since the
   // array's length is what says how many cores the file describes.
   const std::size_t element = elements.size() == 1 ? 0 : static_cast<std::size_t>(core);

@@ -17,12 +17,9 @@ char ascii_lower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::string lower_key(const char* text) {
-  std::string key = text != nullptr ? text : "";
-  for (char& c : key) {
-    c = ascii_lower(c);
-  }
-  return key;
+// A text the way the lookups key it: an absent one as "".
+std::string_view key_of(const char* text) {
+  return text != nullptr ? std::string_view(text) : std::string_view();
 }
 
 // The newest position below limit in an ascending list, or -1.
@@ -37,48 +34,107 @@ int64_t newest_below(const std::vector<uint32_t>* positions, std::size_t limit) 
   return static_cast<int64_t>(*(it - 1));
 }
 
-const std::vector<uint32_t>*
-find_positions(const std::unordered_map<std::string, std::vector<uint32_t>>& index,
-               const std::string& key) {
-  auto it = index.find(key);
-  return it != index.end() ? &it->second : nullptr;
+} // namespace
+
+bool orti_name_view_equal(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i] && ascii_lower(a[i]) != ascii_lower(b[i])) {
+      return false;
+    }
+  }
+  return true;
 }
 
-} // namespace
+uint32_t orti_name_hash(std::string_view name) {
+  // Eight bytes at a time with bit 0x20 set in each: that makes the two cases of a letter
+  // alike, and whatever else it merges only shares a hash.
+  constexpr uint64_t kCase = 0x2020202020202020ull;
+  uint64_t hash = name.size() * 0x9E3779B97F4A7C15ull;
+  std::size_t i = 0;
+  for (; i + 8 <= name.size(); i += 8) {
+    uint64_t word;
+    std::memcpy(&word, name.data() + i, 8);
+    hash = (hash ^ (word | kCase)) * 0xC2B2AE3D27D4EB4Full;
+  }
+  if (i < name.size()) {
+    uint64_t word = 0;
+    std::memcpy(&word, name.data() + i, name.size() - i);
+    hash = (hash ^ (word | kCase)) * 0xC2B2AE3D27D4EB4Full;
+  }
+  return static_cast<uint32_t>(hash ^ (hash >> 29) ^ (hash >> 47));
+}
 
 OrtiLookup::OrtiLookup(OrtiParseTree& parse_tree, int extended) : tree(parse_tree) {
   extended_syntax = extended;
   const std::size_t count = tree.definitions.size();
+  type_of_definition.assign(count, 0);
+  rank_in_type.assign(count, 0);
   older_same_name.assign(count, -1);
-  newest_by_type_and_name.reserve(count);
+  // At most half full, so that a probe mostly ends at its first slot.
+  std::size_t slots = 16;
+  while (slots < 2 * count) {
+    slots *= 2;
+  }
+  newest_by_type_and_name.assign(slots, NameSlot{});
+  const std::size_t mask = slots - 1;
+  // First the types and hashes, in file order; then the table, whose slots are met in no
+  // order at all, so each is fetched a few definitions ahead of its use.
+  std::vector<uint32_t> hashes(count);
+  const char* last_type_text = nullptr; // the same text: a kind's definitions share their name
+  uint32_t type = 0;
   for (std::size_t i = 0; i < count; ++i) {
     ObjectDefinition& def = *tree.definitions[i];
     // The parser numbers its definitions; a tree built by other means may not, and every
     // newest-first walk starts from this position.
     def.file_index = i;
-    const auto [type_it, new_type] = type_numbers.try_emplace(
-        lower_key(def.type_name.c_str()), static_cast<uint32_t>(definitions_of_type.size()));
-    if (new_type) {
-      definitions_of_type.emplace_back();
+    if (def.type_name.c_str() != last_type_text) {
+      last_type_text = def.type_name.c_str();
+      type = type_numbers.emplace(std::string_view(def.type_name),
+                                  static_cast<uint32_t>(definitions_of_type.size()));
+      if (type == definitions_of_type.size()) {
+        definitions_of_type.emplace_back();
+      }
     }
-    const uint32_t type = type_it->second;
+    type_of_definition[i] = type;
+    rank_in_type[i] = static_cast<uint32_t>(definitions_of_type[type].size());
     definitions_of_type[type].push_back(static_cast<uint32_t>(i));
-    const auto [name_it, new_name] =
-        newest_by_type_and_name.try_emplace(TypeAndName{type, def.object_name}, i);
-    if (!new_name) {
-      older_same_name[i] = static_cast<int32_t>(name_it->second);
-      name_it->second = static_cast<uint32_t>(i);
+    hashes[i] = name_hash(type, std::string_view(def.object_name));
+  }
+  constexpr std::size_t kAhead = 16;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i + kAhead < count) {
+      __builtin_prefetch(&newest_by_type_and_name[hashes[i + kAhead] & mask]);
+    }
+    const uint32_t hash = hashes[i];
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+      NameSlot& entry = newest_by_type_and_name[slot];
+      if (entry.definition_plus_one == 0) {
+        entry = NameSlot{static_cast<uint32_t>(i + 1), hash};
+        break;
+      }
+      const uint32_t other = entry.definition_plus_one - 1;
+      if (entry.hash == hash && type_of_definition[other] == type_of_definition[i] &&
+          std::string_view(tree.definitions[other]->object_name) ==
+              std::string_view(tree.definitions[i]->object_name)) {
+        older_same_name[i] = static_cast<int32_t>(other);
+        entry.definition_plus_one = static_cast<uint32_t>(i + 1);
+        break;
+      }
     }
   }
   for (std::size_t i = 0; i < tree.declarations.size(); ++i) {
     const ObjectDeclaration& decl = *tree.declarations[i];
-    declarations_by_type[lower_key(decl.type_name.c_str())].push_back(static_cast<uint32_t>(i));
-    auto& attrs = attributes_by_declaration[&decl];
+    declarations_by_type.emplace(key_of(decl.type_name.c_str()), {})
+        .push_back(static_cast<uint32_t>(i));
+    AttributeIndex& attrs = attributes_by_declaration[&decl];
     for (std::size_t a = 0; a < decl.attributes.size(); ++a) {
       if (decl.attributes[a].is_array) {
         declarations_with_arrays.insert(&decl);
       }
-      AttributeHits& hits = attrs[lower_key(decl.attributes[a].name.c_str())];
+      AttributeHits& hits = attrs.emplace(key_of(decl.attributes[a].name.c_str()), {});
       if (hits.first < 0) {
         hits.first = static_cast<int32_t>(a);
       } else if (hits.second < 0) {
@@ -86,6 +142,58 @@ OrtiLookup::OrtiLookup(OrtiParseTree& parse_tree, int extended) : tree(parse_tre
       }
     }
   }
+}
+
+uint32_t OrtiLookup::name_hash(uint32_t type, std::string_view object_name) const {
+  const uint64_t hash = std::hash<std::string_view>{}(object_name) ^ (type * 0x9E3779B97F4A7C15ull);
+  return static_cast<uint32_t>(hash ^ (hash >> 32));
+}
+
+int64_t OrtiLookup::type_number(const char* type_name) const {
+  const uint32_t* number = type_numbers.find(key_of(type_name));
+  return number != nullptr ? static_cast<int64_t>(*number) : -1;
+}
+
+int64_t OrtiLookup::newest_of_type_before(uint32_t type, std::size_t before) const {
+  const std::vector<uint32_t>& positions = definitions_of_type[type];
+  // A walk over one type asks for the definition before the one it met last, which its rank
+  // gives at once.
+  if (before < type_of_definition.size() && type_of_definition[before] == type) {
+    const uint32_t rank = rank_in_type[before];
+    return rank > 0 ? static_cast<int64_t>(positions[rank - 1]) : -1;
+  }
+  return newest_below(&positions, before);
+}
+
+void OrtiLookup::prefetch_definition(uint32_t type, std::string_view object_name) const {
+  const std::size_t mask = newest_by_type_and_name.size() - 1;
+  __builtin_prefetch(&newest_by_type_and_name[name_hash(type, object_name) & mask]);
+}
+
+int64_t OrtiLookup::newest_definition(uint32_t type, std::string_view object_name) const {
+  const std::size_t mask = newest_by_type_and_name.size() - 1;
+  const uint32_t hash = name_hash(type, object_name);
+  for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    const NameSlot& entry = newest_by_type_and_name[slot];
+    if (entry.definition_plus_one == 0) {
+      return -1;
+    }
+    const uint32_t candidate = entry.definition_plus_one - 1;
+    if (entry.hash == hash && type_of_definition[candidate] == type &&
+        std::string_view(tree.definitions[candidate]->object_name) == object_name) {
+      return candidate;
+    }
+  }
+}
+
+const OrtiLookup::AttributeIndex*
+OrtiLookup::attributes_of(const ObjectDeclaration* declaration) const {
+  if (declaration != last_declaration_) {
+    const auto it = attributes_by_declaration.find(declaration);
+    last_declaration_ = declaration;
+    last_attributes_ = it != attributes_by_declaration.end() ? &it->second : nullptr;
+  }
+  return last_attributes_;
 }
 
 bool orti_name_equal(const char* a, const char* b) {
@@ -119,21 +227,20 @@ ObjectDefinition* find_definition(const char* type_name, const char* object_name
              text_or_null(object_name), text_or_null(lookup.file_name()),
              start != nullptr ? start->object_name.c_str() : "(null)");
   auto& defs = lookup.tree.definitions;
-  const auto type_it = lookup.type_numbers.find(lower_key(type_name));
-  if (type_it == lookup.type_numbers.end()) {
+  const int64_t type_number = lookup.type_number(type_name);
+  if (type_number < 0) {
     return nullptr;
   }
-  const uint32_t type = type_it->second;
+  const auto type = static_cast<uint32_t>(type_number);
   const std::size_t limit = start != nullptr ? start->file_index : defs.size();
   int64_t candidate = -1;
   if (object_name != nullptr) {
-    const auto it = lookup.newest_by_type_and_name.find(OrtiLookup::TypeAndName{type, object_name});
-    candidate = it != lookup.newest_by_type_and_name.end() ? static_cast<int64_t>(it->second) : -1;
+    candidate = lookup.newest_definition(type, object_name);
     while (candidate >= 0 && static_cast<std::size_t>(candidate) >= limit) {
       candidate = lookup.older_same_name[static_cast<std::size_t>(candidate)];
     }
   } else {
-    candidate = newest_below(&lookup.definitions_of_type[type], limit);
+    candidate = lookup.newest_of_type_before(type, limit);
   }
   if (candidate < 0) {
     return nullptr;
@@ -170,8 +277,7 @@ int32_t count_definitions(const char* type_name, OrtiLookup& lookup) {
 const ObjectDeclaration* find_declaration(const char* type_name, OrtiLookup& lookup) {
   load_trace(10, "find_declaration(%s, %s)\n", text_or_null(type_name),
              text_or_null(lookup.file_name()));
-  const std::vector<uint32_t>* positions =
-      find_positions(lookup.declarations_by_type, lower_key(type_name));
+  const std::vector<uint32_t>* positions = lookup.declarations_by_type.find(key_of(type_name));
   if (positions == nullptr || positions->empty()) {
     return nullptr;
   }
@@ -227,12 +333,10 @@ const AttributeSpec* find_attribute(const OrtiLookup& lookup, const ObjectDeclar
   }
   int32_t first = -1;
   int32_t second = -1;
-  auto decl_it = lookup.attributes_by_declaration.find(declaration);
-  if (decl_it != lookup.attributes_by_declaration.end()) {
-    auto it = decl_it->second.find(lower_key(attribute_name));
-    if (it != decl_it->second.end()) {
-      first = it->second.first;
-      second = it->second.second;
+  if (const OrtiLookup::AttributeIndex* index = lookup.attributes_of(declaration)) {
+    if (const OrtiLookup::AttributeHits* hits = index->find(attribute_name)) {
+      first = hits->first;
+      second = hits->second;
     }
   } else {
     // A declaration from outside the indexed tree: walk it.
@@ -261,15 +365,15 @@ const AttributeSpec* find_attribute_quiet(const OrtiLookup& lookup,
   if (declaration == nullptr || attribute_name == nullptr) {
     return nullptr;
   }
-  auto decl_it = lookup.attributes_by_declaration.find(declaration);
-  if (decl_it == lookup.attributes_by_declaration.end()) {
+  const OrtiLookup::AttributeIndex* index = lookup.attributes_of(declaration);
+  if (index == nullptr) {
     return nullptr;
   }
-  auto it = decl_it->second.find(lower_key(attribute_name));
-  if (it == decl_it->second.end() || it->second.second >= 0) {
+  const OrtiLookup::AttributeHits* hits = index->find(attribute_name);
+  if (hits == nullptr || hits->second >= 0) {
     return nullptr;
   }
-  return &declaration->attributes[static_cast<std::size_t>(it->second.first)];
+  return &declaration->attributes[static_cast<std::size_t>(hits->first)];
 }
 
 std::unique_ptr<AttributeDecl> make_type(const OrtiLookup& lookup,
@@ -290,14 +394,15 @@ std::unique_ptr<AttributeDecl> make_type(const OrtiLookup& lookup,
   const char* name = definition->name.c_str();
 
   // List attributes are supplied by the model for list objects and need no declaration.
-  const bool string_list_attribute = orti_name_equal(name, "_PARENT_NODE") ||
-                                     orti_name_equal(name, "_ITEM") ||
-                                     orti_name_equal(name, "_NEXT_NODE");
-  const bool name_attribute = orti_name_equal(name, "_NAME");
+  const bool reserved = name[0] == '_';
+  const bool string_list_attribute =
+      reserved && (orti_name_equal(name, "_PARENT_NODE") || orti_name_equal(name, "_ITEM") ||
+                   orti_name_equal(name, "_NEXT_NODE"));
+  const bool name_attribute = reserved && orti_name_equal(name, "_NAME");
   const bool ctype_list_attribute =
-      orti_name_equal(name, "_NODE_VALID") || orti_name_equal(name, "_OWNER");
+      reserved && (orti_name_equal(name, "_NODE_VALID") || orti_name_equal(name, "_OWNER"));
   if (string_list_attribute || name_attribute || ctype_list_attribute) {
-    auto record = std::make_unique<AttributeDecl>();
+    auto record = AttributeDecl::make(lookup.record_memory);
     record->kind = ctype_list_attribute ? kKindCtype : kKindString;
     record->is_name_attribute = name_attribute;
     record->name = name;
@@ -323,7 +428,7 @@ std::unique_ptr<AttributeDecl> make_type(const OrtiLookup& lookup,
            (allowed_mask & kKindString) != 0 ? " STRING" : "");
     return nullptr;
   }
-  auto record = std::make_unique<AttributeDecl>();
+  auto record = AttributeDecl::make(lookup.record_memory);
   switch (kind) {
   case kKindCtype:
     record->c_type = spec->type.c_type ? spec->type.c_type->c_str() : nullptr;
@@ -351,7 +456,10 @@ bool match_standard_attribute(const OrtiLookup& lookup, const char* expected_nam
                               const ObjectDeclaration* declaration, const AttributeDef& definition,
                               int32_t allowed_mask, const OrtiObject* owner,
                               std::unique_ptr<AttributeDecl>& slot) {
-  if (!orti_name_equal(definition.name.c_str(), expected_name)) {
+  // Each attribute is tried against every name a kind knows; most differ in the first letter.
+  const char* name = definition.name.c_str();
+  if (ascii_lower(name[0]) != ascii_lower(expected_name[0]) ||
+      !orti_name_equal(name, expected_name)) {
     return false;
   }
   // An extended-syntax file is known to bend the standard, so a wrong type is only a warning
@@ -436,7 +544,14 @@ void link_enum_elements(OrtiLookup& lookup, OrtiModel& /*model*/, AttributeDecl&
     return;
   }
   std::vector<uint32_t> noisy;
+  // A long list names objects all over the index: each element's slot is fetched a few
+  // elements ahead of its lookup.
+  constexpr std::size_t kAhead = 8;
+  const int64_t type = lookup.type_number(attribute.name);
   for (std::size_t i = 0; i < elements.size(); ++i) {
+    if (type >= 0 && i + kAhead < elements.size() && elements[i + kAhead].link_name) {
+      lookup.prefetch_definition(static_cast<uint32_t>(type), *elements[i + kAhead].link_name);
+    }
     EnumElement& element = elements[i];
     if (!element.link_name) {
       continue;
@@ -451,15 +566,17 @@ void link_enum_elements(OrtiLookup& lookup, OrtiModel& /*model*/, AttributeDecl&
 }
 
 std::unique_ptr<AttributeDecl> make_cpu_attribute(const char* register_name, const char* formula) {
-  auto record = std::make_unique<AttributeDecl>();
+  auto record = AttributeDecl::make(nullptr); // outlives any model it is added to
   record->kind = kKindCtype;
   record->c_type = "unsigned long";
-  record->owned_name = std::string("_CPU_") + (register_name != nullptr ? register_name : "");
-  record->name = record->owned_name.c_str();
+  record->extras = std::make_unique<AttributeDecl::Extras>();
+  std::string& owned_name = record->extras->owned_name;
+  owned_name = std::string("_CPU_") + (register_name != nullptr ? register_name : "");
+  record->name = owned_name.c_str();
   record->formula = formula;
   // The description is the register name; it is kept inside the owned name so that it lives
   // as long as the record, whatever the caller does with its text.
-  record->description = record->owned_name.c_str() + 5;
+  record->description = owned_name.c_str() + 5;
   record->to_trace = false;
   return record;
 }

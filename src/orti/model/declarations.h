@@ -18,43 +18,114 @@
 #include <unordered_set>
 #include <vector>
 
+// ASCII-only case-insensitive equality of two views.
+bool orti_name_view_equal(std::string_view a, std::string_view b);
+// A hash under which names equal without regard to ASCII letter case hash equally.
+uint32_t orti_name_hash(std::string_view name);
+
+// A small map from names (letter case aside) to values, for the lookups that run once per
+// attribute of every object: open addressing over a power-of-two array, so that a lookup is a
+// hash of the name and a probe or two, with no copy of the name (the keys are views of the
+// tree's texts) and no division.
+template <class Value> class OrtiNameMap {
+public:
+  Value* find(std::string_view name) {
+    Slot* slot = slot_of(name, orti_name_hash(name));
+    return slot != nullptr && slot->used ? &slot->value : nullptr;
+  }
+  const Value* find(std::string_view name) const {
+    return const_cast<OrtiNameMap*>(this)->find(name);
+  }
+  // The value of the name, which is made from `value` when the name is new. The pointer holds
+  // until the next insertion.
+  Value& emplace(std::string_view name, Value value) {
+    if (2 * (count_ + 1) > slots_.size()) {
+      grow();
+    }
+    const uint32_t hash = orti_name_hash(name);
+    Slot* slot = slot_of(name, hash);
+    if (!slot->used) {
+      *slot = Slot{name, hash, true, std::move(value)};
+      ++count_;
+    }
+    return slot->value;
+  }
+
+private:
+  struct Slot {
+    std::string_view name;
+    uint32_t hash = 0;
+    bool used = false;
+    Value value{};
+  };
+  // The slot of the name, or the free slot where it belongs; null while the map is empty.
+  Slot* slot_of(std::string_view name, uint32_t hash) {
+    if (slots_.empty()) {
+      return nullptr;
+    }
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+      Slot& slot = slots_[i];
+      if (!slot.used || (slot.hash == hash && orti_name_view_equal(slot.name, name))) {
+        return &slot;
+      }
+    }
+  }
+  void grow() {
+    std::vector<Slot> old = std::move(slots_);
+    slots_ = std::vector<Slot>(old.empty() ? 16 : 2 * old.size());
+    for (Slot& entry : old) {
+      if (entry.used) {
+        *slot_of(entry.name, entry.hash) = std::move(entry);
+      }
+    }
+  }
+
+  std::vector<Slot> slots_;
+  std::size_t count_ = 0;
+};
+
 // A parse tree with the indexes its lookups use and the extended-syntax setting of its parse.
-// Build it after the parse has finished; the tree must not change while it exists.
+// Build it after the parse has finished; the tree must not change while it exists. The keys
+// of its maps are views of the tree's texts, so a lookup copies no name.
 struct OrtiLookup {
   explicit OrtiLookup(OrtiParseTree& tree, int extended_syntax = 0);
+  OrtiLookup(const OrtiLookup&) = delete; // its answers point into its own maps
+  OrtiLookup& operator=(const OrtiLookup&) = delete;
 
   OrtiParseTree& tree;
   int extended_syntax = 0;
+  // Where make_type makes its records: the model's record memory while a model is built, the
+  // heap when null.
+  std::pmr::memory_resource* record_memory = nullptr;
 
-  // Definitions: each lower-cased type name gets a number; per type number, the positions of
-  // its definitions in file order, ascending.
-  std::unordered_map<std::string, uint32_t> type_numbers;
+  // Definitions: each type name (letter case aside) gets a number; per type number, the
+  // positions of its definitions in file order, ascending.
+  OrtiNameMap<uint32_t> type_numbers;
   std::vector<std::vector<uint32_t>> definitions_of_type;
-  // Per definition: the newest older definition of the same type and object name, or -1. It is
-  // the one a newest-first walk meets next when it looks for that name.
+  // Per definition: its type number, its position among the definitions of that type, and the
+  // newest older definition of the same type and object name, or -1 (the one a newest-first
+  // walk meets next when it looks for that name).
+  std::vector<uint32_t> type_of_definition;
+  std::vector<uint32_t> rank_in_type;
   std::vector<int32_t> older_same_name;
-  // (type number, exact object name) -> the newest definition with both. The names point into
-  // the tree's definitions, which do not move.
-  struct TypeAndName {
-    uint32_t type;
-    std::string_view name;
-    bool operator==(const TypeAndName&) const = default;
+  // (type number, exact object name) -> the newest definition with both, as an open-addressing
+  // table of definition positions + 1 (0: free), each with the hash of its key: one probe of
+  // a compact array per lookup, which matters once a file has more objects than a cache holds.
+  struct NameSlot {
+    uint32_t definition_plus_one = 0;
+    uint32_t hash = 0;
   };
-  struct TypeAndNameHash {
-    std::size_t operator()(const TypeAndName& key) const {
-      return std::hash<std::string_view>{}(key.name) * 31u + key.type;
-    }
-  };
-  std::unordered_map<TypeAndName, uint32_t, TypeAndNameHash> newest_by_type_and_name;
-  // Declarations: positions in file order, keyed by the lower-cased type name.
-  std::unordered_map<std::string, std::vector<uint32_t>> declarations_by_type;
-  // Per declaration: lower-cased attribute name -> the first two positions in file order.
+  std::vector<NameSlot> newest_by_type_and_name;
+  // Declarations: positions in file order, by type name.
+  OrtiNameMap<std::vector<uint32_t>> declarations_by_type;
+  // Per declaration: attribute name -> the first two positions in file order.
   struct AttributeHits {
     int32_t first = -1;
     int32_t second = -1;
   };
-  std::unordered_map<const ObjectDeclaration*, std::unordered_map<std::string, AttributeHits>>
-      attributes_by_declaration;
+  using AttributeIndex = OrtiNameMap<AttributeHits>;
+  std::unordered_map<const ObjectDeclaration*, AttributeIndex> attributes_by_declaration;
   // Declarations with at least one array attribute: only their objects need each definition
   // checked against the shape of its declaration.
   std::unordered_set<const ObjectDeclaration*> declarations_with_arrays;
@@ -63,6 +134,24 @@ struct OrtiLookup {
   std::unordered_map<const std::vector<EnumElement>*, std::vector<uint32_t>> linked_lists;
 
   const char* file_name() const { return tree.file_name ? tree.file_name->c_str() : nullptr; }
+  // The number of a type name, or -1 when no definition has that type.
+  int64_t type_number(const char* type_name) const;
+  // The newest definition of the type and exact object name, or -1.
+  int64_t newest_definition(uint32_t type, std::string_view object_name) const;
+  // Fetches what a later newest_definition() of the same key reads first.
+  void prefetch_definition(uint32_t type, std::string_view object_name) const;
+  // The newest definition of the type older than the definition at position `before` (the
+  // number of definitions: the newest of all), or -1.
+  int64_t newest_of_type_before(uint32_t type, std::size_t before) const;
+  // The attribute index of a declaration, or null for one from outside the tree.
+  const AttributeIndex* attributes_of(const ObjectDeclaration* declaration) const;
+
+private:
+  uint32_t name_hash(uint32_t type, std::string_view object_name) const;
+  // The attributes_of answer for the declaration asked about last: a kind's objects ask about
+  // the same declaration for every attribute.
+  mutable const ObjectDeclaration* last_declaration_ = nullptr;
+  mutable const AttributeIndex* last_attributes_ = nullptr;
 };
 
 // A message function of the runtime's message output (error_message or warning_message).

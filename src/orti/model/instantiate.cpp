@@ -129,11 +129,11 @@ const KindRules kMessageContainerRules = {"MESSAGECONTAINER",
 const KindRules kVendorRules = {
     nullptr, kObjectKindVendor, "instantiate_extensions", {}, false, true, nullptr, {}};
 
-bool has_vs_prefix(const std::string& name) {
+bool has_vs_prefix(std::string_view name) {
   return name.rfind("vs_", 0) == 0 || name.rfind("VS_", 0) == 0;
 }
 
-bool equal_ignoring_case(const std::string& a, const char* b) {
+bool equal_ignoring_case(const KoilText& a, const char* b) {
   return orti_name_equal(a.c_str(), b);
 }
 
@@ -250,7 +250,7 @@ public:
       if (entry.record == nullptr) {
         continue;
       }
-      std::vector<const char*>& formulas = entry.record->element_formulas;
+      std::vector<const char*>& formulas = entry.record->extras->element_formulas;
       entry.record->formula = formulas[0];
       for (std::size_t i = 0; i < formulas.size(); ++i) {
         if (formulas[i] == nullptr) {
@@ -281,12 +281,16 @@ private:
                     entry.lines[index]);
       return;
     }
+    if (!entry.record->extras) {
+      entry.record->extras = std::make_unique<AttributeDecl::Extras>();
+    }
+    std::vector<const char*>& formulas = entry.record->extras->element_formulas;
     if (index >= entry.lines.size()) {
       entry.lines.resize(index + 1, 0);
-      entry.record->element_formulas.resize(index + 1, nullptr);
+      formulas.resize(index + 1, nullptr);
     }
     entry.lines[index] = attr.line;
-    entry.record->element_formulas[index] = attr.formula.c_str();
+    formulas[index] = attr.formula.c_str();
   }
 
   std::vector<Entry> entries_;
@@ -575,21 +579,58 @@ const char* standard_attribute_name(int32_t kind, int slot) {
   }
 }
 
+std::unique_ptr<AttributeDecl> AttributeDecl::make(std::pmr::memory_resource* memory) {
+  if (memory == nullptr) {
+    return std::make_unique<AttributeDecl>();
+  }
+  auto* record =
+      new (memory->allocate(sizeof(AttributeDecl), alignof(AttributeDecl))) AttributeDecl();
+  record->in_shared_memory_ = true;
+  return std::unique_ptr<AttributeDecl>(record);
+}
+
+void* AttributeDecl::operator new(std::size_t size) {
+  return ::operator new(size);
+}
+
+void* AttributeDecl::operator new(std::size_t, void* place) {
+  return place;
+}
+
+void AttributeDecl::operator delete(AttributeDecl* record, std::destroying_delete_t) {
+  const bool shared = record->in_shared_memory_;
+  record->~AttributeDecl();
+  if (!shared) {
+    ::operator delete(record);
+  }
+}
+
+const std::vector<const char*>* attribute_element_formulas(const AttributeDecl& attribute) {
+  if (!attribute.extras || attribute.extras->element_formulas.empty()) {
+    return nullptr;
+  }
+  return &attribute.extras->element_formulas;
+}
+
+std::vector<const char*>* attribute_element_formulas(AttributeDecl& attribute) {
+  return const_cast<std::vector<const char*>*>(
+      attribute_element_formulas(static_cast<const AttributeDecl&>(attribute)));
+}
+
 int32_t attribute_element_count(const AttributeDecl& attribute) {
-  return attribute.element_formulas.empty()
-             ? 1
-             : static_cast<int32_t>(attribute.element_formulas.size());
+  const std::vector<const char*>* elements = attribute_element_formulas(attribute);
+  return elements == nullptr ? 1 : static_cast<int32_t>(elements->size());
 }
 
 const char* attribute_formula_for_core(const AttributeDecl& attribute, uint32_t core) {
-  const std::vector<const char*>& elements = attribute.element_formulas;
-  if (elements.empty()) {
+  const std::vector<const char*>* elements = attribute_element_formulas(attribute);
+  if (elements == nullptr) {
     return attribute.formula;
   }
-  if (elements.size() == 1) {
-    return elements[0];
+  if (elements->size() == 1) {
+    return (*elements)[0];
   }
-  return core < elements.size() ? elements[core] : nullptr;
+  return core < elements->size() ? (*elements)[core] : nullptr;
 }
 
 std::size_t os_object_count(const OrtiModel& model) {
@@ -697,7 +738,7 @@ bool instantiate_os(OrtiLookup& lookup, OrtiModel* model) {
   if (older != nullptr) {
     // In file order; a second one exists, as the walk has just met it.
     const std::vector<uint32_t>& in_file_order =
-        lookup.definitions_of_type[lookup.type_numbers.at("os")];
+        lookup.definitions_of_type[static_cast<std::size_t>(lookup.type_number("OS"))];
     if (lookup.extended_syntax == 0) {
       lookup.tree.dialect_line(KoilDialect::SeveralOs) =
           lookup.tree.definitions[in_file_order[1]]->line;
@@ -770,7 +811,7 @@ bool instantiate_extensions(OrtiLookup& lookup, OrtiModel* model) {
     }
     // The type name is copied: filling the kind marks definitions, not texts, but the name
     // must not depend on which definition is looked at.
-    const std::string type_name = first.type_name;
+    const std::string type_name(first.type_name);
     const int32_t count = count_definitions(type_name.c_str(), lookup);
     if (count == 0) {
       error_message("Internal Error: Vendor Extension Count Mismatch\n");
@@ -855,6 +896,7 @@ std::unique_ptr<OrtiModel> parse_koil(OrtiParseTree* tree, int extended_syntax) 
     warning_message("ORTI information is in newer format than this tool supports\n");
   }
   OrtiLookup lookup(*tree, extended_syntax);
+  lookup.record_memory = &model->record_memory;
   using Step = bool (*)(OrtiLookup&, OrtiModel*);
   static const Step kSteps[] = {instantiate_os,
                                 instantiate_tasks,

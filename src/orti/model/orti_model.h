@@ -31,34 +31,84 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
+#include <new>
 #include <string>
 #include <vector>
 
+// One value of an attribute's cache: what attribute evaluation keeps per list position.
+struct AttributeCacheEntry {
+  TypedValue value;
+  uint64_t generation = 0; // the cache generation it was read in; 0: never stored
+  bool failed = false;     // the entry stands for an evaluation the debugger refused
+};
+
+// The value caches of one record: nothing until the first evaluation stores a value, so that
+// the records of the attributes nobody reads (most of a large file's) cost one pointer.
+class AttributeValueCache {
+public:
+  bool empty() const { return !entries_ || entries_->empty(); }
+  std::size_t size() const { return entries_ ? entries_->size() : 0; }
+  AttributeCacheEntry& operator[](std::size_t i) { return (*entries_)[i]; }
+  const AttributeCacheEntry& operator[](std::size_t i) const { return (*entries_)[i]; }
+  // Frees every entry, as before the first evaluation.
+  void clear() { entries_.reset(); }
+  // New entries are never stored.
+  void resize(std::size_t count) {
+    if (!entries_) {
+      entries_ = std::make_unique<std::vector<AttributeCacheEntry>>();
+    }
+    entries_->resize(count);
+  }
+
+private:
+  std::unique_ptr<std::vector<AttributeCacheEntry>> entries_;
+};
+
 // The model's record of one attribute of one object. Name, formula, description, C type and
 // elements belong to the parse tree (absent texts are null); the one exception is a CPU
-// attribute, whose name lives in owned_name. Records are always held through a unique_ptr so
-// that name may point into owned_name.
+// attribute, whose name lives in extras.
+//
+// A large file has hundreds of thousands of these, so what only few records need is held
+// apart (extras), and the records of a loaded model live in the model's record memory, which
+// frees them all at once with the model: deleting such a record only ends its life. Any other
+// record (a CPU attribute, one made by hand) is an object of the heap.
 struct AttributeDecl {
   int32_t kind = 0; // kKindCtype, kKindEnum or kKindString
+  // Value caches of attribute evaluation: empty until the first evaluation.
+  int32_t cache_entries = 0;
+  bool to_trace = false;
+  bool is_name_attribute = false; // the _NAME list attribute of a list object
+
+private:
+  bool in_shared_memory_ = false; // made by make() in a model's record memory; here for room
+
+public:
   const char* name = nullptr;
   const char* formula = nullptr;
   const char* description = nullptr;
-  bool to_trace = false;
   const char* c_type = nullptr;
-  // Value caches of attribute evaluation: empty until the first evaluation.
-  std::vector<TypedValue> value_cache;
-  std::vector<uint64_t> cache_generations;
-  std::vector<uint8_t> cache_failed; // the entry stands for an evaluation the debugger refused
-  int32_t cache_entries = 0;
   std::vector<EnumElement>* elements = nullptr; // ENUM only; linking writes into them
-  bool is_name_attribute = false;               // the _NAME list attribute of a list object
-  std::string owned_name;
-  // An array attribute's formulas by index (see the head of this file); empty when plain.
-  std::vector<const char*> element_formulas;
+  AttributeValueCache value_cache;
+
+  // What few records have: an array attribute's formulas by index (see the head of this
+  // file; empty when plain), and the text of a name of the record's own.
+  struct Extras {
+    std::vector<const char*> element_formulas;
+    std::string owned_name;
+  };
+  std::unique_ptr<Extras> extras;
 
   AttributeDecl() = default;
   AttributeDecl(const AttributeDecl&) = delete;
   AttributeDecl& operator=(const AttributeDecl&) = delete;
+
+  // Makes a record in memory that frees all its records at once (the model's), or on the heap
+  // when memory is null.
+  static std::unique_ptr<AttributeDecl> make(std::pmr::memory_resource* memory);
+  static void* operator new(std::size_t size);
+  static void* operator new(std::size_t size, void* place);
+  static void operator delete(AttributeDecl* record, std::destroying_delete_t);
 };
 
 // Object kind codes of the model. They order STACK before CONTEXT, unlike the object type ids
@@ -118,6 +168,7 @@ struct OrtiObject {
   const char* name = nullptr;        // from the definition
   const char* type_name = nullptr;   // the declaration's type name as written
   int32_t kind = kObjectKindOs;
+  bool is_list = false;                           // beside kind, where it costs no room of its own
   std::vector<CustomAttribute> custom_attributes; // file order
   std::unique_ptr<AttributeDecl> parent_node;     // _PARENT_NODE
   std::unique_ptr<AttributeDecl> item;            // _ITEM
@@ -125,7 +176,6 @@ struct OrtiObject {
   std::unique_ptr<AttributeDecl> node_valid;      // _NODE_VALID
   std::unique_ptr<AttributeDecl> name_attribute;  // _NAME
   std::unique_ptr<AttributeDecl> owner;           // _OWNER
-  bool is_list = false;
   std::array<std::unique_ptr<AttributeDecl>, kStandardSlotCount> standard;
 
   int32_t custom_attribute_count() const { return static_cast<int32_t>(custom_attributes.size()); }
@@ -136,6 +186,9 @@ struct VendorKind {
 };
 
 struct OrtiModel {
+  // Where the attribute records of the objects below live (AttributeDecl::make). First, so
+  // that it goes after every object that holds one.
+  std::pmr::monotonic_buffer_resource record_memory{16 * 1024};
   OrtiVersion orti_version;
   OrtiObject os; // serves core 0, and every core when it is the only OS object
   // The OS objects after the first, in file order: further_os[i] serves core i + 1.
@@ -158,6 +211,9 @@ const char* standard_attribute_name(int32_t kind, int slot);
 // Number of standard slots of the kind (0 for vendor-specific kinds).
 int standard_slot_count(int32_t kind);
 
+// The formulas of an array attribute's elements by index, or null for a plain attribute.
+const std::vector<const char*>* attribute_element_formulas(const AttributeDecl& attribute);
+std::vector<const char*>* attribute_element_formulas(AttributeDecl& attribute);
 // Number of per-core elements: 1 for a plain attribute, the array's length for an array.
 int32_t attribute_element_count(const AttributeDecl& attribute);
 // The formula that serves the 0-based core, or null when none does (see the head of this file).

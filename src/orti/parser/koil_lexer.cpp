@@ -2,54 +2,73 @@
 //
 // Every rule is decided by the current byte and at most a few bytes looked at ahead; bytes
 // looked at are only counted (newlines) once a rule consumes them, so look-ahead never shifts
-// the line number.
+// the line number. The long runs (blanks, names, string texts) are scanned in tight loops over
+// the buffer, which a NUL after its valid bytes ends without a bounds test per byte.
 #include "orti/parser/koil_lexer.h"
 
 #include "runtime/format.h"
+#include "runtime/hex_digit.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <new>
 
 namespace {
 
-constexpr bool is_digit(int c) {
-  return c >= '0' && c <= '9';
+// Character classes, one bit each, looked up per byte by the scanning loops.
+constexpr uint8_t kLetter = 1;     // A-Z, a-z, _: begins an identifier
+constexpr uint8_t kIdent = 2;      // letters, digits, _: continues it
+constexpr uint8_t kDigit = 4;      // 0-9
+constexpr uint8_t kOctal = 8;      // 0-7
+constexpr uint8_t kHex = 16;       // 0-9, a-f, A-F
+constexpr uint8_t kBlank = 32;     // blank, tab, carriage return, newline
+constexpr uint8_t kInComment = 64; // none of *, NUL, newline: skipped inside a block comment
+
+constexpr std::array<uint8_t, 256> make_classes() {
+  std::array<uint8_t, 256> classes{};
+  for (int c = 0; c < 256; ++c) {
+    const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+    const bool digit = c >= '0' && c <= '9';
+    uint8_t bits = 0;
+    bits |= letter ? kLetter : 0;
+    bits |= letter || digit ? kIdent : 0;
+    bits |= digit ? kDigit : 0;
+    bits |= c >= '0' && c <= '7' ? kOctal : 0;
+    bits |= digit || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F') ? kHex : 0;
+    bits |= c == ' ' || c == '\t' || c == '\r' || c == '\n' ? kBlank : 0;
+    bits |= c != '*' && c != '\0' && c != '\n' ? kInComment : 0;
+    classes[static_cast<std::size_t>(c)] = bits;
+  }
+  return classes;
 }
-constexpr bool is_octal(int c) {
-  return c >= '0' && c <= '7';
+constexpr std::array<uint8_t, 256> kClasses = make_classes();
+
+// c is a byte (0-255) or -1 past the end, which has no class.
+constexpr bool is(int c, uint8_t char_class) {
+  return c >= 0 && (kClasses[static_cast<std::size_t>(c)] & char_class) != 0;
 }
-constexpr bool is_hex(int c) {
-  return is_digit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-constexpr bool is_letter(int c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-}
-constexpr bool is_ident(int c) {
-  return is_letter(c) || is_digit(c);
-}
-constexpr bool is_blank(int c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+inline uint8_t class_of(char c) {
+  return kClasses[static_cast<unsigned char>(c)];
 }
 
-int digit_value(char c) {
-  if (c >= '0' && c <= '9') {
-    return c - '0';
+uint32_t count_newlines(const char* text, std::size_t length) {
+  uint32_t lines = 0;
+  const char* end = text + length;
+  for (const char* p = text; (p = static_cast<const char*>(std::memchr(p, '\n', end - p))); ++p) {
+    ++lines;
   }
-  if (c >= 'a' && c <= 'f') {
-    return c - 'a' + 10;
-  }
-  return c - 'A' + 10;
+  return lines;
 }
 
 // The literal's digits as a signed 64-bit number; a value beyond the range is clamped to the
 // largest one, as the C library's conversion does.
-int64_t convert_integer(const std::string& digits, int base) {
+int64_t convert_integer(std::string_view digits, int base) {
   constexpr uint64_t kMax = static_cast<uint64_t>(INT64_MAX);
   uint64_t value = 0;
   for (char c : digits) {
-    const uint64_t d = static_cast<uint64_t>(digit_value(c));
+    const uint64_t d = static_cast<uint64_t>(hex_digit_value(c));
     if (value > (kMax - d) / static_cast<uint64_t>(base)) {
       return INT64_MAX;
     }
@@ -72,9 +91,13 @@ uint32_t convert_version_part(const char* digits, std::size_t count) {
 
 } // namespace
 
-KoilLexer::KoilLexer(std::FILE* input) : file_(input) {}
+// The buffer exists from the start, empty, its NUL in place: the scanning loops then need no
+// test for a scanner that has read nothing yet.
+KoilLexer::KoilLexer(std::FILE* input)
+    : file_(input), buffer_(new char[kKoilReadBlock + 1]{}), capacity_(kKoilReadBlock + 1) {}
 
-KoilLexer::KoilLexer(std::string_view input) : memory_(input) {}
+KoilLexer::KoilLexer(std::string_view input)
+    : memory_(input), buffer_(new char[kKoilReadBlock + 1]{}), capacity_(kKoilReadBlock + 1) {}
 
 std::size_t KoilLexer::read_block(char* to, std::size_t room) {
   if (file_ == nullptr) {
@@ -103,20 +126,30 @@ std::size_t KoilLexer::read_block(char* to, std::size_t room) {
 
 std::size_t KoilLexer::fill(std::size_t count) {
   while (end_ - pos_ < count && !input_ended_) {
-    if (pos_ > 0) {
-      std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
-      end_ -= pos_;
-      buffer_offset_ += pos_;
-      pos_ = 0;
+    // Only the current token's text and what follows it are still needed.
+    if (token_ > 0) {
+      std::memmove(buffer_.get(), buffer_.get() + token_, end_ - token_);
+      buffer_offset_ += token_;
+      pos_ -= token_;
+      end_ -= token_;
+      token_ = 0;
     }
-    if (buffer_.size() - end_ < kKoilReadBlock) {
-      buffer_.resize(end_ + kKoilReadBlock);
+    if (capacity_ - end_ < kKoilReadBlock + 1) {
+      // Doubling keeps a token far longer than a block linear to read.
+      const std::size_t capacity = std::max(2 * capacity_, end_ + kKoilReadBlock + 1);
+      std::unique_ptr<char[]> grown(new char[capacity]);
+      if (end_ > 0) {
+        std::memcpy(grown.get(), buffer_.get(), end_);
+      }
+      buffer_ = std::move(grown);
+      capacity_ = capacity;
     }
-    const std::size_t n = read_block(buffer_.data() + end_, kKoilReadBlock);
+    const std::size_t n = read_block(buffer_.get() + end_, kKoilReadBlock);
     if (n == 0) {
       input_ended_ = true;
     }
     end_ += n;
+    buffer_[end_] = '\0';
   }
   return end_ - pos_;
 }
@@ -128,18 +161,27 @@ int KoilLexer::peek(std::size_t ahead) {
   return static_cast<unsigned char>(buffer_[pos_ + ahead]);
 }
 
-void KoilLexer::consume(std::size_t count) {
-  for (std::size_t i = 0; i < count; ++i) {
-    if (buffer_[pos_ + i] == '\n') {
-      ++line_;
+std::size_t KoilLexer::span(std::size_t from, uint8_t char_class) {
+  std::size_t n = from;
+  for (;;) {
+    const char* run = buffer_.get() + pos_;
+    while ((class_of(run[n]) & char_class) != 0) {
+      ++n;
+    }
+    if (pos_ + n < end_ || fill(n + 1) <= n) {
+      return n;
     }
   }
-  pos_ += count;
+}
+
+void KoilLexer::take(std::size_t length) {
+  token_ = pos_;
+  token_length_ = length;
+  pos_ += length;
 }
 
 int KoilLexer::single(int c) {
-  consume(1);
-  text_.assign(1, static_cast<char>(c));
+  take(1);
   return c;
 }
 
@@ -148,109 +190,112 @@ int KoilLexer::single(int c) {
 // A NUL byte ends it together with the byte after it; so does the end of the input.
 void KoilLexer::skip_block_comment() {
   for (;;) {
-    const int c = peek(0);
-    if (c < 0) {
-      return;
+    token_ = pos_; // a comment's bytes are no token's text
+    const char* p = buffer_.get() + pos_;
+    const char* start = p;
+    while ((class_of(*p) & kInComment) != 0) {
+      ++p;
     }
-    consume(1);
-    if (c == '*') {
-      if (peek(0) == '/') {
-        consume(1);
+    pos_ += static_cast<std::size_t>(p - start);
+    if (pos_ == end_) {
+      if (refill() == 0) {
         return;
       }
-      if (peek(0) < 0) {
+      continue;
+    }
+    const char c = buffer_[pos_++];
+    token_ = pos_;
+    if (c == '\n') {
+      ++line_;
+    } else if (c == '*') {
+      const int after = peek(0);
+      if (after == '/') {
+        ++pos_;
         return;
       }
-    } else if (c == 0) {
-      if (peek(0) >= 0) {
-        consume(1);
+      if (after < 0) {
+        return;
+      }
+    } else { // NUL
+      const int after = peek(0);
+      if (after >= 0) {
+        line_ += after == '\n' ? 1 : 0;
+        ++pos_;
       }
       return;
     }
   }
 }
 
-// Up to, not including, the end of the line.
+// From "//" up to, not including, the end of the line.
 void KoilLexer::skip_line_comment() {
-  consume(2);
+  pos_ += 2;
   for (;;) {
-    while (pos_ < end_ && buffer_[pos_] != '\n') {
-      ++pos_;
-    }
-    if (pos_ < end_ || fill(1) == 0) {
+    const void* newline = std::memchr(buffer_.get() + pos_, '\n', end_ - pos_);
+    if (newline != nullptr) {
+      pos_ = static_cast<std::size_t>(static_cast<const char*>(newline) - buffer_.get());
       return;
     }
-  }
-}
-
-void KoilLexer::skip_blanks() {
-  for (;;) {
-    while (pos_ < end_ && is_blank(static_cast<unsigned char>(buffer_[pos_]))) {
-      if (buffer_[pos_] == '\n') {
-        ++line_;
-      }
-      ++pos_;
-    }
-    if (pos_ < end_ || fill(1) == 0) {
+    pos_ = end_;
+    if (refill() == 0) {
       return;
     }
   }
 }
 
 int KoilLexer::scan_identifier() {
-  text_.clear();
-  for (;;) {
-    const std::size_t start = pos_;
-    while (pos_ < end_ && is_ident(static_cast<unsigned char>(buffer_[pos_]))) {
-      ++pos_;
-    }
-    text_.append(buffer_.data() + start, pos_ - start);
-    if (pos_ < end_ || fill(1) == 0) {
-      break;
-    }
+  const char* run = buffer_.get() + pos_;
+  std::size_t length = 1;
+  while ((class_of(run[length]) & kIdent) != 0) {
+    ++length;
   }
+  if (pos_ + length == end_) {
+    length = span(length, kIdent); // it may go on in the next block
+  }
+  take(length);
   // A keyword wins over the identifier of the same text only where its state makes it active.
-  // Every keyword is upper case and 4 to 14 letters long, which rules out most identifiers at
-  // once.
-  const std::size_t length = text_.size();
-  if (length < 4 || length > 14 || text_[0] < 'C' || text_[0] > 'V') {
-    return kKoilIdentifier;
-  }
-  if (text_ == "VERSION") {
-    state_ = KoilScanState::KoilVersion;
-    return kKoilVersion;
-  }
-  if (text_ == "OSSEMANTICS") {
-    state_ = KoilScanState::OsSemantics;
-    return kKoilOsSemantics;
-  }
-  if (text_ == "IMPLEMENTATION") {
-    state_ = KoilScanState::Declarations;
-    return kKoilImplementation;
-  }
-  switch (state_) {
-  case KoilScanState::KoilVersion:
-    if (text_ == "KOIL") {
+  const std::string_view word = text();
+  switch (word.size()) {
+  case 4:
+    if (state_ == KoilScanState::KoilVersion && word == "KOIL") {
       return kKoilKoil;
     }
-    break;
-  case KoilScanState::OsSemantics:
-    if (text_ == "ORTI") {
+    if (state_ == KoilScanState::OsSemantics && word == "ORTI") {
       return kKoilOrti;
     }
-    break;
-  case KoilScanState::Declarations:
-    if (text_ == "TOTRACE") {
-      return kKoilToTrace;
-    }
-    if (text_ == "CTYPE") {
-      return kKoilCtype;
-    }
-    if (text_ == "ENUM") {
+    if (state_ == KoilScanState::Declarations && word == "ENUM") {
       return kKoilEnum;
     }
-    if (text_ == "STRING") {
+    break;
+  case 5:
+    if (state_ == KoilScanState::Declarations && word == "CTYPE") {
+      return kKoilCtype;
+    }
+    break;
+  case 6:
+    if (state_ == KoilScanState::Declarations && word == "STRING") {
       return kKoilString;
+    }
+    break;
+  case 7:
+    if (word == "VERSION") {
+      state_ = KoilScanState::KoilVersion;
+      return kKoilVersion;
+    }
+    if (state_ == KoilScanState::Declarations && word == "TOTRACE") {
+      return kKoilToTrace;
+    }
+    break;
+  case 11:
+    if (word == "OSSEMANTICS") {
+      state_ = KoilScanState::OsSemantics;
+      return kKoilOsSemantics;
+    }
+    break;
+  case 14:
+    if (word == "IMPLEMENTATION") {
+      state_ = KoilScanState::Declarations;
+      return kKoilImplementation;
     }
     break;
   default:
@@ -264,35 +309,23 @@ int KoilLexer::scan_identifier() {
 int KoilLexer::scan_integer() {
   int base = 10;
   std::size_t skip = 0;
-  bool (*digit)(int) = is_digit;
+  uint8_t digit = kDigit;
   if (peek(0) == '0') {
-    if (peek(1) == 'x' && is_hex(peek(2))) {
+    if (peek(1) == 'x' && is(peek(2), kHex)) {
       base = 16;
       skip = 2;
-      digit = is_hex;
-    } else if (is_octal(peek(1))) {
+      digit = kHex;
+    } else if (is(peek(1), kOctal)) {
       base = 8;
-      digit = is_octal;
+      digit = kOctal;
     } else {
-      consume(1);
-      text_.assign("0");
+      take(1);
       integer_ = 0;
       return kKoilInteger;
     }
   }
-  text_.assign(buffer_.data() + pos_, skip);
-  pos_ += skip;
-  for (;;) {
-    const std::size_t start = pos_;
-    while (pos_ < end_ && digit(static_cast<unsigned char>(buffer_[pos_]))) {
-      ++pos_;
-    }
-    text_.append(buffer_.data() + start, pos_ - start);
-    if (pos_ < end_ || fill(1) == 0) {
-      break;
-    }
-  }
-  integer_ = convert_integer(text_.substr(skip), base);
+  take(span(skip, digit));
+  integer_ = convert_integer(text().substr(skip), base);
   return kKoilInteger;
 }
 
@@ -303,66 +336,108 @@ int KoilLexer::scan_version_digit() {
   if (here < digit_run_end_) {
     return single(first);
   }
-  std::size_t major = 0;
-  while (is_digit(peek(major))) {
-    ++major;
-  }
-  if (peek(major) != '.' || !is_digit(peek(major + 1))) {
+  const std::size_t major = span(0, kDigit);
+  if (peek(major) != '.' || !is(peek(major + 1), kDigit)) {
     digit_run_end_ = here + major;
     return single(first);
   }
-  std::size_t end = major + 1;
-  while (is_digit(peek(end))) {
-    ++end;
-  }
-  const char* start = buffer_.data() + pos_;
-  text_.assign(start, end);
+  const std::size_t end = span(major + 1, kDigit);
+  const char* start = buffer_.get() + pos_;
   version_.major = convert_version_part(start, major);
   version_.minor = convert_version_part(start + major + 1, end - major - 1);
-  pos_ += end;
+  take(end);
   return kKoilVersionNumber;
 }
 
 // Everything up to the closing quote, newlines included; there are no escapes.
 int KoilLexer::scan_string_text() {
-  text_.clear();
+  std::size_t n = 0;
   for (;;) {
-    const std::size_t start = pos_;
-    while (pos_ < end_ && buffer_[pos_] != '"') {
-      if (buffer_[pos_] == '\n') {
-        ++line_;
-      }
-      ++pos_;
+    const char* run = buffer_.get() + pos_;
+    const void* quote = std::memchr(run + n, '"', end_ - pos_ - n);
+    if (quote != nullptr) {
+      n = static_cast<std::size_t>(static_cast<const char*>(quote) - run);
+      break;
     }
-    text_.append(buffer_.data() + start, pos_ - start);
-    if (pos_ < end_ || fill(1) == 0) {
-      return kKoilStringText;
+    n = end_ - pos_;
+    if (fill(n + 1) <= n) {
+      break;
     }
   }
+  line_ += count_newlines(buffer_.get() + pos_, n);
+  take(n);
+  return kKoilStringText;
 }
 
 int KoilLexer::scan() {
-  for (;;) {
+  if (state_ == KoilScanState::StringBody) {
+    token_ = pos_;
+    token_length_ = 0;
     const int c = peek(0);
     if (c < 0) {
-      text_.clear();
       return kKoilEnd;
     }
-    if (state_ == KoilScanState::StringBody) {
-      if (c == '"') {
-        state_ = saved_state_;
+    if (c == '"') {
+      state_ = saved_state_;
+      return single(c);
+    }
+    return scan_string_text();
+  }
+  for (;;) {
+    // Blanks first, in place: there are some between nearly any two tokens.
+    const char* p = buffer_.get() + pos_;
+    if ((class_of(*p) & kBlank) != 0) {
+      const char* start = p;
+      uint32_t lines = 0;
+      do {
+        lines += *p == '\n' ? 1 : 0;
+        ++p;
+      } while ((class_of(*p) & kBlank) != 0);
+      line_ += lines;
+      pos_ += static_cast<std::size_t>(p - start);
+    }
+    token_ = pos_;
+    token_length_ = 0;
+    if (pos_ == end_) {
+      if (fill(1) == 0) {
+        return kKoilEnd;
+      }
+      continue;
+    }
+    const int c = static_cast<unsigned char>(*p);
+    const uint8_t char_class = kClasses[static_cast<std::size_t>(c)];
+    if ((char_class & kLetter) != 0) {
+      return scan_identifier();
+    }
+    if (c == '"') {
+      switch (state_) {
+      case KoilScanState::Initial:
+        ++pos_;
+        continue;
+      case KoilScanState::KoilVersion:
+        state_ = KoilScanState::VersionNumber;
+        return single(c);
+      case KoilScanState::VersionNumber:
+        state_ = KoilScanState::Initial;
+        return single(c);
+      case KoilScanState::OsSemantics:
+        // Only a quote that opens a number starts a version number; the quotes around the
+        // word ORTI keep the state.
+        single(c);
+        if (is(peek(0), kDigit)) {
+          state_ = KoilScanState::VersionNumber;
+        }
+        return c;
+      default:
+        saved_state_ = KoilScanState::Declarations;
+        state_ = KoilScanState::StringBody;
         return single(c);
       }
-      return scan_string_text();
-    }
-    if (is_blank(c)) {
-      skip_blanks();
-      continue;
     }
     if (c == '/') {
       const int c1 = peek(1);
       if (c1 == '*') {
-        consume(2);
+        pos_ += 2;
         skip_block_comment();
         continue;
       }
@@ -376,35 +451,7 @@ int KoilLexer::scan() {
       }
       return single(c);
     }
-    if (c == '"') {
-      switch (state_) {
-      case KoilScanState::Initial:
-        consume(1);
-        continue;
-      case KoilScanState::KoilVersion:
-        state_ = KoilScanState::VersionNumber;
-        return single(c);
-      case KoilScanState::VersionNumber:
-        state_ = KoilScanState::Initial;
-        return single(c);
-      case KoilScanState::OsSemantics:
-        // Only a quote that opens a number starts a version number; the quotes around the
-        // word ORTI keep the state.
-        single(c);
-        if (is_digit(peek(0))) {
-          state_ = KoilScanState::VersionNumber;
-        }
-        return c;
-      default:
-        saved_state_ = KoilScanState::Declarations;
-        state_ = KoilScanState::StringBody;
-        return single(c);
-      }
-    }
-    if (is_letter(c)) {
-      return scan_identifier();
-    }
-    if (is_digit(c)) {
+    if ((char_class & kDigit) != 0) {
       if (state_ == KoilScanState::Declarations) {
         return scan_integer();
       }

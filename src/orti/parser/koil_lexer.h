@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,37 +74,51 @@ public:
 
   // The line of the scanner (1 + the newlines consumed so far; text looked at but not yet
   // consumed does not count), the text of the token last returned ("" at the end of the
-  // input) and the values of the valued kinds, valid until the next call of next().
+  // input) and the values of the valued kinds, valid until the next call of next(). The text
+  // is a view of the scanner's buffer, so a token costs no copy until its user keeps it.
   int32_t line() const { return static_cast<int32_t>(line_); }
-  const std::string& text() const { return text_; }
+  std::string_view text() const { return {buffer_.get() + token_, token_length_}; }
   OrtiVersion version() const { return version_; }
   int64_t integer() const { return integer_; }
   KoilScanState state() const { return state_; }
 
 private:
   // Makes at least `count` unconsumed bytes available unless the input ends first; returns how
-  // many are available (possibly fewer).
+  // many are available (possibly fewer). Keeps the text of the current token.
   std::size_t fill(std::size_t count);
   std::size_t read_block(char* to, std::size_t room);
   int peek(std::size_t ahead); // -1 past the end
-  void consume(std::size_t count);
+  // For loops that consume as they go: the bytes before pos_ are no longer needed.
+  std::size_t refill() {
+    token_ = pos_;
+    return fill(1);
+  }
+  // The length of the run of bytes of a character class that begins `from` bytes after pos_.
+  std::size_t span(std::size_t from, uint8_t char_class);
+  // The token is the next `length` bytes; they are consumed.
+  void take(std::size_t length);
+  int single(int c);
   void skip_block_comment();
   void skip_line_comment();
-  void skip_blanks();
   int scan_identifier();
   int scan_integer();
   int scan_version_digit();
   int scan_string_text();
-  int single(int c);
   int scan();
 
   std::FILE* file_ = nullptr;
   std::string_view memory_;
   std::size_t memory_pos_ = 0;
 
-  std::vector<char> buffer_;
-  std::size_t pos_ = 0;        // first unconsumed byte in buffer_
-  std::size_t end_ = 0;        // end of the valid bytes in buffer_
+  // The valid bytes are [0, end_), followed by a NUL that ends every scanning loop at the end
+  // of the buffer without a bounds test (a NUL of the input belongs to no class either, and
+  // the loops tell the two apart by position).
+  std::unique_ptr<char[]> buffer_;
+  std::size_t capacity_ = 0; // bytes of buffer_, the NUL after the valid bytes included
+  std::size_t pos_ = 0;      // first unconsumed byte
+  std::size_t end_ = 0;      // end of the valid bytes
+  std::size_t token_ = 0;    // the current token's text: [token_, token_ + token_length_)
+  std::size_t token_length_ = 0;
   uint64_t buffer_offset_ = 0; // stream offset of buffer_[0]
   bool input_ended_ = false;
   // A run of digits in a version number that was not followed by "." and a digit: every digit
@@ -116,7 +131,6 @@ private:
   // Counted unsigned: a file of more than 2^31 lines wraps the reported line instead of
   // overflowing.
   uint32_t line_ = 1;
-  std::string text_;
   OrtiVersion version_;
   int64_t integer_ = 0;
 };

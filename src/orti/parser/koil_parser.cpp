@@ -102,6 +102,12 @@ template <typename T> struct BuiltList {
       items.push_back(std::move(item));
     }
   }
+  // For a list that is built again and again (the attributes of every object), so that its
+  // room is allocated once; the nodes get copies of exactly their size.
+  void restart() {
+    items.clear();
+    cut = false;
+  }
 };
 
 class KoilParser {
@@ -113,14 +119,14 @@ public:
   bool parse_file();
   void report_error(const char* message) {
     if (reports_.error != nullptr) {
-      reports_.error(reports_.user, message, lexer_.line(), lexer_.text().c_str());
+      reports_.error(reports_.user, message, lexer_.line(), std::string(lexer_.text()).c_str());
     }
   }
 
 private:
   void report_warning(const char* message) {
     if (reports_.warning != nullptr) {
-      reports_.warning(reports_.user, message, lexer_.line(), lexer_.text().c_str());
+      reports_.warning(reports_.user, message, lexer_.line(), std::string(lexer_.text()).c_str());
     }
   }
 
@@ -207,7 +213,7 @@ private:
   bool parse_quoted_text(std::string& out);
   bool parse_enum_list(BuiltList<EnumElement>& list);
   bool parse_enum_element(BuiltList<EnumElement>& list);
-  bool parse_string_value(std::string& out);
+  bool parse_string_value(KoilText& out);
   bool parse_information_section();
   bool parse_object_definition();
   bool parse_attribute_def(BuiltList<AttributeDef>& list);
@@ -224,7 +230,9 @@ private:
   OrtiParseTree& tree_;
   KoilParseSettings& settings_;
   const KoilReports& reports_;
-  int lookahead_ = -1; // none read
+  int lookahead_ = -1;                     // none read
+  BuiltList<AttributeDef> attribute_defs_; // of the object being parsed
+  BuiltList<EnumElement> enum_elements_;   // of the ENUM type being parsed
   int64_t depth_ = 0;
   bool arrays_in_grammar_ = false; // KOIL 2.3 or later
   // The line of an attribute definition whose ";" was missing, while the next one is parsed:
@@ -341,7 +349,7 @@ bool KoilParser::parse_implementation_section() {
   if (!shift(kKoilImplementation) || !shift(kKoilIdentifier)) {
     return false;
   }
-  tree_.implementation_name = lexer_.text();
+  tree_.implementation_name = std::string(lexer_.text());
   reduce(1);
   if (!shift('{') || !parse_declaration_list() || !shift('}') || !shift(';')) {
     return false;
@@ -373,7 +381,7 @@ bool KoilParser::parse_object_declaration() {
   if (!shift(kKoilIdentifier)) {
     return false;
   }
-  std::string type_name = lexer_.text();
+  std::string type_name(lexer_.text());
   reduce(1);
   if (!shift('{')) {
     return false;
@@ -492,7 +500,7 @@ bool KoilParser::parse_typed_name(TypedName& out) {
     if (!shift(kKoilIdentifier)) {
       return false;
     }
-    std::string word = lexer_.text();
+    std::string word(lexer_.text());
     // After CTYPE an identifier is either the C type or the attribute name: the state must
     // read the next token to choose (another identifier: it was the C type).
     const int third = peek();
@@ -537,7 +545,8 @@ bool KoilParser::parse_typed_name(TypedName& out) {
     } else if (second != '[') {
       return syntax_error();
     }
-    BuiltList<EnumElement> elements;
+    BuiltList<EnumElement>& elements = enum_elements_;
+    elements.restart();
     if (!shift('[') || !parse_enum_list(elements) || !shift(']') || !shift(kKoilIdentifier)) {
       return false;
     }
@@ -549,7 +558,7 @@ bool KoilParser::parse_typed_name(TypedName& out) {
       out.type.emplace();
       out.type->kind = kKindEnum;
       out.type->c_type = std::move(c_type);
-      out.type->elements = std::move(elements.items);
+      out.type->elements.assign(elements.items.begin(), elements.items.end());
     }
     reduce(length);
     return true;
@@ -583,7 +592,7 @@ bool KoilParser::parse_typed_name(TypedName& out) {
   if (!shift(kKoilIdentifier)) {
     return false;
   }
-  std::string name = lexer_.text();
+  std::string name(lexer_.text());
   reduce(1);
   if (settings_.extended_syntax == 0) {
     // Counted as an error, but not a syntax error of the parser: the parse goes on.
@@ -613,7 +622,7 @@ bool KoilParser::parse_enum_list(BuiltList<EnumElement>& list) {
     }
     if (peek() == ']') {
       if (!accept_dialect(KoilDialect::TrailingComma, lexer_.line(), [&] {
-            return list.items.empty() ? std::string() : list.items.back().label;
+            return list.items.empty() ? std::string() : std::string(list.items.back().label);
           })) {
         return false;
       }
@@ -639,13 +648,14 @@ void KoilParser::check_repeated_labels(const std::vector<EnumElement>& elements)
   for (std::size_t i = 0; i < elements.size(); ++i) {
     const auto [it, inserted] = first_of_label.try_emplace(elements[i].label, i);
     if (!inserted && !same_enum_value(elements[it->second], elements[i])) {
-      note_dialect(KoilDialect::RepeatedLabel, elements[i].line, [&] { return elements[i].label; });
+      note_dialect(KoilDialect::RepeatedLabel, elements[i].line,
+                   [&] { return std::string(elements[i].label); });
       return;
     }
   }
 }
 
-bool KoilParser::parse_string_value(std::string& out) {
+bool KoilParser::parse_string_value(KoilText& out) {
   if (!shift('"')) {
     return false;
   }
@@ -654,14 +664,14 @@ bool KoilParser::parse_string_value(std::string& out) {
     if (!shift('"')) {
       return false;
     }
-    out.clear();
+    out = KoilText();
     reduce(2);
     return true;
   }
   if (!shift(kKoilStringText)) {
     return false;
   }
-  out = lexer_.text();
+  out = tree_.store.copy(lexer_.text());
   if (!shift('"')) {
     return false;
   }
@@ -674,7 +684,7 @@ bool KoilParser::parse_enum_element(BuiltList<EnumElement>& list) {
     return false;
   }
   EnumElement element;
-  element.label = lexer_.text();
+  element.label = tree_.store.copy(lexer_.text());
   if (!shift('"')) {
     return false;
   }
@@ -684,7 +694,7 @@ bool KoilParser::parse_enum_element(BuiltList<EnumElement>& list) {
     if (!shift(':') || !shift(kKoilIdentifier)) {
       return false;
     }
-    element.link_name = lexer_.text();
+    element.link_name = tree_.store.copy(lexer_.text());
     length = 7;
   } else if (next != '=') {
     return syntax_error();
@@ -737,8 +747,8 @@ bool KoilParser::parse_object_definition() {
   if (!shift(kKoilIdentifier)) {
     return false;
   }
-  auto definition = std::make_unique<ObjectDefinition>();
-  definition->type_name = lexer_.text();
+  std::unique_ptr<ObjectDefinition> definition = ObjectDefinition::make_in(tree_.store);
+  definition->type_name = tree_.store.intern(lexer_.text());
   reduce(1);
   const int next = peek();
   const bool is_list = next == '*';
@@ -753,12 +763,13 @@ bool KoilParser::parse_object_definition() {
   if (!shift(kKoilIdentifier)) {
     return false;
   }
-  definition->object_name = lexer_.text();
+  definition->object_name = tree_.store.copy(lexer_.text());
   reduce(1);
   if (!shift('{')) {
     return false;
   }
-  BuiltList<AttributeDef> attributes;
+  BuiltList<AttributeDef>& attributes = attribute_defs_;
+  attributes.restart();
   int64_t count = 0;
   for (;;) {
     if (!parse_attribute_def(attributes)) {
@@ -788,7 +799,7 @@ bool KoilParser::parse_object_definition() {
   } else if (after == kKoilIdentifier || after == kKoilEnd) {
     // The next object, or the end of the file: the object has ended all the same.
     if (!accept_dialect(KoilDialect::MissingSemicolon, close_line,
-                        [&] { return "object " + definition->object_name; })) {
+                        [&] { return "object " + std::string(definition->object_name); })) {
       return false;
     }
     terminated = false;
@@ -803,7 +814,7 @@ bool KoilParser::parse_object_definition() {
   if (attributes.items.empty()) {
     report_error("Internal Error: attr == NULL");
   } else {
-    definition->attributes = std::move(attributes.items);
+    definition->attributes.assign(attributes.items.begin(), attributes.items.end());
     definition->line = terminated ? lexer_.line() : close_line;
     definition->file_index = tree_.definitions.size();
     tree_.definitions.push_back(std::move(definition));
@@ -817,14 +828,14 @@ bool KoilParser::parse_attribute_def(BuiltList<AttributeDef>& list) {
     return false;
   }
   AttributeDef attribute;
-  attribute.name = lexer_.text();
+  attribute.name = tree_.store.intern(lexer_.text());
   reduce(1);
   int64_t length = 4;
   const int next = peek();
   if (next == '[') {
     // NAME[i]: one element of an array attribute.
-    if (!accept_array(lexer_.line(), [&] { return attribute.name + "[]"; }) || !shift('[') ||
-        !shift(kKoilInteger)) {
+    if (!accept_array(lexer_.line(), [&] { return std::string(attribute.name) + "[]"; }) ||
+        !shift('[') || !shift(kKoilInteger)) {
       return false;
     }
     const int64_t index = lexer_.integer();
@@ -856,7 +867,7 @@ bool KoilParser::parse_attribute_def(BuiltList<AttributeDef>& list) {
   } else if (after == kKoilIdentifier || after == '}') {
     // The next definition, or the end of the object: the definition has ended all the same.
     if (!accept_dialect(KoilDialect::MissingSemicolon, value_line,
-                        [&] { return "attribute " + attribute.name; })) {
+                        [&] { return "attribute " + std::string(attribute.name); })) {
       return false;
     }
     attribute.line = value_line;
@@ -882,12 +893,13 @@ bool KoilParser::parse_attribute_value(AttributeDef& attribute) {
     return parse_string_value(attribute.formula);
   }
   if (value == kKoilIdentifier || value == kKoilInteger) {
-    if (!accept_dialect(KoilDialect::BareValue, lexer_.line(),
-                        [&] { return attribute.name + " = " + lexer_.text(); }) ||
+    if (!accept_dialect(
+            KoilDialect::BareValue, lexer_.line(),
+            [&] { return std::string(attribute.name) + " = " + std::string(lexer_.text()); }) ||
         !shift(value)) {
       return false;
     }
-    attribute.formula = lexer_.text();
+    attribute.formula = tree_.store.copy(lexer_.text());
     reduce(1);
     return true;
   }

@@ -6,12 +6,21 @@
 // lookups of the object model walk them newest first, from the back. Once a parse has
 // finished nothing is added to a tree, so the model may keep pointers into it for as long as
 // the tree lives.
+//
+// The texts of definitions and ENUM elements, of which a large file has hundreds of thousands,
+// are KoilTexts in the tree's store, and so are the definitions' attribute arrays; like every
+// text of the tree they end at their first NUL byte. The few texts of the declarations are
+// strings of their own.
 #pragma once
+
+#include "orti/parser/koil_text.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,11 +39,11 @@ inline constexpr int32_t kKindString = 4;
 inline constexpr int32_t kKindAny = 7;
 
 struct EnumElement {
-  std::string label;                        // the quoted display name
-  std::optional<std::string> link_name;     // the identifier after ":"
-  OrtiObject* linked_object = nullptr;      // set when ENUM elements are linked
-  int64_t value = 0;                        // kept to 32 bits, sign-extended
-  std::optional<std::string> match_formula; // the quoted value of a string-valued element
+  KoilText label;                        // the quoted display name
+  OrtiObject* linked_object = nullptr;   // set when ENUM elements are linked
+  int64_t value = 0;                     // kept to 32 bits, sign-extended
+  std::optional<KoilText> link_name;     // the identifier after ":"
+  std::optional<KoilText> match_formula; // the quoted value of a string-valued element
   int32_t line = 0;
 };
 
@@ -61,21 +70,45 @@ struct ObjectDeclaration {
 };
 
 struct AttributeDef {
-  std::string name;
-  std::string formula; // the quoted text, possibly empty
+  KoilText name;
+  KoilText formula; // the quoted text, possibly empty
   int32_t line = 0;
   int32_t index = -1; // NAME[i] of an array attribute; -1 for a plain definition
 };
 
 struct ObjectDefinition {
-  std::string type_name;
-  std::string object_name;
-  std::vector<AttributeDef> attributes; // file order, never empty
-  int32_t line = 0;
-  bool processed = false;         // consumed by the model builder
+  KoilText type_name;
+  KoilText object_name;
+  // File order, never empty. A parsed tree's arrays come from its store; one built by hand
+  // allocates them as any vector does.
+  std::pmr::vector<AttributeDef> attributes;
   OrtiObject* instance = nullptr; // the model object built from it
-  bool is_list = false;           // written with "*" before the object name
   std::size_t file_index = 0;     // position in definitions (file order)
+  int32_t line = 0;
+  bool processed = false; // consumed by the model builder
+  bool is_list = false;   // written with "*" before the object name
+
+  ObjectDefinition() = default;
+
+  // A definition of a parsed tree: it and its attribute array live in the tree's store, which
+  // frees them with the tree, so that a file of many objects costs no allocation per object.
+  // Deleting one only ends its life; one made by hand is an object of the heap.
+  static std::unique_ptr<ObjectDefinition> make_in(KoilTreeStore& store);
+  static void* operator new(std::size_t size);
+  static void* operator new(std::size_t size, void* place);
+  static void operator delete(ObjectDefinition* definition, std::destroying_delete_t);
+
+private:
+  // Set by make_in only: a copy is an object of its own wherever it is made.
+  struct StoreMark {
+    bool set = false;
+    StoreMark() = default;
+    StoreMark(const StoreMark&) {}
+    StoreMark& operator=(const StoreMark&) { return *this; }
+  };
+
+  explicit ObjectDefinition(std::pmr::memory_resource* arrays) : attributes(arrays) {}
+  StoreMark in_store_; // beside the flags above, where it costs no room
 };
 
 // Constructs that OS generators write although the ORTI grammar has no room for them. Extended
@@ -96,6 +129,9 @@ inline constexpr std::size_t kKoilDialectCount = 7;
 inline constexpr int32_t kMaxArrayIndex = 64;
 
 struct OrtiParseTree {
+  // Where the texts of the definitions and ENUM elements and the definitions' attribute arrays
+  // live. First, so that it is destroyed after everything that points into it.
+  KoilTreeStore store;
   std::optional<std::string> file_name;
   OrtiVersion koil_version;
   OrtiVersion orti_version;

@@ -1,0 +1,195 @@
+// The text store of a parse tree: texts packed into blocks that never move, names kept once.
+#include "orti/parser/koil_text.h"
+
+#include <cstring>
+#include <ostream>
+#include <utility>
+
+namespace {
+
+// Large enough that a block's own allocation is noise beside its texts, small enough that a
+// small file does not pay for much more than it holds.
+constexpr std::size_t kBlockSize = 64 * 1024;
+// A text longer than this gets a block of its own, so that it does not waste the rest of one.
+constexpr std::size_t kOwnBlockAbove = kBlockSize / 8;
+// Names are short; a longer text is only copied, since it is hardly repeated and would make
+// the table's hashing and comparing its cost.
+constexpr std::size_t kInternUpTo = 256;
+
+template <class Word> uint64_t load(const char* bytes) {
+  Word word;
+  std::memcpy(&word, bytes, sizeof word);
+  return word;
+}
+
+} // namespace
+
+// Every byte of a text of up to 16 bytes, in two words: its first and last eight bytes, or
+// for a shorter text its first and last four, or its first, middle and last byte. Two texts of
+// the same length up to 16 are equal exactly when their keys are, which spares the table a
+// comparison of the bytes for the names it holds; a longer text also compares its bytes.
+KoilTreeStore::Key KoilTreeStore::key_of(std::string_view text) {
+  const char* p = text.data();
+  const std::size_t n = text.size();
+  Key key;
+  key.length = n;
+  if (n >= 8) {
+    key.head = load<uint64_t>(p);
+    key.tail = load<uint64_t>(p + n - 8);
+  } else if (n >= 4) {
+    key.head = load<uint32_t>(p) | load<uint32_t>(p + n - 4) << 32;
+  } else if (n > 0) {
+    key.head = static_cast<unsigned char>(p[0]) | static_cast<unsigned char>(p[n / 2]) << 8 |
+               static_cast<unsigned char>(p[n - 1]) << 16;
+  }
+  const uint64_t mixed =
+      (key.head * 0x9E3779B97F4A7C15ull) ^ (key.tail * 0xC2B2AE3D27D4EB4Full) ^ n;
+  key.hash = static_cast<uint32_t>((mixed >> 32) ^ mixed);
+  return key;
+}
+
+std::ostream& operator<<(std::ostream& out, const KoilText& text) {
+  return out << std::string_view(text);
+}
+
+class KoilTreeStore::Blocks : public std::pmr::memory_resource {
+public:
+  char* allocate_bytes(std::size_t size, std::size_t alignment) {
+    if (size > kOwnBlockAbove) {
+      blocks_.emplace_back(new char[size]);
+      bytes_ += size;
+      return blocks_.back().get();
+    }
+    // Alignments are powers of two.
+    const std::size_t skip = (0 - reinterpret_cast<uintptr_t>(free_)) & (alignment - 1);
+    if (free_ == nullptr || skip + size > room_) {
+      blocks_.emplace_back(new char[kBlockSize]);
+      bytes_ += kBlockSize;
+      free_ = blocks_.back().get();
+      room_ = kBlockSize;
+      return take(size);
+    }
+    take(skip);
+    return take(size);
+  }
+  void clear() {
+    blocks_.clear();
+    blocks_.shrink_to_fit();
+    free_ = nullptr;
+    room_ = 0;
+    bytes_ = 0;
+  }
+  std::size_t bytes() const { return bytes_; }
+
+private:
+  char* take(std::size_t size) {
+    char* taken = free_;
+    free_ += size;
+    room_ -= size;
+    return taken;
+  }
+  // A new block's start is aligned for any type (operator new[] of char gives that much).
+  void* do_allocate(std::size_t size, std::size_t alignment) override {
+    return allocate_bytes(size, alignment);
+  }
+  void do_deallocate(void*, std::size_t, std::size_t) override {}
+  bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override {
+    return this == &other;
+  }
+
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  char* free_ = nullptr; // the unused end of the newest shared block
+  std::size_t room_ = 0;
+  std::size_t bytes_ = 0;
+};
+
+KoilTreeStore::KoilTreeStore() : blocks_(std::make_unique<Blocks>()) {}
+
+KoilTreeStore::~KoilTreeStore() = default;
+
+KoilTreeStore::KoilTreeStore(KoilTreeStore&& other) noexcept
+    : blocks_(std::exchange(other.blocks_, nullptr)), interned_(std::move(other.interned_)),
+      interned_count_(std::exchange(other.interned_count_, 0)) {
+  other.interned_.clear();
+}
+
+KoilTreeStore& KoilTreeStore::operator=(KoilTreeStore&& other) noexcept {
+  if (this != &other) {
+    blocks_ = std::exchange(other.blocks_, nullptr);
+    interned_ = std::move(other.interned_);
+    interned_count_ = std::exchange(other.interned_count_, 0);
+    other.interned_.clear();
+  }
+  return *this;
+}
+
+std::pmr::memory_resource* KoilTreeStore::arrays() {
+  if (!blocks_) {
+    blocks_ = std::make_unique<Blocks>(); // a moved-from store starts again
+  }
+  return blocks_.get();
+}
+
+std::size_t KoilTreeStore::block_bytes() const {
+  return blocks_ ? blocks_->bytes() : 0;
+}
+
+KoilText KoilTreeStore::copy(std::string_view text) {
+  if (text.empty()) {
+    return KoilText();
+  }
+  arrays();
+  char* stored = blocks_->allocate_bytes(text.size() + 1, 1);
+  std::memcpy(stored, text.data(), text.size());
+  stored[text.size()] = '\0';
+  return KoilText(stored);
+}
+
+KoilText KoilTreeStore::intern(std::string_view text) {
+  if (text.empty() || text.size() > kInternUpTo) {
+    return copy(text);
+  }
+  if (2 * (interned_count_ + 1) > interned_.size()) {
+    grow_interned();
+  }
+  const Key key = key_of(text);
+  const std::size_t mask = interned_.size() - 1;
+  for (std::size_t i = key.hash & mask;; i = (i + 1) & mask) {
+    Interned& slot = interned_[i];
+    if (slot.text == nullptr) {
+      slot.text = copy(text).c_str();
+      slot.key = key;
+      ++interned_count_;
+      return KoilText(slot.text);
+    }
+    if (slot.key == key &&
+        (key.length <= 16 || std::memcmp(slot.text, text.data(), key.length) == 0)) {
+      return KoilText(slot.text);
+    }
+  }
+}
+
+void KoilTreeStore::grow_interned() {
+  std::vector<Interned> old = std::move(interned_);
+  interned_.assign(old.empty() ? 64 : 2 * old.size(), Interned{});
+  const std::size_t mask = interned_.size() - 1;
+  for (const Interned& entry : old) {
+    if (entry.text == nullptr) {
+      continue;
+    }
+    std::size_t i = entry.key.hash & mask;
+    while (interned_[i].text != nullptr) {
+      i = (i + 1) & mask;
+    }
+    interned_[i] = entry;
+  }
+}
+
+void KoilTreeStore::clear() {
+  if (blocks_) {
+    blocks_->clear();
+  }
+  interned_.clear();
+  interned_.shrink_to_fit();
+  interned_count_ = 0;
+}

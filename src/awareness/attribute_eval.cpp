@@ -214,9 +214,9 @@ int32_t map_enum_value(AwarenessState& state, OSA_ServiceCntx* ctx, const Attrib
   osa_trace(state, ctx, 50, "Mapping ENUM value from \"%s\" = %d\n", formula.c_str(),
             static_cast<int>(v));
   const EnumElement* match = nullptr;
-  if (attr.elements != nullptr) {
-    for (std::size_t i = 0; i < attr.elements->size() && match == nullptr; ++i) {
-      const EnumElement& element = (*attr.elements)[i];
+  if (attr.elements() != nullptr) {
+    for (std::size_t i = 0; i < attr.elements()->size() && match == nullptr; ++i) {
+      const EnumElement& element = (*attr.elements())[i];
       if (!element.match_formula) {
         if (static_cast<uint32_t>(element.value) == v) {
           match = &element;
@@ -231,7 +231,7 @@ int32_t map_enum_value(AwarenessState& state, OSA_ServiceCntx* ctx, const Attrib
         continue;
       }
       if (number == v) {
-        match = &(*attr.elements)[i];
+        match = &(*attr.elements())[i];
       }
     }
   }
@@ -275,11 +275,11 @@ int32_t evaluate(AwarenessState& state, OSA_ServiceCntx* ctx, AttributeDecl* att
     return 0;
   }
   // 5: STRING.
-  if (attr->kind == kKindString) {
+  if (attr->kind() == kKindString) {
     if (value->code != kValueText) {
       return 1;
     }
-    if (!attr->is_name_attribute) {
+    if (!attr->is_name_attribute()) {
       typed_value_store_text(*value, own_formula);
       set_evaluated(flags, true);
       return 0;
@@ -296,8 +296,8 @@ int32_t evaluate(AwarenessState& state, OSA_ServiceCntx* ctx, AttributeDecl* att
     set_evaluated(flags, false);
     return 0;
   }
-  if (attr->kind != kKindCtype && attr->kind != kKindEnum) {
-    osa_trace(state, ctx, 0, "Unrecognize Attribute type: %d\n", static_cast<int>(attr->kind));
+  if (attr->kind() != kKindCtype && attr->kind() != kKindEnum) {
+    osa_trace(state, ctx, 0, "Unrecognize Attribute type: %d\n", static_cast<int>(attr->kind()));
     return 1;
   }
   // 6: the cache.
@@ -308,7 +308,7 @@ int32_t evaluate(AwarenessState& state, OSA_ServiceCntx* ctx, AttributeDecl* att
   }
   const Formula& f = formula.get();
   // 7: CTYPE.
-  if (attr->kind == kKindCtype) {
+  if (attr->kind() == kKindCtype) {
     const bool ok = evaluate_ctype(ctx, f, value);
     if (!ok) {
       osa_trace(state, ctx, 4, "Could not evaluate CTYPE expression: %s\n", f.text.c_str());
@@ -342,7 +342,7 @@ void trace_entry(AwarenessState& state, OSA_ServiceCntx* ctx, const char* operat
                  const AttributeDecl* attr, const char* formula) {
   if (osa_trace_wanted(state, 50)) {
     osa_trace(state, ctx, 50, "%s(%s -> %s)\n", operation,
-              text_or_null(attr != nullptr ? attr->name : nullptr), text_or_null(formula));
+              text_or_null(attr != nullptr ? attr->name() : nullptr), text_or_null(formula));
   }
 }
 
@@ -456,11 +456,11 @@ int32_t set_attribute_value(AwarenessState& state, OSA_ServiceCntx* ctx, Attribu
     return 1;
   }
   const Formula f = substituted_formula(own, list_context, position);
-  if (attr->kind == kKindString || attr->kind == kKindEnum) {
+  if (attr->kind() == kKindString || attr->kind() == kKindEnum) {
     return 1;
   }
-  if (attr->kind != kKindCtype) {
-    osa_trace(state, ctx, 0, "Unrecognize Attribute type: %d\n", static_cast<int>(attr->kind));
+  if (attr->kind() != kKindCtype) {
+    osa_trace(state, ctx, 0, "Unrecognize Attribute type: %d\n", static_cast<int>(attr->kind()));
     return 1;
   }
   const bool is_text = value->code == kValueText;

@@ -281,10 +281,7 @@ private:
                     entry.lines[index]);
       return;
     }
-    if (!entry.record->extras) {
-      entry.record->extras = std::make_unique<AttributeDecl::Extras>();
-    }
-    std::vector<const char*>& formulas = entry.record->extras->element_formulas;
+    std::vector<const char*>& formulas = entry.record->ensure_extras().element_formulas;
     if (index >= entry.lines.size()) {
       entry.lines.resize(index + 1, 0);
       formulas.resize(index + 1, nullptr);
@@ -497,7 +494,7 @@ void link_if_present(OrtiLookup& lookup, OrtiModel& model,
 
 void link_custom_enums(OrtiLookup& lookup, OrtiModel& model, OrtiObject& object) {
   for (CustomAttribute& custom : object.custom_attributes) {
-    if (custom.attribute && custom.attribute->kind == kKindEnum) {
+    if (custom.attribute && custom.attribute->kind() == kKindEnum) {
       link_enum_elements(lookup, model, *custom.attribute);
     }
   }
@@ -577,6 +574,24 @@ const char* standard_attribute_name(int32_t kind, int slot) {
   default:
     return kMessageContainerSlotNames[slot];
   }
+}
+
+const AttributeFacts AttributeDecl::kNoFacts{};
+
+AttributeDecl::Extras& AttributeDecl::ensure_extras() {
+  if (!extras) {
+    extras = std::make_unique<Extras>();
+  }
+  return *extras;
+}
+
+AttributeFacts& AttributeDecl::own_facts() {
+  if (!owns_facts()) {
+    Extras& mine = ensure_extras();
+    mine.own_facts = *facts_;
+    facts_ = &mine.own_facts;
+  }
+  return extras->own_facts;
 }
 
 std::unique_ptr<AttributeDecl> AttributeDecl::make(std::pmr::memory_resource* memory) {
@@ -678,7 +693,7 @@ void fill_os(OrtiLookup& lookup, const ObjectDeclaration& decl, ObjectDefinition
         warning_message("RUNNINGISR2 has no \"NO_ISR\" element\n");
       } else if (rule.slot == kOsLastError && find_enum_element(*slot, "E_OK") == nullptr) {
         load_trace(1, "LASTERROR has no \"E_OK\" element\n");
-      } else if (rule.slot == kOsServiceTrace && !slot->to_trace) {
+      } else if (rule.slot == kOsServiceTrace && !slot->to_trace()) {
         // The service trace is only of use when the debugger records it, which TOTRACE asks
         // for; the check therefore concerns SERVICETRACE itself and names it.
         warning_message("SERVICETRACE is not marked TOTRACE\n");

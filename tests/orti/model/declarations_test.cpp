@@ -235,30 +235,30 @@ TEST_F(MakeTypeFixture, BuildsRecordsByTheDeclaredKind) {
   Capture capture;
   auto ctype = make(lookup, "priority", "prio[0]", kKindAny);
   ASSERT_TRUE(ctype);
-  EXPECT_EQ(ctype->kind, kKindCtype);
-  EXPECT_STREQ(ctype->name, "PRIORITY"); // as declared, not as written
+  EXPECT_EQ(ctype->kind(), kKindCtype);
+  EXPECT_STREQ(ctype->name(), "PRIORITY"); // as declared, not as written
   EXPECT_STREQ(ctype->formula, "prio[0]");
-  EXPECT_STREQ(ctype->description, "Prio");
-  EXPECT_STREQ(ctype->c_type, "unsigned char");
-  EXPECT_TRUE(ctype->to_trace);
-  EXPECT_EQ(ctype->elements, nullptr);
+  EXPECT_STREQ(ctype->description(), "Prio");
+  EXPECT_STREQ(ctype->c_type(), "unsigned char");
+  EXPECT_TRUE(ctype->to_trace());
+  EXPECT_EQ(ctype->elements(), nullptr);
   EXPECT_TRUE(ctype->value_cache.empty());
   EXPECT_EQ(ctype->cache_entries, 0);
 
   auto enumerated = make(lookup, "STATE", "st", kKindEnum);
   ASSERT_TRUE(enumerated);
-  EXPECT_EQ(enumerated->kind, kKindEnum);
-  EXPECT_STREQ(enumerated->c_type, "int");
-  ASSERT_NE(enumerated->elements, nullptr);
-  EXPECT_EQ(enumerated->elements->size(), 2u);
-  EXPECT_EQ(enumerated->description, nullptr);
-  EXPECT_FALSE(enumerated->to_trace);
+  EXPECT_EQ(enumerated->kind(), kKindEnum);
+  EXPECT_STREQ(enumerated->c_type(), "int");
+  ASSERT_NE(enumerated->elements(), nullptr);
+  EXPECT_EQ(enumerated->elements()->size(), 2u);
+  EXPECT_EQ(enumerated->description(), nullptr);
+  EXPECT_FALSE(enumerated->to_trace());
 
   auto text = make(lookup, "vs_NAME", "n", kKindString);
   ASSERT_TRUE(text);
-  EXPECT_EQ(text->kind, kKindString);
-  EXPECT_EQ(text->c_type, nullptr);
-  EXPECT_FALSE(text->is_name_attribute);
+  EXPECT_EQ(text->kind(), kKindString);
+  EXPECT_EQ(text->c_type(), nullptr);
+  EXPECT_FALSE(text->is_name_attribute());
   EXPECT_TRUE(capture.messages().empty());
 }
 
@@ -276,13 +276,13 @@ TEST_F(MakeTypeFixture, ListAttributesNeedNoDeclarationAndIgnoreTheMask) {
         Case{"_NODE_VALID", kKindCtype, false}, Case{"_owner", kKindCtype, false}}) {
     auto record = make(lookup, c.name, "f", 0);
     ASSERT_TRUE(record) << c.name;
-    EXPECT_EQ(record->kind, c.kind) << c.name;
-    EXPECT_EQ(record->is_name_attribute, c.is_name) << c.name;
-    EXPECT_STREQ(record->name, c.name);
-    EXPECT_STREQ(record->description, c.name);
+    EXPECT_EQ(record->kind(), c.kind) << c.name;
+    EXPECT_EQ(record->is_name_attribute(), c.is_name) << c.name;
+    EXPECT_STREQ(record->name(), c.name);
+    EXPECT_STREQ(record->description(), c.name);
     EXPECT_STREQ(record->formula, "f");
-    EXPECT_EQ(record->c_type, nullptr);
-    EXPECT_FALSE(record->to_trace);
+    EXPECT_EQ(record->c_type(), nullptr);
+    EXPECT_FALSE(record->to_trace());
   }
   EXPECT_TRUE(capture.messages().empty());
 }
@@ -381,8 +381,8 @@ TEST(FindEnumElement, ComparesLabelsExactly) {
   std::vector<EnumElement> elements = {element("NO_ISR", 0, 1), element("no_isr", 1, 2),
                                        element("NO_ISR", 2, 3)};
   AttributeDecl attr;
-  attr.kind = kKindEnum;
-  attr.elements = &elements;
+  attr.own_facts().kind = kKindEnum;
+  attr.own_facts().elements = &elements;
   const EnumElement* found = find_enum_element(attr, "NO_ISR");
   ASSERT_NE(found, nullptr);
   EXPECT_EQ(found->value, 0);
@@ -395,12 +395,12 @@ TEST(MakeCpuAttribute, OwnsItsNameAndDescription) {
   std::string reg = "R13";
   auto attr = make_cpu_attribute(reg.c_str(), "ctx->sp");
   reg = "changed";
-  EXPECT_EQ(attr->kind, kKindCtype);
-  EXPECT_STREQ(attr->name, "_CPU_R13");
-  EXPECT_STREQ(attr->description, "R13");
-  EXPECT_STREQ(attr->c_type, "unsigned long");
+  EXPECT_EQ(attr->kind(), kKindCtype);
+  EXPECT_STREQ(attr->name(), "_CPU_R13");
+  EXPECT_STREQ(attr->description(), "R13");
+  EXPECT_STREQ(attr->c_type(), "unsigned long");
   EXPECT_STREQ(attr->formula, "ctx->sp");
-  EXPECT_FALSE(attr->to_trace);
+  EXPECT_FALSE(attr->to_trace());
 }
 
 TEST(NameEqual, ComparesAsciiLettersWithoutCaseAndAbsentOnlyWithAbsent) {

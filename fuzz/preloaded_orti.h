@@ -169,7 +169,6 @@ private:
       // Emptied and freed, as before the first evaluation, so that the next input neither finds
       // these values nor inherits their memory.
       d.value_cache.clear();
-      d.cache_entries = 0;
     }
     for (auto& [element, linked] : links_) {
       element->linked_object = linked;

@@ -134,7 +134,7 @@ bool cache_lookup(const AwarenessState& state, const AttributeDecl& attr, const 
     return false;
   }
   const int64_t k = cache_slot(attr, read);
-  if (k < 0 || k >= attr.cache_entries) {
+  if (k < 0 || static_cast<std::size_t>(k) >= attr.value_cache.size()) {
     return false;
   }
   const AttributeCacheEntry& entry = attr.value_cache[static_cast<std::size_t>(k)];
@@ -158,10 +158,8 @@ void cache_store(const AwarenessState& state, const AttributeRead& read, Attribu
   }
   const int64_t k = cache_slot(attr, read);
   keep_if_current(state, read.cache, [&] {
-    if (k >= attr.cache_entries) {
-      const auto entries = static_cast<std::size_t>(k) + 1;
-      attr.value_cache.resize(entries);
-      attr.cache_entries = static_cast<int32_t>(entries);
+    if (static_cast<std::size_t>(k) >= attr.value_cache.size()) {
+      attr.value_cache.resize(static_cast<std::size_t>(k) + 1);
     }
     AttributeCacheEntry& entry = attr.value_cache[static_cast<std::size_t>(k)];
     entry.value = value;

@@ -588,8 +588,8 @@ AttributeDecl::Extras& AttributeDecl::ensure_extras() {
 AttributeFacts& AttributeDecl::own_facts() {
   if (!owns_facts()) {
     Extras& mine = ensure_extras();
-    mine.own_facts = *facts_;
-    facts_ = &mine.own_facts;
+    mine.own_facts = *facts_ptr();
+    point_at(mine.own_facts);
   }
   return extras->own_facts;
 }
@@ -600,7 +600,7 @@ std::unique_ptr<AttributeDecl> AttributeDecl::make(std::pmr::memory_resource* me
   }
   auto* record =
       new (memory->allocate(sizeof(AttributeDecl), alignof(AttributeDecl))) AttributeDecl();
-  record->in_shared_memory_ = true;
+  record->facts_and_mark_ |= kInSharedMemory;
   return std::unique_ptr<AttributeDecl>(record);
 }
 
@@ -613,7 +613,7 @@ void* AttributeDecl::operator new(std::size_t, void* place) {
 }
 
 void AttributeDecl::operator delete(AttributeDecl* record, std::destroying_delete_t) {
-  const bool shared = record->in_shared_memory_;
+  const bool shared = (record->facts_and_mark_ & kInSharedMemory) != 0;
   record->~AttributeDecl();
   if (!shared) {
     ::operator delete(record);

@@ -102,37 +102,42 @@ struct AttributeDecl {
   };
   std::unique_ptr<Extras> extras;
 
-  // Value caches of attribute evaluation: empty until the first evaluation.
-  int32_t cache_entries = 0;
-
 private:
-  bool in_shared_memory_ = false; // made by make() in a model's record memory; here for room
-  const AttributeFacts* facts_ = &kNoFacts;
+  // The facts' address, with the lowest bit (free, as facts are aligned to more) set when
+  // make() made the record in a model's record memory: a flag of its own would cost a word.
+  uintptr_t facts_and_mark_;
 
   static const AttributeFacts kNoFacts;
+  static constexpr uintptr_t kInSharedMemory = 1;
+  const AttributeFacts* facts_ptr() const {
+    return reinterpret_cast<const AttributeFacts*>(facts_and_mark_ & ~kInSharedMemory);
+  }
+  void point_at(const AttributeFacts& facts) {
+    facts_and_mark_ = reinterpret_cast<uintptr_t>(&facts) | (facts_and_mark_ & kInSharedMemory);
+  }
 
 public:
-  AttributeDecl() = default;
+  AttributeDecl() : facts_and_mark_(reinterpret_cast<uintptr_t>(&kNoFacts)) {}
   AttributeDecl(const AttributeDecl&) = delete;
   AttributeDecl& operator=(const AttributeDecl&) = delete;
 
-  int32_t kind() const { return facts_->kind; }
-  const char* name() const { return facts_->name; }
-  const char* description() const { return facts_->description; }
-  const char* c_type() const { return facts_->c_type; }
-  std::vector<EnumElement>* elements() const { return facts_->elements; }
-  bool to_trace() const { return facts_->to_trace; }
-  bool is_name_attribute() const { return facts_->is_name_attribute; }
+  int32_t kind() const { return facts_ptr()->kind; }
+  const char* name() const { return facts_ptr()->name; }
+  const char* description() const { return facts_ptr()->description; }
+  const char* c_type() const { return facts_ptr()->c_type; }
+  std::vector<EnumElement>* elements() const { return facts_ptr()->elements; }
+  bool to_trace() const { return facts_ptr()->to_trace; }
+  bool is_name_attribute() const { return facts_ptr()->is_name_attribute; }
 
-  const AttributeFacts& facts() const { return *facts_; }
+  const AttributeFacts& facts() const { return *facts_ptr(); }
   // Reads the facts from there from now on; they must outlive the record, and they are not
   // changed through it.
-  void share_facts(const AttributeFacts& facts) { facts_ = &facts; }
+  void share_facts(const AttributeFacts& facts) { point_at(facts); }
   // The record's own facts, to be written: a copy of what it read so far, made on first use,
   // so that writing them changes no other record.
   AttributeFacts& own_facts();
   // True when the facts are the record's own (own_facts() was called since the last share).
-  bool owns_facts() const { return extras && facts_ == &extras->own_facts; }
+  bool owns_facts() const { return extras && facts_ptr() == &extras->own_facts; }
   Extras& ensure_extras();
 
   // Makes a record in memory that frees all its records at once (the model's), or on the heap

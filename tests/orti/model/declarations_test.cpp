@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <memory_resource>
 #include <random>
 
 using namespace model_test;
@@ -243,7 +244,6 @@ TEST_F(MakeTypeFixture, BuildsRecordsByTheDeclaredKind) {
   EXPECT_TRUE(ctype->to_trace());
   EXPECT_EQ(ctype->elements(), nullptr);
   EXPECT_TRUE(ctype->value_cache.empty());
-  EXPECT_EQ(ctype->cache_entries, 0);
 
   auto enumerated = make(lookup, "STATE", "st", kKindEnum);
   ASSERT_TRUE(enumerated);
@@ -411,6 +411,35 @@ TEST(NameEqual, ComparesAsciiLettersWithoutCaseAndAbsentOnlyWithAbsent) {
   EXPECT_TRUE(orti_name_equal(nullptr, nullptr));
   EXPECT_STREQ(attribute_kind_name(4), "STRING");
   EXPECT_STREQ(attribute_kind_name(3), "_UNRECOGNIZED_TYPE_");
+}
+
+} // namespace
+
+namespace {
+
+// Where a record lives is marked beside its facts' address, so that changing the facts must
+// keep the mark: a record of a model's memory freed on the heap, or a heap record never freed,
+// fails the run (and the address-checked one in particular).
+TEST(AttributeDeclMemory, ChangingFactsKeepsWhereTheRecordLives) {
+  AttributeFacts shared;
+  shared.name = "SHARED";
+  shared.kind = kKindString;
+  std::pmr::monotonic_buffer_resource memory;
+  for (std::pmr::memory_resource* place :
+       std::initializer_list<std::pmr::memory_resource*>{&memory, nullptr}) {
+    auto record = AttributeDecl::make(place);
+    EXPECT_EQ(record->name(), nullptr);
+    record->own_facts().name = "OWN";
+    EXPECT_STREQ(record->name(), "OWN");
+    record->share_facts(shared);
+    EXPECT_FALSE(record->owns_facts());
+    EXPECT_STREQ(record->name(), "SHARED");
+    EXPECT_EQ(record->kind(), kKindString);
+    record->own_facts().kind = kKindCtype;
+    EXPECT_STREQ(record->name(), "SHARED");
+    EXPECT_EQ(record->kind(), kKindCtype);
+    EXPECT_EQ(shared.kind, kKindString);
+  }
 }
 
 } // namespace

@@ -5,16 +5,6 @@
 # and the backtrace of a task that core 1 switched out. Installs what a fresh machine lacks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/ensure_tools.sh
-bash scripts/ensure_gdb_tools.sh
-cmake --preset default >/dev/null
-cmake --build --preset default --target osa_orti_plugin >/dev/null
-bash examples/demo_target_smp/build.sh >/dev/null
-
-exec examples/demo_target_smp/run_qemu_gdb.sh -- \
-    -ex 'source hosts/gdb/orti_host.py' \
-    -ex 'set orti plugin build/default/src/osa_orti_plugin' \
-    -ex 'orti load examples/demo_target_smp/demo_target_smp.ort' \
-    -ex 'echo \n(gdb) orti tasks\n' -ex 'orti tasks' \
-    -ex 'echo \n(gdb) orti bt Task_Filter1\n' -ex 'orti bt Task_Filter1' \
-    -ex 'echo \n'
+source scripts/demo_steps.sh
+demo_build demo_target_smp
+demo_orti_session demo_target_smp 'orti tasks' 'orti bt Task_Filter1'

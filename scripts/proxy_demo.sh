@@ -6,11 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$(pwd)"
-bash scripts/ensure_tools.sh
-bash scripts/ensure_gdb_tools.sh
-cmake --preset default >/dev/null
-cmake --build --preset default --target osa_orti_plugin orti-proxy >/dev/null
-bash examples/demo_target/build.sh >/dev/null
+source scripts/demo_steps.sh
+demo_build demo_target orti-proxy
 
 elf="$root/build/demo_target/demo_target.elf"
 work="$(mktemp -d "${TMPDIR:-/tmp}/proxy_demo.XXXXXX")"

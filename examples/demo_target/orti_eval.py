@@ -9,131 +9,13 @@
 #
 #   gdb-multiarch ... -x orti_eval.py -ex 'orti-eval demo_target.ort'
 
-import re
+import os
+import sys
 
 import gdb
 
-_TOKEN = re.compile(
-    r'\s+|/\*.*?\*/|//[^\n]*|"(?:[^"\\]|\\.)*"|0[xX][0-9a-fA-F]+|-?\d+|[A-Za-z_]\w*|.',
-    re.S)
-
-_LIST_ATTRIBUTES = ("_PARENT_NODE", "_ITEM", "_NEXT_NODE", "_NODE_VALID", "_NAME", "_OWNER")
-_MAX_LIST_ELEMENTS = 64
-
-
-def _tokens(text):
-    out = []
-    for m in _TOKEN.finditer(text):
-        t = m.group(0)
-        if t.isspace() or t.startswith("/*") or t.startswith("//"):
-            continue
-        out.append(t)
-    return out
-
-
-def _unquote(t):
-    return t[1:-1] if t.startswith('"') else t
-
-
-class _Parser:
-    def __init__(self, text):
-        self.t = _tokens(text)
-        self.i = 0
-
-    def peek(self):
-        return self.t[self.i] if self.i < len(self.t) else None
-
-    def next(self):
-        tok = self.peek()
-        self.i += 1
-        return tok
-
-    def expect(self, tok):
-        got = self.next()
-        if got != tok:
-            raise gdb.GdbError("orti-eval: expected %r, found %r" % (tok, got))
-
-    def skip_block(self):
-        self.expect("{")
-        depth = 1
-        while depth:
-            tok = self.next()
-            if tok is None:
-                raise gdb.GdbError("orti-eval: unbalanced braces")
-            depth += {"{": 1, "}": -1}.get(tok, 0)
-
-    def attribute_declaration(self):
-        decl = {"kind": None, "ctype": None, "elements": {}}
-        if self.peek() == "TOTRACE":
-            self.next()
-        decl["kind"] = self.next()
-        if self.peek().startswith('"'):
-            decl["ctype"] = _unquote(self.next())
-        if decl["kind"] == "ENUM" and self.peek() == "[":
-            self.next()
-            while True:
-                label = _unquote(self.next())
-                if self.peek() == ":":
-                    self.next()
-                    self.next()
-                self.expect("=")
-                value = self.next()
-                if value.startswith('"'):
-                    decl["elements"][_unquote(value)] = label
-                else:
-                    decl["elements"][int(value, 0)] = label
-                if self.next() == "]":
-                    break
-        name = self.next()
-        if self.peek() == ",":
-            self.next()
-            self.next()
-        self.expect(";")
-        return name, decl
-
-    def parse(self):
-        declarations = {}
-        definitions = []
-        while self.peek() is not None:
-            head = self.next()
-            if head == "VERSION":
-                self.skip_block()
-                self.expect(";")
-            elif head == "IMPLEMENTATION":
-                self.next()
-                self.expect("{")
-                while self.peek() != "}":
-                    type_name = self.next()
-                    self.expect("{")
-                    attrs = {}
-                    while self.peek() != "}":
-                        name, decl = self.attribute_declaration()
-                        attrs[name.upper()] = decl
-                    self.expect("}")
-                    if self.peek() == ",":
-                        self.next()
-                        self.next()
-                    self.expect(";")
-                    declarations[type_name.upper()] = attrs
-                self.expect("}")
-                self.expect(";")
-            else:
-                is_list = False
-                if self.peek() == "*":
-                    self.next()
-                    is_list = True
-                name = self.next()
-                self.expect("{")
-                attrs = []
-                while self.peek() != "}":
-                    attr = self.next()
-                    self.expect("=")
-                    attrs.append((attr, _unquote(self.next())))
-                    self.expect(";")
-                self.expect("}")
-                self.expect(";")
-                definitions.append((head, name, is_list, attrs))
-        return declarations, definitions
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from orti_file import MAX_LIST_ELEMENTS, is_char_pointer, list_elements, parse_file  # noqa: E402
 
 
 def is_text(declarations, type_name, attr):
@@ -142,17 +24,6 @@ def is_text(declarations, type_name, attr):
         return False
     decl = declarations.get(type_name.upper(), {}).get(attr.upper())
     return decl is not None and decl["kind"] == "STRING"
-
-
-def _is_char_pointer(value):
-    t = value.type.strip_typedefs()
-    if t.code == gdb.TYPE_CODE_ARRAY:
-        t = t.target().strip_typedefs()
-        return t.code == gdb.TYPE_CODE_INT and t.sizeof == 1
-    if t.code != gdb.TYPE_CODE_PTR:
-        return False
-    t = t.target().strip_typedefs()
-    return t.code == gdb.TYPE_CODE_INT and t.sizeof == 1
 
 
 class OrtiEval(gdb.Command):
@@ -178,8 +49,7 @@ class OrtiEval(gdb.Command):
     def evaluate_file(self, path):
         if not path:
             raise gdb.GdbError("usage: orti-eval [--quit] FILE")
-        with open(path, encoding="latin-1") as f:
-            declarations, definitions = _Parser(f.read()).parse()
+        declarations, definitions = parse_file(path)
         self.declarations = declarations
         self.count = 0
         self.failed = 0
@@ -188,8 +58,9 @@ class OrtiEval(gdb.Command):
             if is_list:
                 self.list_object(type_name, name, attrs, decl)
             else:
-                for attr, formula in attrs:
-                    self.attribute(type_name, name, attr, formula, decl.get(attr.upper()))
+                for attr, index, formula in attrs:
+                    shown = name if index is None else "%s[%d]" % (name, index)
+                    self.attribute(type_name, shown, attr, formula, decl.get(attr.upper()))
         gdb.write("orti-eval: %d formulas evaluated, %d failed\n" % (self.count, self.failed))
         if self.failed:
             raise gdb.GdbError("orti-eval: %d formulas failed" % self.failed)
@@ -213,8 +84,8 @@ class OrtiEval(gdb.Command):
             return
         kind = decl["kind"] if decl else None
         try:
-            if kind == "STRING" or (kind is None and _is_char_pointer(value)):
-                shown = '"%s"' % value.string() if _is_char_pointer(value) else str(value)
+            if kind == "STRING" or (kind is None and is_char_pointer(value)):
+                shown = '"%s"' % value.string() if is_char_pointer(value) else str(value)
             elif kind == "ENUM":
                 number = int(value)
                 element = decl["elements"].get(number)
@@ -232,26 +103,19 @@ class OrtiEval(gdb.Command):
         gdb.write("%-44s %s   [%s]\n" % (label, shown, formula))
 
     def list_object(self, type_name, obj, attrs, decl):
-        special = {a.upper(): f for a, f in attrs if a.upper() in _LIST_ATTRIBUTES}
-        others = [(a, f) for a, f in attrs if a.upper() not in _LIST_ATTRIBUTES]
-        node = special["_PARENT_NODE"]
-        for k in range(_MAX_LIST_ELEMENTS):
-            valid_formula = special["_NODE_VALID"].replace("$NODE", node)
-            valid = self.evaluate("%s %s[%d]._NODE_VALID" % (type_name, obj, k), valid_formula)
+        for k, element in enumerate(list_elements(attrs)):
+            valid = self.evaluate("%s %s[%d]._NODE_VALID" % (type_name, obj, k), element.valid)
             if valid is None or int(valid) == 0:
                 gdb.write("%s %s: %d elements (element %d: %s is false)\n"
-                          % (type_name, obj, k, k, valid_formula))
+                          % (type_name, obj, k, k, element.valid))
                 return
-            item = special["_ITEM"].replace("$NODE", node)
-            if "_NAME" in special:
-                self.attribute(type_name, "%s[%d]" % (obj, k), "_NAME",
-                               special["_NAME"].replace("$ITEM", item).replace("$NODE", node),
+            if element.name is not None:
+                self.attribute(type_name, "%s[%d]" % (obj, k), "_NAME", element.name,
                                {"kind": "STRING"})
-            for attr, formula in others:
-                self.attribute(type_name, "%s[%d]" % (obj, k), attr,
-                               formula.replace("$ITEM", item), decl.get(attr.upper()))
-            node = special["_NEXT_NODE"].replace("$NODE", node)
-        gdb.write("%s %s: stopped after %d elements\n" % (type_name, obj, _MAX_LIST_ELEMENTS))
+            for attr, formula in element.attrs:
+                self.attribute(type_name, "%s[%d]" % (obj, k), attr, formula,
+                               decl.get(attr.upper()))
+        gdb.write("%s %s: stopped after %d elements\n" % (type_name, obj, MAX_LIST_ELEMENTS))
 
 
 OrtiEval()

@@ -14,163 +14,18 @@
 #
 # Scripts use evaluate_file(path), which returns the results instead of printing them.
 
-import re
+import os
+import sys
 
 import gdb
 
-_TOKEN = re.compile(
-    r'\s+|/\*.*?\*/|//[^\n]*|"[^"]*"|0[xX][0-9a-fA-F]+|-?\d+|[A-Za-z_]\w*|.', re.S)
+# The file is read as the single-core demo's evaluator reads it.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "demo_target"))
+from orti_file import (LIST_ATTRIBUTES, MAX_LIST_ELEMENTS, is_char_pointer,  # noqa: E402
+                       list_elements, parse_file)
 
 # STACKDIRECTION holds its text, not a formula.
 _LITERAL = {("STACK", "STACKDIRECTION")}
-_LIST_ATTRIBUTES = ("_PARENT_NODE", "_ITEM", "_NEXT_NODE", "_NODE_VALID", "_NAME", "_OWNER")
-_MAX_LIST_ELEMENTS = 64
-
-
-class OrtiSyntaxError(gdb.GdbError):
-    pass
-
-
-def _tokens(text):
-    return [t for t in (m.group(0) for m in _TOKEN.finditer(text))
-            if not (t.isspace() or t.startswith("/*") or t.startswith("//"))]
-
-
-def _unquote(t):
-    return t[1:-1] if t.startswith('"') else t
-
-
-class _Parser:
-    """The parts of the grammar the evaluator needs: declarations with their ENUM elements
-    and array marks, and each object's attribute definitions with their indices."""
-
-    def __init__(self, text):
-        self.t = _tokens(text)
-        self.i = 0
-
-    def peek(self):
-        return self.t[self.i] if self.i < len(self.t) else None
-
-    def next(self):
-        tok = self.peek()
-        if tok is None:
-            raise OrtiSyntaxError("orti-eval: the file ends in the middle of a construct")
-        self.i += 1
-        return tok
-
-    def expect(self, tok):
-        got = self.next()
-        if got != tok:
-            raise OrtiSyntaxError("orti-eval: expected %r, found %r" % (tok, got))
-
-    def skip_block(self):
-        self.expect("{")
-        depth = 1
-        while depth:
-            depth += {"{": 1, "}": -1}.get(self.next(), 0)
-
-    def index(self):
-        """An element index after a name: None when there is none, -1 for '[]'."""
-        if self.peek() != "[":
-            return None
-        self.next()
-        if self.peek() == "]":
-            self.next()
-            return -1
-        tok = self.next()
-        if not tok.isdigit():
-            raise OrtiSyntaxError("orti-eval: index %r is no number" % tok)
-        self.expect("]")
-        return int(tok)
-
-    def attribute_declaration(self):
-        decl = {"kind": None, "ctype": None, "elements": {}, "array": False}
-        if self.peek() == "TOTRACE":
-            self.next()
-        decl["kind"] = self.next()
-        if self.peek().startswith('"'):
-            decl["ctype"] = _unquote(self.next())
-        if decl["kind"] == "ENUM" and self.peek() == "[":
-            self.next()
-            while True:
-                label = _unquote(self.next())
-                if self.peek() == ":":
-                    self.next()
-                    self.next()
-                self.expect("=")
-                value = self.next()
-                if value.startswith('"'):
-                    decl["elements"][_unquote(value)] = label
-                else:
-                    decl["elements"][int(value, 0)] = label
-                if self.next() == "]":
-                    break
-        name = self.next()
-        index = self.index()
-        if index is not None and index != -1:
-            raise OrtiSyntaxError("orti-eval: declaration of %s gives an index" % name)
-        decl["array"] = index == -1
-        if self.peek() == ",":
-            self.next()
-            self.next()
-        self.expect(";")
-        return name, decl
-
-    def parse(self):
-        declarations = {}
-        definitions = []
-        while self.peek() is not None:
-            head = self.next()
-            if head == "VERSION":
-                self.skip_block()
-                self.expect(";")
-            elif head == "IMPLEMENTATION":
-                self.next()
-                self.expect("{")
-                while self.peek() != "}":
-                    type_name = self.next()
-                    self.expect("{")
-                    attrs = {}
-                    while self.peek() != "}":
-                        name, decl = self.attribute_declaration()
-                        attrs[name.upper()] = decl
-                    self.expect("}")
-                    if self.peek() == ",":
-                        self.next()
-                        self.next()
-                    self.expect(";")
-                    declarations[type_name.upper()] = attrs
-                self.expect("}")
-                self.expect(";")
-            else:
-                is_list = False
-                if self.peek() == "*":
-                    self.next()
-                    is_list = True
-                name = self.next()
-                self.expect("{")
-                attrs = []
-                while self.peek() != "}":
-                    attr = self.next()
-                    index = self.index()
-                    self.expect("=")
-                    attrs.append((attr, index, _unquote(self.next())))
-                    self.expect(";")
-                self.expect("}")
-                self.expect(";")
-                definitions.append((head, name, is_list, attrs))
-        return declarations, definitions
-
-
-def _is_char_pointer(value):
-    t = value.type.strip_typedefs()
-    if t.code == gdb.TYPE_CODE_ARRAY:
-        t = t.target().strip_typedefs()
-        return t.code == gdb.TYPE_CODE_INT and t.sizeof == 1
-    if t.code != gdb.TYPE_CODE_PTR:
-        return False
-    t = t.target().strip_typedefs()
-    return t.code == gdb.TYPE_CODE_INT and t.sizeof == 1
 
 
 def core_count():
@@ -210,9 +65,9 @@ def _evaluate(label, formula, decl, type_name, attr):
     try:
         value = gdb.parse_and_eval(formula)
         kind = decl["kind"] if decl else None
-        if kind == "STRING" or (kind is None and _is_char_pointer(value)):
+        if kind == "STRING" or (kind is None and is_char_pointer(value)):
             return Result(label, formula,
-                          value=value.string() if _is_char_pointer(value) else str(value))
+                          value=value.string() if is_char_pointer(value) else str(value))
         number = int(value)
         if kind == "ENUM":
             element = decl["elements"].get(number)
@@ -232,7 +87,7 @@ def _check_elements(prefix, attrs, decl_of, cores):
     for attr, index, formula in attrs:
         decl = decl_of(attr)
         if decl is None:
-            if attr.upper() not in _LIST_ATTRIBUTES:
+            if attr.upper() not in LIST_ATTRIBUTES:
                 failures.append(Result("%s.%s" % (prefix, attr), formula,
                                        failure="not declared for this kind"))
             continue
@@ -258,35 +113,27 @@ def _check_elements(prefix, attrs, decl_of, cores):
 
 def _list_object(type_name, obj, attrs, decl_of):
     results = []
-    special = dict((a.upper(), f) for a, _, f in attrs if a.upper() in _LIST_ATTRIBUTES)
-    others = [(a, f) for a, _, f in attrs if a.upper() not in _LIST_ATTRIBUTES]
-    node = special["_PARENT_NODE"]
-    for k in range(_MAX_LIST_ELEMENTS):
+    for k, element in enumerate(list_elements(attrs)):
         prefix = "%s %s[%d]" % (type_name, obj, k)
-        valid_formula = special["_NODE_VALID"].replace("$NODE", node)
-        valid = _evaluate(prefix + "._NODE_VALID", valid_formula, None, type_name, "")
+        valid = _evaluate(prefix + "._NODE_VALID", element.valid, None, type_name, "")
         results.append(valid)
         if not valid.ok or valid.value == 0:
             return results
-        item = special["_ITEM"].replace("$NODE", node)
-        if "_NAME" in special:
-            name = special["_NAME"].replace("$ITEM", item).replace("$NODE", node)
-            results.append(_evaluate(prefix + "._NAME", name, {"kind": "STRING"}, type_name,
-                                     "_NAME"))
-        for attr, formula in others:
-            results.append(_evaluate("%s.%s" % (prefix, attr), formula.replace("$ITEM", item),
-                                     decl_of(attr), type_name, attr))
-        node = special["_NEXT_NODE"].replace("$NODE", node)
+        if element.name is not None:
+            results.append(_evaluate(prefix + "._NAME", element.name, {"kind": "STRING"},
+                                     type_name, "_NAME"))
+        for attr, formula in element.attrs:
+            results.append(_evaluate("%s.%s" % (prefix, attr), formula, decl_of(attr),
+                                     type_name, attr))
     results.append(Result("%s %s" % (type_name, obj), "",
-                          failure="no end after %d elements" % _MAX_LIST_ELEMENTS))
+                          failure="no end after %d elements" % MAX_LIST_ELEMENTS))
     return results
 
 
 def evaluate_file(path):
     """Every formula of the ORTI file at path, evaluated in the stopped program: a list of
     Result, in file order."""
-    with open(path, encoding="latin-1") as f:
-        declarations, definitions = _Parser(f.read()).parse()
+    declarations, definitions = parse_file(path)
     cores = core_count()
     results = []
     for type_name, name, is_list, attrs in definitions:

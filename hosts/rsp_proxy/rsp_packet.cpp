@@ -1,23 +1,12 @@
 #include "rsp_packet.h"
 
+#include "runtime/hex_digit.h"
+
 namespace rsp {
 
 namespace {
 
 const char kHexDigits[] = "0123456789abcdef";
-
-int hex_value(char c) {
-  if (c >= '0' && c <= '9') {
-    return c - '0';
-  }
-  if (c >= 'a' && c <= 'f') {
-    return c - 'a' + 10;
-  }
-  if (c >= 'A' && c <= 'F') {
-    return c - 'A' + 10;
-  }
-  return -1;
-}
 
 bool needs_escape(char c) {
   return c == '$' || c == '#' || c == '}' || c == '*';
@@ -63,8 +52,8 @@ bool hex_decode(std::string_view hex, std::string& bytes) {
   std::string out;
   out.reserve(hex.size() / 2);
   for (std::size_t i = 0; i < hex.size(); i += 2) {
-    const int hi = hex_value(hex[i]);
-    const int lo = hex_value(hex[i + 1]);
+    const int hi = hex_digit_value(hex[i]);
+    const int lo = hex_digit_value(hex[i + 1]);
     if (hi < 0 || lo < 0) {
       return false;
     }
@@ -80,7 +69,7 @@ bool parse_hex(std::string_view text, uint64_t& value) {
   }
   uint64_t v = 0;
   for (char c : text) {
-    const int d = hex_value(c);
+    const int d = hex_digit_value(c);
     if (d < 0 || (v >> 60) != 0) {
       return false;
     }
@@ -249,8 +238,8 @@ void PacketReader::finish_packet() {
     items_.push_back(std::move(item));
     return;
   }
-  const int hi = hex_value(check_[0]);
-  const int lo = hex_value(check_[1]);
+  const int hi = hex_digit_value(check_[0]);
+  const int lo = hex_digit_value(check_[1]);
   if (hi < 0 || lo < 0 || static_cast<uint8_t>(hi * 16 + lo) != sum_) {
     item.kind = ItemKind::BadChecksum;
     item.payload = std::move(payload_);

@@ -344,6 +344,22 @@ void trace_entry(AwarenessState& state, OSA_ServiceCntx* ctx, const char* operat
   }
 }
 
+// The formula attr gives the call's core, once the call is traced; null when the call cannot
+// go on: no attribute or value, or no formula for that core (reported where the attribute
+// lacks the core's element).
+const char* formula_for_call(AwarenessState& state, OSA_ServiceCntx* ctx, const char* operation,
+                             const AttributeDecl* attr, const TypedValue* value, uint64_t core) {
+  const char* own = attr != nullptr ? formula_of_core(*attr, core) : nullptr;
+  trace_entry(state, ctx, operation, attr, own != nullptr || attr == nullptr ? own : attr->formula);
+  if (attr == nullptr || value == nullptr) {
+    return nullptr;
+  }
+  if (own == nullptr && element_of_core(*attr, core) < 0) {
+    report_no_element(state, ctx, *attr, core);
+  }
+  return own;
+}
+
 } // namespace
 
 std::string replace_all(std::string_view text, std::string_view pattern,
@@ -401,16 +417,8 @@ int32_t get_attribute_value(AwarenessState& state, OSA_ServiceCntx* ctx, Attribu
   read.list_read = is_list_read(list_context);
   read.cache = begin_cache_read(state);
   const uint64_t core = core_of_call(ctx, flags.core);
-  const char* own = attr != nullptr ? formula_of_core(*attr, core) : nullptr;
-  trace_entry(state, ctx, "get_attribute_value", attr,
-              own != nullptr || attr == nullptr ? own : attr->formula);
-  if (attr == nullptr || value == nullptr) {
-    return 1;
-  }
+  const char* own = formula_for_call(state, ctx, "get_attribute_value", attr, value, core);
   if (own == nullptr) {
-    if (element_of_core(*attr, core) < 0) {
-      report_no_element(state, ctx, *attr, core);
-    }
     return 1;
   }
   read.element = element_of_core(*attr, core);
@@ -441,16 +449,8 @@ int32_t set_attribute_value(AwarenessState& state, OSA_ServiceCntx* ctx, Attribu
                             TypedValue* value, const OrtiObject* list_context) {
   const int64_t position = state.list_position;
   const uint64_t core = core_of_call(ctx);
-  const char* own = attr != nullptr ? formula_of_core(*attr, core) : nullptr;
-  trace_entry(state, ctx, "set_attribute_value", attr,
-              own != nullptr || attr == nullptr ? own : attr->formula);
-  if (attr == nullptr || value == nullptr) {
-    return 1;
-  }
+  const char* own = formula_for_call(state, ctx, "set_attribute_value", attr, value, core);
   if (own == nullptr) {
-    if (element_of_core(*attr, core) < 0) {
-      report_no_element(state, ctx, *attr, core);
-    }
     return 1;
   }
   const Formula f = substituted_formula(own, list_context, position);

@@ -3,6 +3,7 @@
 #include "osa/service_requests.h"
 
 #include "host_link/jsonrpc.h"
+#include "runtime/hex_digit.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -131,19 +132,6 @@ void reverse_elements(uint8_t* bytes, std::size_t length, uint64_t size) {
       std::swap(bytes[at + i], bytes[at + j]);
     }
   }
-}
-
-int hex_digit(char c) {
-  if (c >= '0' && c <= '9') {
-    return c - '0';
-  }
-  if (c >= 'a' && c <= 'f') {
-    return c - 'a' + 10;
-  }
-  if (c >= 'A' && c <= 'F') {
-    return c - 'A' + 10;
-  }
-  return -1;
 }
 
 // count * size as a byte count, false when it does not fit the wire's signed 64 bits.
@@ -289,8 +277,8 @@ int32_t OSA_Service_MemoryRead(OSA_ServiceCntx* ctx, int32_t memorySpace, uint64
     }
     std::vector<uint8_t> decoded(bytes);
     for (uint64_t i = 0; i < bytes; ++i) {
-      const int high = hex_digit(digits[2 * i]);
-      const int low = hex_digit(digits[2 * i + 1]);
+      const int high = hex_digit_value(digits[2 * i]);
+      const int low = hex_digit_value(digits[2 * i + 1]);
       if (high < 0 || low < 0) {
         return 1;
       }

@@ -15,6 +15,8 @@ target = os.path.join(root, "examples", "demo_target_smp")
 sys.path.insert(0, os.path.join(root, "tests", "hosts", "gdb"))
 sys.path.insert(0, target)
 
+from gdb_state import (REGS, backtrace_from, frame_names, num, on_core,  # noqa: E402
+                       registers, text, thread_of_core)
 from testing import check, check_equal, run  # noqa: E402
 import orti_eval  # noqa: E402
 
@@ -23,15 +25,6 @@ README = os.path.join(target, "README.md")
 TASK_STATES = ["SUSPENDED", "READY", "WAITING", "RUNNING"]
 CORES = 2
 FILL = 0xAAAAAAAA
-REGS = ["r%d" % i for i in range(13)] + ["sp", "lr", "pc"]
-
-
-def num(expr):
-    return int(gdb.parse_and_eval(expr))
-
-
-def text(expr):
-    return gdb.parse_and_eval(expr).string()
 
 
 def readme_table(title, nth=0):
@@ -70,35 +63,13 @@ def shown(result):
     return result.enum_label if result.enum_label is not None else str(result.value)
 
 
-def thread_of_core(core):
-    return next(t for t in gdb.selected_inferior().threads() if t.num == core + 1)
-
-
-def frame_names():
-    names = []
-    frame = gdb.newest_frame()
-    while frame is not None and len(names) < 16:
-        names.append(frame.name())
-        frame = frame.older()
+def checked_backtrace_from(core, regs):
+    """backtrace_from(), with a check that core's own registers were put back."""
+    live = on_core(core, lambda: registers(REGS))
+    names = backtrace_from(core, regs)
+    check_equal(on_core(core, lambda: registers(REGS)), live,
+                "registers of core %d put back" % core)
     return names
-
-
-def backtrace_from(core, regs):
-    """The function names of the backtrace that regs give on core's thread; the thread's
-    own registers are put back afterwards."""
-    thread_of_core(core).switch()
-    frame = gdb.newest_frame()
-    live = dict((n, int(frame.read_register(n)) & 0xFFFFFFFF) for n in REGS)
-    try:
-        for n in REGS:
-            gdb.execute("set $%s = %d" % (n, regs[n]))
-        return frame_names()
-    finally:
-        for n in REGS:
-            gdb.execute("set $%s = %d" % (n, live[n]))
-        frame = gdb.newest_frame()
-        check_equal(dict((n, int(frame.read_register(n)) & 0xFFFFFFFF) for n in REGS), live,
-                    "registers of core %d put back" % core)
 
 
 def context_registers(task):
@@ -167,7 +138,7 @@ def test_2_tasks_are_the_readmes():
             continue
         else:
             check_equal(shown(results["TASK %s.CONTEXT" % name]), "Ctx_" + name, name + " CONTEXT")
-            got = backtrace_from(core, context_registers(name))
+            got = checked_backtrace_from(core, context_registers(name))
         check_equal(got, frames + ["os_task_exit"], name + " backtrace")
 
 

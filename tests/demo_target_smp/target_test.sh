@@ -7,27 +7,17 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
 cd "$root"
+source tests/support/demo_target_test.sh
 mode="$1"
 build_dir="$2"
-elf="$build_dir/demo_target_smp.elf"
-
-skip() {
-    echo "SKIPPED: $*"
-    exit 77
-}
 
 case "$mode" in
 firmware)
-    bash scripts/ensure_gdb_tools.sh ||
-        skip "the ARM toolchain, QEMU or gdb-multiarch could not be installed"
-    bash examples/demo_target_smp/build.sh "$build_dir"
+    build_firmware demo_target_smp "$build_dir"
     ;;
 check)
-    for tool in gdb-multiarch qemu-system-arm; do
-        command -v "$tool" >/dev/null || skip "$tool is not installed"
-    done
-    [ -f "$elf" ] || skip "no firmware ($elf): the firmware test could not build it"
-    examples/demo_target_smp/run_qemu_gdb.sh -e "$elf" -t 120 -- -x "$here/check_target.py"
+    check_at_breakpoint demo_target_smp "$build_dir/demo_target_smp.elf" firmware 120 \
+        "$here/check_target.py"
     ;;
 *)
     echo "target_test.sh: unknown mode $mode" >&2

@@ -39,6 +39,33 @@ std::string byte_count(std::size_t n) {
   throw EvalError{std::move(reason)};
 }
 
+// The bytes that hold a bit-field, read as one number in the target's order, and where in it
+// the field lies.
+struct BitWindow {
+  uint32_t first; // the first of the bytes
+  uint32_t n;     // how many
+  uint32_t shift; // the bits below the field
+  uint64_t field; // the field's ones, unshifted
+  unsigned __int128 acc;
+};
+
+BitWindow bit_window(const uint8_t* bytes, uint32_t bit_pos, uint32_t bit_size, bool big_endian) {
+  BitWindow w;
+  w.first = bit_pos / 8;
+  w.n = (bit_pos + bit_size - 1) / 8 - w.first + 1;
+  w.acc = 0;
+  for (uint32_t k = 0; k < w.n; ++k) {
+    if (big_endian) {
+      w.acc = (w.acc << 8) | bytes[w.first + k];
+    } else {
+      w.acc |= static_cast<unsigned __int128>(bytes[w.first + k]) << (8 * k);
+    }
+  }
+  w.shift = big_endian ? 8 * w.n - bit_pos % 8 - bit_size : bit_pos % 8;
+  w.field = bit_size >= 64 ? ~uint64_t{0} : (uint64_t{1} << bit_size) - 1;
+  return w;
+}
+
 const char* const kNoDebugType =
     "a symbol without debug information has no known type; cast it, as in (int)name";
 
@@ -163,39 +190,18 @@ void Evaluator::encode(uint64_t v, std::size_t len, uint8_t* out) const {
 // Bits are numbered as the target numbers them: from the least significant bit of the first
 // byte on a little-endian target, from the most significant one on a big-endian target.
 uint64_t Evaluator::extract_bits(const uint8_t* bytes, uint32_t bit_pos, uint32_t bit_size) const {
-  const uint32_t first = bit_pos / 8;
-  const uint32_t n = (bit_pos + bit_size - 1) / 8 - first + 1;
-  unsigned __int128 acc = 0;
-  for (uint32_t k = 0; k < n; ++k) {
-    if (p_.big_endian) {
-      acc = (acc << 8) | bytes[first + k];
-    } else {
-      acc |= static_cast<unsigned __int128>(bytes[first + k]) << (8 * k);
-    }
-  }
-  const uint32_t shift = p_.big_endian ? 8 * n - bit_pos % 8 - bit_size : bit_pos % 8;
-  acc >>= shift;
-  return static_cast<uint64_t>(acc) &
-         (bit_size >= 64 ? ~uint64_t{0} : (uint64_t{1} << bit_size) - 1);
+  const BitWindow w = bit_window(bytes, bit_pos, bit_size, p_.big_endian);
+  return static_cast<uint64_t>(w.acc >> w.shift) & w.field;
 }
 
 void Evaluator::insert_bits(uint8_t* bytes, uint32_t bit_pos, uint32_t bit_size, uint64_t v) const {
-  const uint32_t first = bit_pos / 8;
-  const uint32_t n = (bit_pos + bit_size - 1) / 8 - first + 1;
-  unsigned __int128 acc = 0;
-  for (uint32_t k = 0; k < n; ++k) {
-    if (p_.big_endian) {
-      acc = (acc << 8) | bytes[first + k];
-    } else {
-      acc |= static_cast<unsigned __int128>(bytes[first + k]) << (8 * k);
-    }
-  }
-  const uint32_t shift = p_.big_endian ? 8 * n - bit_pos % 8 - bit_size : bit_pos % 8;
-  const unsigned __int128 field = (bit_size >= 64 ? ~uint64_t{0} : (uint64_t{1} << bit_size) - 1);
-  acc = (acc & ~(field << shift)) | ((static_cast<unsigned __int128>(v) & field) << shift);
-  for (uint32_t k = 0; k < n; ++k) {
-    const uint32_t byte = p_.big_endian ? n - 1 - k : k;
-    bytes[first + byte] = static_cast<uint8_t>(acc >> (8 * k));
+  const BitWindow w = bit_window(bytes, bit_pos, bit_size, p_.big_endian);
+  const unsigned __int128 field = w.field;
+  const unsigned __int128 acc =
+      (w.acc & ~(field << w.shift)) | ((static_cast<unsigned __int128>(v) & field) << w.shift);
+  for (uint32_t k = 0; k < w.n; ++k) {
+    const uint32_t byte = p_.big_endian ? w.n - 1 - k : k;
+    bytes[w.first + byte] = static_cast<uint8_t>(acc >> (8 * k));
   }
 }
 

@@ -5,6 +5,7 @@
 #include "host_link/simple_json/json_build.h"
 #include "host_link/simple_json/json_node_pool.h"
 #include "host_link/simple_json/json_scan.h"
+#include "runtime/hex_digit.h"
 
 #include <array>
 #include <cstring>
@@ -192,17 +193,7 @@ JsonPtr parse_number(JsonParser& p) {
 }
 
 bool is_hex_digit(char c) {
-  return is_digit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-int hex_value(char c) {
-  if (is_digit(c)) {
-    return c - '0';
-  }
-  if (c >= 'a' && c <= 'f') {
-    return c - 'a' + 10;
-  }
-  return c - 'A' + 10;
+  return hex_digit_value(c) >= 0;
 }
 
 char escaped_byte(char c) {
@@ -259,7 +250,7 @@ bool parse_string_bytes(JsonParser& p, std::string& bytes) {
     if (*q == 'u') {
       // The text ends with a NUL, which is no hexadecimal digit, so this never reads past it.
       if (is_hex_digit(q[1]) && is_hex_digit(q[2]) && is_hex_digit(q[3]) && is_hex_digit(q[4])) {
-        const char byte = static_cast<char>(hex_value(q[3]) * 16 + hex_value(q[4]));
+        const char byte = static_cast<char>(hex_digit_value(q[3]) * 16 + hex_digit_value(q[4]));
         made_nul = made_nul || byte == '\0';
         append_bytes(bytes, &byte, 1);
         q += 5;

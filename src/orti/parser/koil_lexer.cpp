@@ -7,6 +7,7 @@
 #include "orti/parser/koil_lexer.h"
 
 #include "runtime/format.h"
+#include "runtime/hex_digit.h"
 
 #include <algorithm>
 #include <array>
@@ -61,23 +62,13 @@ uint32_t count_newlines(const char* text, std::size_t length) {
   return lines;
 }
 
-int digit_value(char c) {
-  if (c >= '0' && c <= '9') {
-    return c - '0';
-  }
-  if (c >= 'a' && c <= 'f') {
-    return c - 'a' + 10;
-  }
-  return c - 'A' + 10;
-}
-
 // The literal's digits as a signed 64-bit number; a value beyond the range is clamped to the
 // largest one, as the C library's conversion does.
 int64_t convert_integer(std::string_view digits, int base) {
   constexpr uint64_t kMax = static_cast<uint64_t>(INT64_MAX);
   uint64_t value = 0;
   for (char c : digits) {
-    const uint64_t d = static_cast<uint64_t>(digit_value(c));
+    const uint64_t d = static_cast<uint64_t>(hex_digit_value(c));
     if (value > (kMax - d) / static_cast<uint64_t>(base)) {
       return INT64_MAX;
     }

@@ -18,6 +18,7 @@ here = os.path.dirname(os.path.abspath(__file__))
 root = os.path.normpath(os.path.join(here, "..", "..", ".."))
 sys.path.insert(0, here)
 
+from gdb_state import ev, num, out, table, text  # noqa: E402
 from testing import check, check_equal, check_error, run  # noqa: E402
 
 gdb.execute("source %s" % os.path.join(root, "hosts", "gdb", "orti_host.py"))
@@ -31,41 +32,6 @@ NO_TASK = 0xFF
 STACK_FILL = 0xAAAAAAAA
 # QEMU's stub, as run_qemu_gdb.sh connected GDB to it.
 STUB = gdb.selected_inferior().connection.details
-
-
-def out(command):
-    return gdb.execute(command, to_string=True)
-
-
-def ev(expr):
-    return gdb.parse_and_eval(expr)
-
-
-def num(expr):
-    return int(ev(expr))
-
-
-def text(expr):
-    return ev(expr).string()
-
-
-def table(output, title=None):
-    """Rows of the first table in output (after the line that starts with title), as dicts
-    by column header; cells are cut at the columns the rule line marks."""
-    lines = output.splitlines()
-    start = 0
-    if title is not None:
-        start = next(i for i, line in enumerate(lines) if line.startswith(title)) + 1
-    rule = next(i for i in range(start, len(lines)) if lines[i].startswith("-"))
-    starts = [i for i, c in enumerate(lines[rule]) if c == "-" and (i == 0 or lines[rule][i - 1] == " ")]
-    bounds = list(zip(starts, starts[1:] + [None]))
-    headers = [lines[rule - 1][s:e].strip() for s, e in bounds]
-    rows = []
-    for line in lines[rule + 1:]:
-        if not line.strip() or line.startswith("orti:"):
-            break
-        rows.append(dict(zip(headers, [line[s:e].strip() for s, e in bounds])))
-    return rows
 
 
 def tcb_count():

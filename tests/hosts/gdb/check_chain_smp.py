@@ -16,6 +16,8 @@ here = os.path.dirname(os.path.abspath(__file__))
 root = os.path.normpath(os.path.join(here, "..", "..", ".."))
 sys.path.insert(0, here)
 
+from gdb_state import (REGS, backtrace_from, frame_names, num, on_core, out,  # noqa: E402
+                       registers, table, text, thread_of_core)
 from testing import check, check_equal, run  # noqa: E402
 
 gdb.execute("source %s" % os.path.join(root, "hosts", "gdb", "orti_host.py"))
@@ -23,20 +25,7 @@ gdb.execute("source %s" % os.path.join(root, "hosts", "gdb", "orti_host.py"))
 ORT = "examples/demo_target_smp/demo_target_smp.ort"
 TASK_STATES = ["SUSPENDED", "READY", "WAITING", "RUNNING"]
 CORES = 2
-REGS = ["r%d" % i for i in range(13)] + ["sp", "lr", "pc"]
 work = tempfile.mkdtemp(prefix="orti-chain-smp-")
-
-
-def out(command):
-    return gdb.execute(command, to_string=True)
-
-
-def num(expr):
-    return int(gdb.parse_and_eval(expr))
-
-
-def text(expr):
-    return gdb.parse_and_eval(expr).string()
 
 
 def load(path=ORT):
@@ -45,48 +34,13 @@ def load(path=ORT):
     return output
 
 
-def table(output):
-    """Rows of the first table in output, as dicts by column header; cells are cut at the
-    columns the rule line marks."""
-    lines = output.splitlines()
-    rule = next(i for i, line in enumerate(lines) if line.startswith("-"))
-    starts = [i for i, c in enumerate(lines[rule])
-              if c == "-" and (i == 0 or lines[rule][i - 1] == " ")]
-    bounds = list(zip(starts, starts[1:] + [None]))
-    headers = [lines[rule - 1][s:e].strip() for s, e in bounds]
-    rows = []
-    for line in lines[rule + 1:]:
-        if not line.strip() or line.startswith("orti:"):
-            break
-        rows.append(dict(zip(headers, [line[s:e].strip() for s, e in bounds])))
-    return rows
-
-
 def tasks():
     return [text("OsTcb[%d].name" % i) for i in range(num("sizeof(OsTcb)/sizeof(OsTcb[0])"))]
 
 
-def thread(core):
-    return next(t for t in gdb.selected_inferior().threads() if t.num == core + 1)
-
-
-def frame_names():
-    names, frame = [], gdb.newest_frame()
-    while frame is not None and len(names) < 16:
-        names.append(frame.name())
-        frame = frame.older()
-    return names
-
-
 def live_registers(core):
     """The registers of core's thread, read by GDB on that thread."""
-    selected = gdb.selected_thread()
-    thread(core).switch()
-    try:
-        frame = gdb.newest_frame()
-        return dict((n, int(frame.read_register(n)) & 0xFFFFFFFF) for n in REGS + ["cpsr"])
-    finally:
-        selected.switch()
+    return on_core(core, lambda: registers(REGS + ["cpsr"]))
 
 
 def saved_registers(i):
@@ -96,32 +50,6 @@ def saved_registers(i):
     regs.update(lr=num(f + "[13]") & 0xFFFFFFFF, pc=num(f + "[14]") & 0xFFFFFFFF,
                 xpsr=num(f + "[15]") & 0xFFFFFFFF, sp=num("(unsigned int)OsTcb[%d].sp" % i) + 64)
     return regs
-
-
-def backtrace_from(core, regs):
-    """The function names of the backtrace that regs give on core's thread, found by GDB
-    itself; the thread gets its registers back."""
-    selected = gdb.selected_thread()
-    thread(core).switch()
-    frame = gdb.newest_frame()
-    live = dict((n, int(frame.read_register(n)) & 0xFFFFFFFF) for n in REGS)
-    try:
-        for n in REGS:
-            gdb.execute("set $%s = %d" % (n, regs[n]))
-        return frame_names()
-    finally:
-        for n in REGS:
-            gdb.execute("set $%s = %d" % (n, live[n]))
-        selected.switch()
-
-
-def live_backtrace(core):
-    selected = gdb.selected_thread()
-    thread(core).switch()
-    try:
-        return frame_names()
-    finally:
-        selected.switch()
 
 
 def bt_names(output):
@@ -224,21 +152,21 @@ def test_5_running_tasks_show_the_live_state_of_their_own_core():
         for reg in REGS:
             check_equal(got[reg], "0x%08x" % live[reg], "%s live %s" % (name, reg))
         check_equal(got["xpsr"], "0x%08x" % live["cpsr"], name + " live cpsr")
-        check_equal(bt_names(out("orti bt " + name)), live_backtrace(core), name + " live bt")
+        check_equal(bt_names(out("orti bt " + name)), on_core(core, frame_names), name + " live bt")
 
 
 def test_6_the_selected_thread_and_frame_are_put_back():
     load()
     before = [live_registers(c) for c in range(CORES)]
     for core, level in ((1, 1), (0, 2)):
-        thread(core).switch()
+        thread_of_core(core).switch()
         select_frame(level)
         for command in ("orti tasks", "orti show OS", "orti regs Task_Sync1",
                         "orti regs Task_Monitor0", "orti bt Task_Sync1", "orti bt Task_Monitor0",
                         "orti bt Task_Filter1", "orti cmd clearcache"):
             out(command)
             check_equal(where(), (core + 1, level), "after %s on thread 1.%d" % (command, core + 1))
-    thread(0).switch()
+    thread_of_core(0).switch()
     check_equal([live_registers(c) for c in range(CORES)], before, "live registers of both cores")
 
 
@@ -246,10 +174,10 @@ def test_7_calls_carry_the_core_of_the_selected_thread():
     load()
     names = tasks()
     for core, i in enumerate(running_ids()):
-        thread(core).switch()
+        thread_of_core(core).switch()
         shown = out("orti cmd expr DemoKernelSmp.RUNNINGTASK")
         check(shown.rstrip().endswith(":= %s" % names[i]), "thread 1.%d: %r" % (core + 1, shown))
-    thread(0).switch()
+    thread_of_core(0).switch()
 
 
 def test_8_a_recorded_conversation_plays_back():
@@ -277,7 +205,7 @@ def test_9_a_core_without_element_and_a_core_the_target_lacks_are_one_line_each(
     with open(broken, "w", encoding="latin-1") as f:
         f.write(good.replace(old, 'RUNNINGTASK[2] = "OsCore[1].running_id";'))
     load(broken)
-    thread(1).switch()
+    thread_of_core(1).switch()
     select_frame(1)
     try:
         output = out("orti tasks")
@@ -291,7 +219,7 @@ def test_9_a_core_without_element_and_a_core_the_target_lacks_are_one_line_each(
         check_equal(rows["Task_Monitor0"], "0", "core 0 still shown")
         check_equal(where(), (2, 1), "thread and frame put back")
     finally:
-        thread(0).switch()
+        thread_of_core(0).switch()
         load()
 
 

@@ -10,20 +10,14 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/../../.." && pwd)"
 cd "$root"
+source tests/support/demo_target_test.sh
 mode="$1"
 build_dir="$2"
 elf="$build_dir/demo_target.elf"
 
-skip() {
-    echo "SKIPPED: $*"
-    exit 77
-}
-
 case "$mode" in
 firmware)
-    bash scripts/ensure_gdb_tools.sh ||
-        skip "the ARM toolchain, QEMU or gdb-multiarch could not be installed"
-    bash examples/demo_target/build.sh "$build_dir"
+    build_firmware demo_target "$build_dir"
     ;;
 unit)
     command -v gdb-multiarch >/dev/null || skip "gdb-multiarch is not installed"
@@ -32,21 +26,13 @@ unit)
         gdb-multiarch -batch -nx -x "$4" </dev/null
     ;;
 chain)
-    for tool in gdb-multiarch qemu-system-arm; do
-        command -v "$tool" >/dev/null || skip "$tool is not installed"
-    done
-    [ -f "$elf" ] || skip "no demo firmware ($elf): the firmware test could not build it"
-    ORTI_PLUGIN="$3" examples/demo_target/run_qemu_gdb.sh -e "$elf" -t 240 -- \
-        -x "$here/check_chain.py"
+    export ORTI_PLUGIN="$3"
+    check_at_breakpoint demo_target "$elf" "demo firmware" 240 "$here/check_chain.py"
     ;;
 chain_smp)
-    for tool in gdb-multiarch qemu-system-arm; do
-        command -v "$tool" >/dev/null || skip "$tool is not installed"
-    done
-    elf="$build_dir/demo_target_smp.elf"
-    [ -f "$elf" ] || skip "no dual-core firmware ($elf): the firmware test could not build it"
-    ORTI_PLUGIN="$3" examples/demo_target_smp/run_qemu_gdb.sh -e "$elf" -t 120 -- \
-        -x "$here/check_chain_smp.py"
+    export ORTI_PLUGIN="$3"
+    check_at_breakpoint demo_target_smp "$build_dir/demo_target_smp.elf" "dual-core firmware" \
+        120 "$here/check_chain_smp.py"
     ;;
 *)
     echo "gdb_test.sh: unknown mode $mode" >&2

@@ -20,7 +20,6 @@ from orti_gdb import services  # noqa: E402
 
 # The demo board's SRAM (lm3s6965: 64 KiB at 0x20000000).
 RAM = (0x20000000, 0x10000)
-MAX_LIST_ELEMENTS = 64
 
 
 def gdb_answers(expression):
@@ -42,29 +41,20 @@ def orti_formulas(path):
         "orti_eval", os.path.join(ROOT, "examples", "demo_target", "orti_eval.py"))
     module = importlib.util.module_from_spec(found)
     found.loader.exec_module(module)
-    with open(path, encoding="latin-1") as f:
-        declarations, definitions = module._Parser(f.read()).parse()
+    declarations, definitions = module.parse_file(path)
     out = []
     for type_name, _, is_list, attrs in definitions:
         if not is_list:
-            out += [f for a, f in attrs if not module.is_text(declarations, type_name, a)]
+            out += [f for a, _, f in attrs if not module.is_text(declarations, type_name, a)]
             continue
-        special = {a.upper(): f for a, f in attrs if a.upper() in module._LIST_ATTRIBUTES}
-        others = [f for a, f in attrs if a.upper() not in module._LIST_ATTRIBUTES
-                  and not module.is_text(declarations, type_name, a)]
-        node = special["_PARENT_NODE"]
-        for _ in range(MAX_LIST_ELEMENTS):
-            valid = special["_NODE_VALID"].replace("$NODE", node)
-            out.append(valid)
-            item = special["_ITEM"].replace("$NODE", node)
-            out.append(item)
-            if "_NAME" in special:
-                out.append(special["_NAME"].replace("$ITEM", item).replace("$NODE", node))
-            out += [f.replace("$ITEM", item) for f in others]
-            answer, _ = gdb_answers(valid)
+        for element in module.list_elements(attrs):
+            out += [element.valid, element.item]
+            if element.name is not None:
+                out.append(element.name)
+            out += [f for a, f in element.attrs if not module.is_text(declarations, type_name, a)]
+            answer, _ = gdb_answers(element.valid)
             if answer is None or int(answer) == 0:
                 break
-            node = special["_NEXT_NODE"].replace("$NODE", node)
     return out
 
 

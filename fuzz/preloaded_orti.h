@@ -57,14 +57,8 @@ private:
   // The fields of an attribute record an input may reassign.
   struct DeclFields {
     AttributeDecl* decl;
-    int32_t kind;
-    const char* name;
+    const AttributeFacts* facts; // read only through the record, so only the pointer can change
     const char* formula;
-    const char* description;
-    bool to_trace;
-    const char* c_type;
-    std::vector<EnumElement>* elements;
-    bool is_name_attribute;
     std::vector<const char*> element_formulas;
   };
   struct ObjectFields {
@@ -114,8 +108,7 @@ private:
   void keep_decl(AttributeDecl* d) {
     if (d != nullptr) {
       const std::vector<const char*>* elements = attribute_element_formulas(*d);
-      decls_.push_back({d, d->kind, d->name, d->formula, d->description, d->to_trace, d->c_type,
-                        d->elements, d->is_name_attribute,
+      decls_.push_back({d, &d->facts(), d->formula,
                         elements != nullptr ? *elements : std::vector<const char*>()});
     }
   }
@@ -167,14 +160,8 @@ private:
     }
     for (const DeclFields& f : decls_) {
       AttributeDecl& d = *f.decl;
-      d.kind = f.kind;
-      d.name = f.name;
+      d.share_facts(*f.facts);
       d.formula = f.formula;
-      d.description = f.description;
-      d.to_trace = f.to_trace;
-      d.c_type = f.c_type;
-      d.elements = f.elements;
-      d.is_name_attribute = f.is_name_attribute;
       // Same length as when loaded: assigned in place, nothing allocated.
       if (std::vector<const char*>* elements = attribute_element_formulas(d)) {
         *elements = f.element_formulas;
@@ -182,7 +169,6 @@ private:
       // Emptied and freed, as before the first evaluation, so that the next input neither finds
       // these values nor inherits their memory.
       d.value_cache.clear();
-      d.cache_entries = 0;
     }
     for (auto& [element, linked] : links_) {
       element->linked_object = linked;

@@ -74,13 +74,13 @@ std::string object_label(const OrtiObject& object) {
 }
 
 void print_attribute(const char* role, const char* slot_name, const AttributeDecl& attr) {
-  std::string line = format("    %s %s: %s", role, slot_name != nullptr ? slot_name : attr.name,
-                            attribute_kind_name(attr.kind));
-  if (slot_name != nullptr && attr.name != nullptr && std::strcmp(slot_name, attr.name) != 0) {
-    line += format(" (declared as %s)", attr.name);
+  std::string line = format("    %s %s: %s", role, slot_name != nullptr ? slot_name : attr.name(),
+                            attribute_kind_name(attr.kind()));
+  if (slot_name != nullptr && attr.name() != nullptr && std::strcmp(slot_name, attr.name()) != 0) {
+    line += format(" (declared as %s)", attr.name());
   }
-  if (attr.c_type != nullptr) {
-    line += format(" ctype %s", quoted(attr.c_type).c_str());
+  if (attr.c_type() != nullptr) {
+    line += format(" ctype %s", quoted(attr.c_type()).c_str());
   }
   const std::vector<const char*>* elements = attribute_element_formulas(attr);
   if (elements != nullptr) {
@@ -88,14 +88,14 @@ void print_attribute(const char* role, const char* slot_name, const AttributeDec
   } else {
     line += format(" formula %s", quoted(attr.formula).c_str());
   }
-  if (attr.to_trace) {
+  if (attr.to_trace()) {
     line += " TOTRACE";
   }
-  if (attr.is_name_attribute) {
+  if (attr.is_name_attribute()) {
     line += " (name formula)";
   }
-  if (attr.description != nullptr) {
-    line += format(" -- %s", attr.description);
+  if (attr.description() != nullptr) {
+    line += format(" -- %s", attr.description());
   }
   std::printf("%s\n", line.c_str());
   for (std::size_t i = 0; elements != nullptr && i < elements->size(); ++i) {
@@ -104,10 +104,10 @@ void print_attribute(const char* role, const char* slot_name, const AttributeDec
                 formula != nullptr ? format("formula %s", quoted(formula).c_str()).c_str()
                                    : "(not defined)");
   }
-  if (attr.elements == nullptr) {
+  if (attr.elements() == nullptr) {
     return;
   }
-  for (const EnumElement& element : *attr.elements) {
+  for (const EnumElement& element : *attr.elements()) {
     std::string text = format("      \"%s\" = ", element.label.c_str());
     if (element.match_formula) {
       text += format("match \"%s\"", element.match_formula->c_str());

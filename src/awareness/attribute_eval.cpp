@@ -134,7 +134,7 @@ bool cache_lookup(const AwarenessState& state, const AttributeDecl& attr, const 
     return false;
   }
   const int64_t k = cache_slot(attr, read);
-  if (k < 0 || k >= attr.cache_entries) {
+  if (k < 0 || static_cast<std::size_t>(k) >= attr.value_cache.size()) {
     return false;
   }
   const AttributeCacheEntry& entry = attr.value_cache[static_cast<std::size_t>(k)];
@@ -158,10 +158,8 @@ void cache_store(const AwarenessState& state, const AttributeRead& read, Attribu
   }
   const int64_t k = cache_slot(attr, read);
   keep_if_current(state, read.cache, [&] {
-    if (k >= attr.cache_entries) {
-      const auto entries = static_cast<std::size_t>(k) + 1;
-      attr.value_cache.resize(entries);
-      attr.cache_entries = static_cast<int32_t>(entries);
+    if (static_cast<std::size_t>(k) >= attr.value_cache.size()) {
+      attr.value_cache.resize(static_cast<std::size_t>(k) + 1);
     }
     AttributeCacheEntry& entry = attr.value_cache[static_cast<std::size_t>(k)];
     entry.value = value;
@@ -214,9 +212,9 @@ int32_t map_enum_value(AwarenessState& state, OSA_ServiceCntx* ctx, const Attrib
   osa_trace(state, ctx, 50, "Mapping ENUM value from \"%s\" = %d\n", formula.c_str(),
             static_cast<int>(v));
   const EnumElement* match = nullptr;
-  if (attr.elements != nullptr) {
-    for (std::size_t i = 0; i < attr.elements->size() && match == nullptr; ++i) {
-      const EnumElement& element = (*attr.elements)[i];
+  if (attr.elements() != nullptr) {
+    for (std::size_t i = 0; i < attr.elements()->size() && match == nullptr; ++i) {
+      const EnumElement& element = (*attr.elements())[i];
       if (!element.match_formula) {
         if (static_cast<uint32_t>(element.value) == v) {
           match = &element;
@@ -231,7 +229,7 @@ int32_t map_enum_value(AwarenessState& state, OSA_ServiceCntx* ctx, const Attrib
         continue;
       }
       if (number == v) {
-        match = &(*attr.elements)[i];
+        match = &(*attr.elements())[i];
       }
     }
   }
@@ -275,11 +273,11 @@ int32_t evaluate(AwarenessState& state, OSA_ServiceCntx* ctx, AttributeDecl* att
     return 0;
   }
   // 5: STRING.
-  if (attr->kind == kKindString) {
+  if (attr->kind() == kKindString) {
     if (value->code != kValueText) {
       return 1;
     }
-    if (!attr->is_name_attribute) {
+    if (!attr->is_name_attribute()) {
       typed_value_store_text(*value, own_formula);
       set_evaluated(flags, true);
       return 0;
@@ -296,8 +294,8 @@ int32_t evaluate(AwarenessState& state, OSA_ServiceCntx* ctx, AttributeDecl* att
     set_evaluated(flags, false);
     return 0;
   }
-  if (attr->kind != kKindCtype && attr->kind != kKindEnum) {
-    osa_trace(state, ctx, 0, "Unrecognize Attribute type: %d\n", static_cast<int>(attr->kind));
+  if (attr->kind() != kKindCtype && attr->kind() != kKindEnum) {
+    osa_trace(state, ctx, 0, "Unrecognize Attribute type: %d\n", static_cast<int>(attr->kind()));
     return 1;
   }
   // 6: the cache.
@@ -308,7 +306,7 @@ int32_t evaluate(AwarenessState& state, OSA_ServiceCntx* ctx, AttributeDecl* att
   }
   const Formula& f = formula.get();
   // 7: CTYPE.
-  if (attr->kind == kKindCtype) {
+  if (attr->kind() == kKindCtype) {
     const bool ok = evaluate_ctype(ctx, f, value);
     if (!ok) {
       osa_trace(state, ctx, 4, "Could not evaluate CTYPE expression: %s\n", f.text.c_str());
@@ -342,7 +340,7 @@ void trace_entry(AwarenessState& state, OSA_ServiceCntx* ctx, const char* operat
                  const AttributeDecl* attr, const char* formula) {
   if (osa_trace_wanted(state, 50)) {
     osa_trace(state, ctx, 50, "%s(%s -> %s)\n", operation,
-              text_or_null(attr != nullptr ? attr->name : nullptr), text_or_null(formula));
+              text_or_null(attr != nullptr ? attr->name() : nullptr), text_or_null(formula));
   }
 }
 
@@ -456,11 +454,11 @@ int32_t set_attribute_value(AwarenessState& state, OSA_ServiceCntx* ctx, Attribu
     return 1;
   }
   const Formula f = substituted_formula(own, list_context, position);
-  if (attr->kind == kKindString || attr->kind == kKindEnum) {
+  if (attr->kind() == kKindString || attr->kind() == kKindEnum) {
     return 1;
   }
-  if (attr->kind != kKindCtype) {
-    osa_trace(state, ctx, 0, "Unrecognize Attribute type: %d\n", static_cast<int>(attr->kind));
+  if (attr->kind() != kKindCtype) {
+    osa_trace(state, ctx, 0, "Unrecognize Attribute type: %d\n", static_cast<int>(attr->kind()));
     return 1;
   }
   const bool is_text = value->code == kValueText;

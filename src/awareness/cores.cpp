@@ -103,7 +103,8 @@ int64_t running_task_slot(const OrtiModel& model, uint64_t core) {
 void report_no_element(AwarenessState& state, OSA_ServiceCntx* ctx, const AttributeDecl& attr,
                        uint64_t core) {
   osa_trace(state, ctx, 4, "Attribute %s has no element for core %llu (it has %d)\n",
-            text_or_null(attr.name), as_ull(core), static_cast<int>(attribute_element_count(attr)));
+            text_or_null(attr.name()), as_ull(core),
+            static_cast<int>(attribute_element_count(attr)));
 }
 
 void report_no_os(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t core) {

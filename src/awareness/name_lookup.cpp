@@ -82,7 +82,7 @@ AttributeDecl* find_attribute_by_name(const OrtiObject& object, int32_t type, co
   }
   for (std::size_t n = 0; n < object.custom_attributes.size(); ++n) {
     AttributeDecl* attr = object.custom_attributes[n].attribute.get();
-    if (attr != nullptr && same_name(attr->name, name)) {
+    if (attr != nullptr && same_name(attr->name(), name)) {
       if (attr_id != nullptr) {
         *attr_id = kAttributeFirstCustom + static_cast<int32_t>(n);
       }

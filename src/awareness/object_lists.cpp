@@ -410,7 +410,7 @@ int32_t init_reference_list(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t
     osa_trace(state, ctx, 0, "init_reference_list(): Failure, could not read attribute\n");
     return 1;
   }
-  if (attr == nullptr || attr->kind != kKindEnum) {
+  if (attr == nullptr || attr->kind() != kKindEnum) {
     osa_trace(state, ctx, 50, "init_reference_list(): Not an enum attribute\n");
     return 2;
   }

@@ -152,8 +152,8 @@ bool map_register(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t reg,
 }
 
 bool is_location_attribute(const AttributeDecl* attr) {
-  return attr != nullptr && (attr->kind == kKindCtype || attr->kind == kKindString) &&
-         attr->name != nullptr && std::strncmp(attr->name, kCpuPrefix, kCpuPrefixLength) == 0;
+  return attr != nullptr && (attr->kind() == kKindCtype || attr->kind() == kKindString) &&
+         attr->name() != nullptr && std::strncmp(attr->name(), kCpuPrefix, kCpuPrefixLength) == 0;
 }
 
 // The first location attribute of the context, in list order, that names any of the names.
@@ -164,7 +164,7 @@ AttributeDecl* find_location(const OrtiObject& context, const std::vector<std::s
       continue;
     }
     for (const std::string& name : names) {
-      if (orti_name_equal(attr->name + kCpuPrefixLength, name.c_str())) {
+      if (orti_name_equal(attr->name() + kCpuPrefixLength, name.c_str())) {
         return attr;
       }
     }
@@ -621,16 +621,17 @@ int32_t findtaskcontext(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t ta
     // The element by index: the element list belongs to the parse tree and does not change,
     // but the index is what is safe to keep.
     std::size_t element = SIZE_MAX;
-    if (attr->elements != nullptr) {
-      for (std::size_t i = 0; i < attr->elements->size(); ++i) {
-        if ((*attr->elements)[i].label == label.text) {
+    if (attr->elements() != nullptr) {
+      for (std::size_t i = 0; i < attr->elements()->size(); ++i) {
+        if ((*attr->elements())[i].label == label.text) {
           element = i;
           break;
         }
       }
     }
-    if (element != SIZE_MAX && links_to_context(state, (*attr->elements)[element].linked_object)) {
-      found = (*attr->elements)[element].linked_object;
+    if (element != SIZE_MAX &&
+        links_to_context(state, (*attr->elements())[element].linked_object)) {
+      found = (*attr->elements())[element].linked_object;
     } else {
       std::vector<OrtiObject>& contexts = state.model->contexts;
       for (const bool ignore_case : {false, true}) {
@@ -646,7 +647,7 @@ int32_t findtaskcontext(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t ta
       }
       if (found != nullptr && element != SIZE_MAX) {
         // The next search for this label goes straight to the context.
-        (*attr->elements)[element].linked_object = found;
+        (*attr->elements())[element].linked_object = found;
       }
       if (found == nullptr) {
         osa_trace(state, ctx, 10, "Could not find task context for task %d\n",
@@ -684,7 +685,7 @@ bool mapregloc_context(AwarenessState& state, OSA_ServiceCntx* ctx, OrtiObject* 
   for (CustomAttribute& custom : context->custom_attributes) {
     const AttributeDecl* attr = custom.attribute.get();
     if (is_location_attribute(attr) &&
-        orti_name_equal(attr->name + kCpuPrefixLength, register_name.c_str())) {
+        orti_name_equal(attr->name() + kCpuPrefixLength, register_name.c_str())) {
       existing = &custom;
       break;
     }
@@ -763,7 +764,7 @@ std::vector<UserRegisterLocation> user_register_locations(const AwarenessState& 
     for (const CustomAttribute& custom : contexts[i].custom_attributes) {
       const AttributeDecl* attr = custom.attribute.get();
       if (custom.flag && is_location_attribute(attr)) {
-        out.push_back(UserRegisterLocation{static_cast<int64_t>(i), attr->name + kCpuPrefixLength,
+        out.push_back(UserRegisterLocation{static_cast<int64_t>(i), attr->name() + kCpuPrefixLength,
                                            attr->formula != nullptr ? attr->formula : ""});
       }
     }

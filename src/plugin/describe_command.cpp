@@ -51,7 +51,7 @@ std::vector<Attribute> attributes_at(const PluginState& state, int32_t type, int
       const int64_t n = static_cast<int64_t>(attr_id) - kAttributeFirstCustom;
       if (n < object->custom_attribute_count()) {
         decl = object->custom_attributes[static_cast<std::size_t>(n)].attribute.get();
-        name = decl != nullptr ? decl->name : nullptr;
+        name = decl != nullptr ? decl->name() : nullptr;
       }
     }
     if (decl != nullptr) {
@@ -64,7 +64,7 @@ std::vector<Attribute> attributes_at(const PluginState& state, int32_t type, int
 bool all_alike(const std::vector<Attribute>& found) {
   for (const Attribute& a : found) {
     if (!orti_name_equal(a.name.c_str(), found.front().name.c_str()) ||
-        a.decl->kind != found.front().decl->kind ||
+        a.decl->kind() != found.front().decl->kind() ||
         attribute_element_count(*a.decl) != attribute_element_count(*found.front().decl)) {
       return false;
     }
@@ -83,8 +83,8 @@ void attribute_records(const PluginState& state, int32_t type, int32_t attr_id,
     const std::string obj = alike ? std::string("*") : std::to_string(a.object);
     records->push_back(format(
         "attr\t%d\t%s\t%d\t%s\t%s\t%d\t%s\n", static_cast<int>(type), obj.c_str(),
-        static_cast<int>(attr_id), a.name.c_str(), attribute_kind_name(a.decl->kind),
-        attribute_elements(state, type, *a.decl), record_field(a.decl->description).c_str()));
+        static_cast<int>(attr_id), a.name.c_str(), attribute_kind_name(a.decl->kind()),
+        attribute_elements(state, type, *a.decl), record_field(a.decl->description()).c_str()));
     if (alike) {
       return;
     }

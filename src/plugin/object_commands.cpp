@@ -146,7 +146,7 @@ void show_object(PluginState& state, OSA_ServiceCntx* ctx, const ObjectMatch& ma
       if (auto value = read_text(state, ctx, match, id)) {
         const AttributeDecl* attr =
             object->custom_attributes[static_cast<std::size_t>(n)].attribute.get();
-        show_line(ctx, attr != nullptr ? text_or(attr->name, "") : "", *value);
+        show_line(ctx, attr != nullptr ? text_or(attr->name(), "") : "", *value);
       }
     }
   }
@@ -211,9 +211,9 @@ bool show_attribute(PluginState& state, OSA_ServiceCntx* ctx, const ObjectMatch&
     return true;
   }
   osa_display(ctx, kMessageTypeOutput,
-              format("%s %s [%s]<%s> = \"%s\" := %s", attribute_kind_name(attr->kind),
-                     text_or(attr->name, ""), text_or(attr->description, "none"),
-                     text_or(attr->c_type, "none"), text_or(formula_of_core(*attr, core), ""),
+              format("%s %s [%s]<%s> = \"%s\" := %s", attribute_kind_name(attr->kind()),
+                     text_or(attr->name(), ""), text_or(attr->description(), "none"),
+                     text_or(attr->c_type(), "none"), text_or(formula_of_core(*attr, core), ""),
                      value->c_str()));
   return true;
 }
@@ -420,7 +420,7 @@ bool command_showlink(OSA_ServiceCntx* ctx, PluginState& state, const std::strin
   TypedValue label = typed_value_of(kValueText);
   AttributeDecl* attr = nullptr;
   if (!read_indexed_attribute(state, ctx, kind, n[1], n[2], false, &label, &attr) ||
-      attr == nullptr || attr->kind != kKindEnum) {
+      attr == nullptr || attr->kind() != kKindEnum) {
     return false;
   }
   const EnumElement* element = find_enum_element(*attr, label.text.c_str());

@@ -146,7 +146,7 @@ TEST_F(TaskRegistersTest, LocationPrefixIsExactAndTheRestIgnoresCase) {
                                                                              {"_Cpu_SP", false},
                                                                              {"_CPU_SPX", false},
                                                                              {"CPU_SP", false}}) {
-    state.model->contexts[0].custom_attributes[0].attribute->name = name;
+    state.model->contexts[0].custom_attributes[0].attribute->own_facts().name = name;
     invalidate_caches(state);
     EXPECT_EQ(read_register(1, kSp), found ? 0 : 2) << name;
   }
@@ -189,7 +189,7 @@ TEST_F(TaskRegistersTest, ContextsByLinkThenByNameExactThenIgnoringCase) {
     EXPECT_EQ(found, index < 0 ? nullptr : &state.model->contexts[static_cast<std::size_t>(index)]);
   }
   const AttributeDecl* attr = state.model->tasks[1].standard[kTaskContext].get();
-  EXPECT_EQ((*attr->elements)[1].linked_object, &state.model->contexts[1]) << "link is set";
+  EXPECT_EQ((*attr->elements())[1].linked_object, &state.model->contexts[1]) << "link is set";
   state.show_symbols = true; // the label is read as a value all the same
   answer("CtxOf[1]", 2);
   invalidate_caches(state);

@@ -174,7 +174,7 @@ std::vector<std::string> settings(const PluginState& state) {
   for (std::size_t i = 0; i < state.model->contexts.size(); ++i) {
     for (const CustomAttribute& custom : state.model->contexts[i].custom_attributes) {
       if (custom.flag) {
-        out.push_back(std::to_string(i) + " " + custom.attribute->name + "=" +
+        out.push_back(std::to_string(i) + " " + custom.attribute->name() + "=" +
                       custom.attribute->formula);
       }
     }

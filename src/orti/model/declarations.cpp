@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -376,6 +377,70 @@ const AttributeSpec* find_attribute_quiet(const OrtiLookup& lookup,
   return &declaration->attributes[static_cast<std::size_t>(hits->first)];
 }
 
+namespace {
+
+std::size_t facts_slot_of(const void* key, std::size_t mask) {
+  const uint64_t bits = reinterpret_cast<uintptr_t>(key) * 0x9E3779B97F4A7C15ull;
+  return static_cast<std::size_t>(bits >> 32) & mask;
+}
+
+} // namespace
+
+AttributeFacts* OrtiLookup::shared_facts(const void* key, bool* made) const {
+  *made = false;
+  if (record_memory == nullptr) {
+    return nullptr;
+  }
+  if (2 * (facts_count_ + 1) > facts_slots_.size()) {
+    std::vector<FactsSlot> old = std::move(facts_slots_);
+    facts_slots_.assign(old.empty() ? 64 : 2 * old.size(), FactsSlot{});
+    const std::size_t mask = facts_slots_.size() - 1;
+    for (const FactsSlot& entry : old) {
+      if (entry.key != nullptr) {
+        std::size_t i = facts_slot_of(entry.key, mask);
+        while (facts_slots_[i].key != nullptr) {
+          i = (i + 1) & mask;
+        }
+        facts_slots_[i] = entry;
+      }
+    }
+  }
+  const std::size_t mask = facts_slots_.size() - 1;
+  std::size_t i = facts_slot_of(key, mask);
+  while (facts_slots_[i].key != nullptr && facts_slots_[i].key != key) {
+    i = (i + 1) & mask;
+  }
+  FactsSlot& slot = facts_slots_[i];
+  if (slot.key == nullptr) {
+    slot.key = key;
+    slot.facts = new (record_memory->allocate(sizeof(AttributeFacts), alignof(AttributeFacts)))
+        AttributeFacts();
+    ++facts_count_;
+    *made = true;
+  }
+  return slot.facts;
+}
+
+namespace {
+
+// The facts for a record made from key: those shared by every record of the key while a model
+// is built (filled by fill when new), else the record's own.
+template <class Fill>
+void give_facts(const OrtiLookup& lookup, const void* key, AttributeDecl& record, Fill fill) {
+  bool made = false;
+  AttributeFacts* shared = lookup.shared_facts(key, &made);
+  if (shared == nullptr) {
+    fill(record.own_facts());
+    return;
+  }
+  if (made) {
+    fill(*shared);
+  }
+  record.share_facts(*shared);
+}
+
+} // namespace
+
 std::unique_ptr<AttributeDecl> make_type(const OrtiLookup& lookup,
                                          const ObjectDeclaration* declaration,
                                          const AttributeDef* definition, int32_t allowed_mask,
@@ -403,12 +468,15 @@ std::unique_ptr<AttributeDecl> make_type(const OrtiLookup& lookup,
       reserved && (orti_name_equal(name, "_NODE_VALID") || orti_name_equal(name, "_OWNER"));
   if (string_list_attribute || name_attribute || ctype_list_attribute) {
     auto record = AttributeDecl::make(lookup.record_memory);
-    record->kind = ctype_list_attribute ? kKindCtype : kKindString;
-    record->is_name_attribute = name_attribute;
-    record->name = name;
-    record->description = name;
+    // The facts follow from the name alone, and a parsed tree keeps each name once.
+    give_facts(lookup, name, *record, [&](AttributeFacts& facts) {
+      facts.kind = ctype_list_attribute ? kKindCtype : kKindString;
+      facts.is_name_attribute = name_attribute;
+      facts.name = name;
+      facts.description = name;
+      facts.to_trace = false;
+    });
     record->formula = definition->formula.c_str();
-    record->to_trace = false;
     return record;
   }
 
@@ -428,27 +496,25 @@ std::unique_ptr<AttributeDecl> make_type(const OrtiLookup& lookup,
            (allowed_mask & kKindString) != 0 ? " STRING" : "");
     return nullptr;
   }
-  auto record = AttributeDecl::make(lookup.record_memory);
-  switch (kind) {
-  case kKindCtype:
-    record->c_type = spec->type.c_type ? spec->type.c_type->c_str() : nullptr;
-    break;
-  case kKindEnum:
-    record->c_type = spec->type.c_type ? spec->type.c_type->c_str() : nullptr;
-    // Linking writes into the tree's elements; the tree is otherwise left as parsed.
-    record->elements = const_cast<std::vector<EnumElement>*>(&spec->type.elements);
-    break;
-  case kKindString:
-    break;
-  default:
+  if (kind != kKindCtype && kind != kKindEnum && kind != kKindString) {
     error_message("Unrecognized type %d\n", kind);
     return nullptr;
   }
-  record->kind = kind;
-  record->name = spec->name.c_str();
+  auto record = AttributeDecl::make(lookup.record_memory);
+  give_facts(lookup, spec, *record, [&](AttributeFacts& facts) {
+    if (kind != kKindString) {
+      facts.c_type = spec->type.c_type ? spec->type.c_type->c_str() : nullptr;
+    }
+    if (kind == kKindEnum) {
+      // Linking writes into the tree's elements; the tree is otherwise left as parsed.
+      facts.elements = const_cast<std::vector<EnumElement>*>(&spec->type.elements);
+    }
+    facts.kind = kind;
+    facts.name = spec->name.c_str();
+    facts.description = spec->description ? spec->description->c_str() : nullptr;
+    facts.to_trace = spec->to_trace;
+  });
   record->formula = definition->formula.c_str();
-  record->description = spec->description ? spec->description->c_str() : nullptr;
-  record->to_trace = spec->to_trace;
   return record;
 }
 
@@ -481,10 +547,10 @@ bool match_standard_attribute(const OrtiLookup& lookup, const char* expected_nam
 }
 
 const EnumElement* find_enum_element(const AttributeDecl& attribute, const char* label) {
-  if (attribute.elements == nullptr || label == nullptr) {
+  if (attribute.elements() == nullptr || label == nullptr) {
     return nullptr;
   }
-  for (const EnumElement& element : *attribute.elements) {
+  for (const EnumElement& element : *attribute.elements()) {
     if (element.label == label) {
       return &element;
     }
@@ -499,13 +565,13 @@ namespace {
 bool link_one_element(OrtiLookup& lookup, const AttributeDecl& attribute, EnumElement& element) {
   const char* file_name = text_or_null(lookup.file_name());
   const ObjectDefinition* def =
-      find_definition(attribute.name, element.link_name->c_str(), lookup, nullptr);
+      find_definition(attribute.name(), element.link_name->c_str(), lookup, nullptr);
   if (def == nullptr) {
     warning_message("ENUM \"%s\" member \"%s\" declared at line %d of %s contains link to "
                     "definition \"%s\" of type \"%s\" which did not have an entry in the "
                     "information section. Link ignored\n",
-                    text_or_null(attribute.description), element.label.c_str(), element.line,
-                    file_name, element.link_name->c_str(), text_or_null(attribute.name));
+                    text_or_null(attribute.description()), element.label.c_str(), element.line,
+                    file_name, element.link_name->c_str(), text_or_null(attribute.name()));
     return true;
   }
   if (!def->processed || def->instance == nullptr) {
@@ -516,7 +582,7 @@ bool link_one_element(OrtiLookup& lookup, const AttributeDecl& attribute, EnumEl
   load_trace(2,
              "Linking ENUM \"%s\" member \"%s\" declared at line %d of %s to object \"%s\" of "
              "type \"%s\" declared at line %d\n",
-             text_or_null(attribute.description), element.label.c_str(), element.line, file_name,
+             text_or_null(attribute.description()), element.label.c_str(), element.line, file_name,
              text_or_null(def->instance->name), text_or_null(def->instance->type_name), def->line);
   element.linked_object = def->instance;
   // A duplicate definition would have given none above, so a link reached here wrote no
@@ -527,10 +593,10 @@ bool link_one_element(OrtiLookup& lookup, const AttributeDecl& attribute, EnumEl
 } // namespace
 
 void link_enum_elements(OrtiLookup& lookup, OrtiModel& /*model*/, AttributeDecl& attribute) {
-  if (attribute.elements == nullptr) {
+  if (attribute.elements() == nullptr) {
     return;
   }
-  std::vector<EnumElement>& elements = *attribute.elements;
+  std::vector<EnumElement>& elements = *attribute.elements();
   // Every TASK's STACK attribute shares the one element list of the declaration, so a file
   // with n tasks and n stacks would link n * n elements. The outcome depends only on the
   // finished model, so a list is linked once; later links only repeat the elements that
@@ -547,7 +613,7 @@ void link_enum_elements(OrtiLookup& lookup, OrtiModel& /*model*/, AttributeDecl&
   // A long list names objects all over the index: each element's slot is fetched a few
   // elements ahead of its lookup.
   constexpr std::size_t kAhead = 8;
-  const int64_t type = lookup.type_number(attribute.name);
+  const int64_t type = lookup.type_number(attribute.name());
   for (std::size_t i = 0; i < elements.size(); ++i) {
     if (type >= 0 && i + kAhead < elements.size() && elements[i + kAhead].link_name) {
       lookup.prefetch_definition(static_cast<uint32_t>(type), *elements[i + kAhead].link_name);
@@ -567,16 +633,16 @@ void link_enum_elements(OrtiLookup& lookup, OrtiModel& /*model*/, AttributeDecl&
 
 std::unique_ptr<AttributeDecl> make_cpu_attribute(const char* register_name, const char* formula) {
   auto record = AttributeDecl::make(nullptr); // outlives any model it is added to
-  record->kind = kKindCtype;
-  record->c_type = "unsigned long";
-  record->extras = std::make_unique<AttributeDecl::Extras>();
-  std::string& owned_name = record->extras->owned_name;
+  AttributeFacts& facts = record->own_facts();
+  facts.kind = kKindCtype;
+  facts.c_type = "unsigned long";
+  std::string& owned_name = record->ensure_extras().owned_name;
   owned_name = std::string("_CPU_") + (register_name != nullptr ? register_name : "");
-  record->name = owned_name.c_str();
+  facts.name = owned_name.c_str();
   record->formula = formula;
   // The description is the register name; it is kept inside the owned name so that it lives
   // as long as the record, whatever the caller does with its text.
-  record->description = owned_name.c_str() + 5;
-  record->to_trace = false;
+  facts.description = owned_name.c_str() + 5;
+  facts.to_trace = false;
   return record;
 }

@@ -145,6 +145,11 @@ struct OrtiLookup {
   int64_t newest_of_type_before(uint32_t type, std::size_t before) const;
   // The attribute index of a declaration, or null for one from outside the tree.
   const AttributeIndex* attributes_of(const ObjectDeclaration* declaration) const;
+  // The facts that the records made from one key share, in record_memory: the key is the
+  // AttributeSpec of a declared attribute or the text of a list attribute's name, from which
+  // alone the facts follow. *made tells that they are new, for the caller to fill. Null when
+  // there is no record memory: records on the heap keep facts of their own.
+  AttributeFacts* shared_facts(const void* key, bool* made) const;
 
 private:
   uint32_t name_hash(uint32_t type, std::string_view object_name) const;
@@ -152,6 +157,13 @@ private:
   // the same declaration for every attribute.
   mutable const ObjectDeclaration* last_declaration_ = nullptr;
   mutable const AttributeIndex* last_attributes_ = nullptr;
+  // shared_facts: open addressing by key over a power-of-two array (or none).
+  struct FactsSlot {
+    const void* key = nullptr;
+    AttributeFacts* facts = nullptr;
+  };
+  mutable std::vector<FactsSlot> facts_slots_;
+  mutable std::size_t facts_count_ = 0;
 };
 
 // A message function of the runtime's message output (error_message or warning_message).

@@ -281,10 +281,7 @@ private:
                     entry.lines[index]);
       return;
     }
-    if (!entry.record->extras) {
-      entry.record->extras = std::make_unique<AttributeDecl::Extras>();
-    }
-    std::vector<const char*>& formulas = entry.record->extras->element_formulas;
+    std::vector<const char*>& formulas = entry.record->ensure_extras().element_formulas;
     if (index >= entry.lines.size()) {
       entry.lines.resize(index + 1, 0);
       formulas.resize(index + 1, nullptr);
@@ -497,7 +494,7 @@ void link_if_present(OrtiLookup& lookup, OrtiModel& model,
 
 void link_custom_enums(OrtiLookup& lookup, OrtiModel& model, OrtiObject& object) {
   for (CustomAttribute& custom : object.custom_attributes) {
-    if (custom.attribute && custom.attribute->kind == kKindEnum) {
+    if (custom.attribute && custom.attribute->kind() == kKindEnum) {
       link_enum_elements(lookup, model, *custom.attribute);
     }
   }
@@ -579,13 +576,31 @@ const char* standard_attribute_name(int32_t kind, int slot) {
   }
 }
 
+const AttributeFacts AttributeDecl::kNoFacts{};
+
+AttributeDecl::Extras& AttributeDecl::ensure_extras() {
+  if (!extras) {
+    extras = std::make_unique<Extras>();
+  }
+  return *extras;
+}
+
+AttributeFacts& AttributeDecl::own_facts() {
+  if (!owns_facts()) {
+    Extras& mine = ensure_extras();
+    mine.own_facts = *facts_ptr();
+    point_at(mine.own_facts);
+  }
+  return extras->own_facts;
+}
+
 std::unique_ptr<AttributeDecl> AttributeDecl::make(std::pmr::memory_resource* memory) {
   if (memory == nullptr) {
     return std::make_unique<AttributeDecl>();
   }
   auto* record =
       new (memory->allocate(sizeof(AttributeDecl), alignof(AttributeDecl))) AttributeDecl();
-  record->in_shared_memory_ = true;
+  record->facts_and_mark_ |= kInSharedMemory;
   return std::unique_ptr<AttributeDecl>(record);
 }
 
@@ -598,7 +613,7 @@ void* AttributeDecl::operator new(std::size_t, void* place) {
 }
 
 void AttributeDecl::operator delete(AttributeDecl* record, std::destroying_delete_t) {
-  const bool shared = record->in_shared_memory_;
+  const bool shared = (record->facts_and_mark_ & kInSharedMemory) != 0;
   record->~AttributeDecl();
   if (!shared) {
     ::operator delete(record);
@@ -678,7 +693,7 @@ void fill_os(OrtiLookup& lookup, const ObjectDeclaration& decl, ObjectDefinition
         warning_message("RUNNINGISR2 has no \"NO_ISR\" element\n");
       } else if (rule.slot == kOsLastError && find_enum_element(*slot, "E_OK") == nullptr) {
         load_trace(1, "LASTERROR has no \"E_OK\" element\n");
-      } else if (rule.slot == kOsServiceTrace && !slot->to_trace) {
+      } else if (rule.slot == kOsServiceTrace && !slot->to_trace()) {
         // The service trace is only of use when the debugger records it, which TOTRACE asks
         // for; the check therefore concerns SERVICETRACE itself and names it.
         warning_message("SERVICETRACE is not marked TOTRACE\n");

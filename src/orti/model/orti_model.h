@@ -65,43 +65,80 @@ private:
   std::unique_ptr<std::vector<AttributeCacheEntry>> entries_;
 };
 
-// The model's record of one attribute of one object. Name, formula, description, C type and
-// elements belong to the parse tree (absent texts are null); the one exception is a CPU
-// attribute, whose name lives in extras.
+// What the records of one declared attribute share across the objects of its type: the kind,
+// name, description, C type, ENUM elements and TOTRACE of its declaration. A loaded model makes
+// one of these per declaration (or per list attribute name) in its record memory, so that each
+// object's record holds only what differs per object. Texts belong to the parse tree (absent
+// texts are null).
+struct AttributeFacts {
+  const char* name = nullptr;
+  const char* description = nullptr;
+  const char* c_type = nullptr;
+  std::vector<EnumElement>* elements = nullptr; // ENUM only; linking writes into them
+  int32_t kind = 0;                             // kKindCtype, kKindEnum or kKindString
+  bool to_trace = false;
+  bool is_name_attribute = false; // the _NAME list attribute of a list object
+};
+
+// The model's record of one attribute of one object: its formula and value caches, and the
+// facts of its declaration, which it shares with the same attribute of every other object of
+// the type (a record made by hand, or a CPU attribute, has facts of its own instead).
 //
 // A large file has hundreds of thousands of these, so what only few records need is held
 // apart (extras), and the records of a loaded model live in the model's record memory, which
 // frees them all at once with the model: deleting such a record only ends its life. Any other
 // record (a CPU attribute, one made by hand) is an object of the heap.
 struct AttributeDecl {
-  int32_t kind = 0; // kKindCtype, kKindEnum or kKindString
-  // Value caches of attribute evaluation: empty until the first evaluation.
-  int32_t cache_entries = 0;
-  bool to_trace = false;
-  bool is_name_attribute = false; // the _NAME list attribute of a list object
-
-private:
-  bool in_shared_memory_ = false; // made by make() in a model's record memory; here for room
-
-public:
-  const char* name = nullptr;
-  const char* formula = nullptr;
-  const char* description = nullptr;
-  const char* c_type = nullptr;
-  std::vector<EnumElement>* elements = nullptr; // ENUM only; linking writes into them
+  const char* formula = nullptr; // the parse tree's; null when absent
   AttributeValueCache value_cache;
 
   // What few records have: an array attribute's formulas by index (see the head of this
-  // file; empty when plain), and the text of a name of the record's own.
+  // file; empty when plain), the text of a name of the record's own, and facts of its own.
+  // Once made, a record's extras are never replaced, since its facts may live in them.
   struct Extras {
     std::vector<const char*> element_formulas;
     std::string owned_name;
+    AttributeFacts own_facts;
   };
   std::unique_ptr<Extras> extras;
 
-  AttributeDecl() = default;
+private:
+  // The facts' address, with the lowest bit (free, as facts are aligned to more) set when
+  // make() made the record in a model's record memory: a flag of its own would cost a word.
+  uintptr_t facts_and_mark_;
+
+  static const AttributeFacts kNoFacts;
+  static constexpr uintptr_t kInSharedMemory = 1;
+  const AttributeFacts* facts_ptr() const {
+    return reinterpret_cast<const AttributeFacts*>(facts_and_mark_ & ~kInSharedMemory);
+  }
+  void point_at(const AttributeFacts& facts) {
+    facts_and_mark_ = reinterpret_cast<uintptr_t>(&facts) | (facts_and_mark_ & kInSharedMemory);
+  }
+
+public:
+  AttributeDecl() : facts_and_mark_(reinterpret_cast<uintptr_t>(&kNoFacts)) {}
   AttributeDecl(const AttributeDecl&) = delete;
   AttributeDecl& operator=(const AttributeDecl&) = delete;
+
+  int32_t kind() const { return facts_ptr()->kind; }
+  const char* name() const { return facts_ptr()->name; }
+  const char* description() const { return facts_ptr()->description; }
+  const char* c_type() const { return facts_ptr()->c_type; }
+  std::vector<EnumElement>* elements() const { return facts_ptr()->elements; }
+  bool to_trace() const { return facts_ptr()->to_trace; }
+  bool is_name_attribute() const { return facts_ptr()->is_name_attribute; }
+
+  const AttributeFacts& facts() const { return *facts_ptr(); }
+  // Reads the facts from there from now on; they must outlive the record, and they are not
+  // changed through it.
+  void share_facts(const AttributeFacts& facts) { point_at(facts); }
+  // The record's own facts, to be written: a copy of what it read so far, made on first use,
+  // so that writing them changes no other record.
+  AttributeFacts& own_facts();
+  // True when the facts are the record's own (own_facts() was called since the last share).
+  bool owns_facts() const { return extras && facts_ptr() == &extras->own_facts; }
+  Extras& ensure_extras();
 
   // Makes a record in memory that frees all its records at once (the model's), or on the heap
   // when memory is null.

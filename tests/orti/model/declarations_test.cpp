@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <memory_resource>
 #include <random>
 
 using namespace model_test;
@@ -235,30 +236,29 @@ TEST_F(MakeTypeFixture, BuildsRecordsByTheDeclaredKind) {
   Capture capture;
   auto ctype = make(lookup, "priority", "prio[0]", kKindAny);
   ASSERT_TRUE(ctype);
-  EXPECT_EQ(ctype->kind, kKindCtype);
-  EXPECT_STREQ(ctype->name, "PRIORITY"); // as declared, not as written
+  EXPECT_EQ(ctype->kind(), kKindCtype);
+  EXPECT_STREQ(ctype->name(), "PRIORITY"); // as declared, not as written
   EXPECT_STREQ(ctype->formula, "prio[0]");
-  EXPECT_STREQ(ctype->description, "Prio");
-  EXPECT_STREQ(ctype->c_type, "unsigned char");
-  EXPECT_TRUE(ctype->to_trace);
-  EXPECT_EQ(ctype->elements, nullptr);
+  EXPECT_STREQ(ctype->description(), "Prio");
+  EXPECT_STREQ(ctype->c_type(), "unsigned char");
+  EXPECT_TRUE(ctype->to_trace());
+  EXPECT_EQ(ctype->elements(), nullptr);
   EXPECT_TRUE(ctype->value_cache.empty());
-  EXPECT_EQ(ctype->cache_entries, 0);
 
   auto enumerated = make(lookup, "STATE", "st", kKindEnum);
   ASSERT_TRUE(enumerated);
-  EXPECT_EQ(enumerated->kind, kKindEnum);
-  EXPECT_STREQ(enumerated->c_type, "int");
-  ASSERT_NE(enumerated->elements, nullptr);
-  EXPECT_EQ(enumerated->elements->size(), 2u);
-  EXPECT_EQ(enumerated->description, nullptr);
-  EXPECT_FALSE(enumerated->to_trace);
+  EXPECT_EQ(enumerated->kind(), kKindEnum);
+  EXPECT_STREQ(enumerated->c_type(), "int");
+  ASSERT_NE(enumerated->elements(), nullptr);
+  EXPECT_EQ(enumerated->elements()->size(), 2u);
+  EXPECT_EQ(enumerated->description(), nullptr);
+  EXPECT_FALSE(enumerated->to_trace());
 
   auto text = make(lookup, "vs_NAME", "n", kKindString);
   ASSERT_TRUE(text);
-  EXPECT_EQ(text->kind, kKindString);
-  EXPECT_EQ(text->c_type, nullptr);
-  EXPECT_FALSE(text->is_name_attribute);
+  EXPECT_EQ(text->kind(), kKindString);
+  EXPECT_EQ(text->c_type(), nullptr);
+  EXPECT_FALSE(text->is_name_attribute());
   EXPECT_TRUE(capture.messages().empty());
 }
 
@@ -276,13 +276,13 @@ TEST_F(MakeTypeFixture, ListAttributesNeedNoDeclarationAndIgnoreTheMask) {
         Case{"_NODE_VALID", kKindCtype, false}, Case{"_owner", kKindCtype, false}}) {
     auto record = make(lookup, c.name, "f", 0);
     ASSERT_TRUE(record) << c.name;
-    EXPECT_EQ(record->kind, c.kind) << c.name;
-    EXPECT_EQ(record->is_name_attribute, c.is_name) << c.name;
-    EXPECT_STREQ(record->name, c.name);
-    EXPECT_STREQ(record->description, c.name);
+    EXPECT_EQ(record->kind(), c.kind) << c.name;
+    EXPECT_EQ(record->is_name_attribute(), c.is_name) << c.name;
+    EXPECT_STREQ(record->name(), c.name);
+    EXPECT_STREQ(record->description(), c.name);
     EXPECT_STREQ(record->formula, "f");
-    EXPECT_EQ(record->c_type, nullptr);
-    EXPECT_FALSE(record->to_trace);
+    EXPECT_EQ(record->c_type(), nullptr);
+    EXPECT_FALSE(record->to_trace());
   }
   EXPECT_TRUE(capture.messages().empty());
 }
@@ -381,8 +381,8 @@ TEST(FindEnumElement, ComparesLabelsExactly) {
   std::vector<EnumElement> elements = {element("NO_ISR", 0, 1), element("no_isr", 1, 2),
                                        element("NO_ISR", 2, 3)};
   AttributeDecl attr;
-  attr.kind = kKindEnum;
-  attr.elements = &elements;
+  attr.own_facts().kind = kKindEnum;
+  attr.own_facts().elements = &elements;
   const EnumElement* found = find_enum_element(attr, "NO_ISR");
   ASSERT_NE(found, nullptr);
   EXPECT_EQ(found->value, 0);
@@ -395,12 +395,12 @@ TEST(MakeCpuAttribute, OwnsItsNameAndDescription) {
   std::string reg = "R13";
   auto attr = make_cpu_attribute(reg.c_str(), "ctx->sp");
   reg = "changed";
-  EXPECT_EQ(attr->kind, kKindCtype);
-  EXPECT_STREQ(attr->name, "_CPU_R13");
-  EXPECT_STREQ(attr->description, "R13");
-  EXPECT_STREQ(attr->c_type, "unsigned long");
+  EXPECT_EQ(attr->kind(), kKindCtype);
+  EXPECT_STREQ(attr->name(), "_CPU_R13");
+  EXPECT_STREQ(attr->description(), "R13");
+  EXPECT_STREQ(attr->c_type(), "unsigned long");
   EXPECT_STREQ(attr->formula, "ctx->sp");
-  EXPECT_FALSE(attr->to_trace);
+  EXPECT_FALSE(attr->to_trace());
 }
 
 TEST(NameEqual, ComparesAsciiLettersWithoutCaseAndAbsentOnlyWithAbsent) {
@@ -411,6 +411,35 @@ TEST(NameEqual, ComparesAsciiLettersWithoutCaseAndAbsentOnlyWithAbsent) {
   EXPECT_TRUE(orti_name_equal(nullptr, nullptr));
   EXPECT_STREQ(attribute_kind_name(4), "STRING");
   EXPECT_STREQ(attribute_kind_name(3), "_UNRECOGNIZED_TYPE_");
+}
+
+} // namespace
+
+namespace {
+
+// Where a record lives is marked beside its facts' address, so that changing the facts must
+// keep the mark: a record of a model's memory freed on the heap, or a heap record never freed,
+// fails the run (and the address-checked one in particular).
+TEST(AttributeDeclMemory, ChangingFactsKeepsWhereTheRecordLives) {
+  AttributeFacts shared;
+  shared.name = "SHARED";
+  shared.kind = kKindString;
+  std::pmr::monotonic_buffer_resource memory;
+  for (std::pmr::memory_resource* place :
+       std::initializer_list<std::pmr::memory_resource*>{&memory, nullptr}) {
+    auto record = AttributeDecl::make(place);
+    EXPECT_EQ(record->name(), nullptr);
+    record->own_facts().name = "OWN";
+    EXPECT_STREQ(record->name(), "OWN");
+    record->share_facts(shared);
+    EXPECT_FALSE(record->owns_facts());
+    EXPECT_STREQ(record->name(), "SHARED");
+    EXPECT_EQ(record->kind(), kKindString);
+    record->own_facts().kind = kKindCtype;
+    EXPECT_STREQ(record->name(), "SHARED");
+    EXPECT_EQ(record->kind(), kKindCtype);
+    EXPECT_EQ(shared.kind, kKindString);
+  }
 }
 
 } // namespace

@@ -12,6 +12,7 @@ using namespace model_test;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::Not;
+using ::testing::StrEq;
 
 namespace {
 
@@ -186,11 +187,11 @@ TEST(ParseKoil, TaskAttributesFillTheirSlots) {
   ASSERT_TRUE(t.valid);
   EXPECT_STREQ(t.valid->formula, "valid");
   ASSERT_TRUE(t.parent_node);
-  EXPECT_EQ(t.parent_node->kind, kKindString);
+  EXPECT_EQ(t.parent_node->kind(), kKindString);
   ASSERT_TRUE(t.name_attribute);
-  EXPECT_TRUE(t.name_attribute->is_name_attribute);
+  EXPECT_TRUE(t.name_attribute->is_name_attribute());
   ASSERT_EQ(t.custom_attribute_count(), 1);
-  EXPECT_STREQ(t.custom_attributes[0].attribute->name, "vs_EXTRA");
+  EXPECT_STREQ(t.custom_attributes[0].attribute->name(), "vs_EXTRA");
   EXPECT_FALSE(t.custom_attributes[0].flag);
   EXPECT_THAT(capture.lines,
               Contains("T102: Unrecognized attribute vs_EXTRA in T1 object at line 9 of t.ort\n"));
@@ -321,7 +322,7 @@ TEST(ParseKoil, StandardAttributesAcceptExactlyTheirAllowedTypes) {
           c.slot == kValidSlot ? object.valid : object.standard[static_cast<std::size_t>(c.slot)];
       if ((type.bit & c.allowed) != 0) {
         ASSERT_TRUE(slot);
-        EXPECT_EQ(slot->kind, type.bit);
+        EXPECT_EQ(slot->kind(), type.bit);
         EXPECT_STREQ(slot->formula, "DOWN");
         EXPECT_EQ(object.custom_attribute_count(), 0);
         EXPECT_TRUE(without_no_task_warning(capture.messages()).empty())
@@ -329,7 +330,7 @@ TEST(ParseKoil, StandardAttributesAcceptExactlyTheirAllowedTypes) {
       } else {
         EXPECT_FALSE(slot);
         ASSERT_EQ(object.custom_attribute_count(), 1);
-        EXPECT_EQ(object.custom_attributes[0].attribute->kind, type.bit);
+        EXPECT_EQ(object.custom_attributes[0].attribute->kind(), type.bit);
         EXPECT_THAT(without_no_task_warning(capture.messages()),
                     ElementsAre(std::string("E: ") + c.attribute +
                                     " (declared at line 31) has type " + type.name + "\n",
@@ -399,8 +400,8 @@ TEST(ParseKoil, VendorObjectsKnowOnlyTheListAttributes) {
               object.name_attribute && object.owner);
   EXPECT_FALSE(object.valid);
   ASSERT_EQ(object.custom_attribute_count(), 2);
-  EXPECT_STREQ(object.custom_attributes[0].attribute->name, "VALID");
-  EXPECT_STREQ(object.custom_attributes[1].attribute->name, "SIZE");
+  EXPECT_STREQ(object.custom_attributes[0].attribute->name(), "VALID");
+  EXPECT_STREQ(object.custom_attributes[1].attribute->name(), "SIZE");
   EXPECT_THAT(capture.lines,
               Contains("T102: Unrecognized attribute VALID in Obj object at line 307 of t.ort\n"));
   EXPECT_THAT(capture.lines,
@@ -441,7 +442,7 @@ TEST(ParseKoil, StateTypedAsCtypeBecomesACustomAttributeInBothSyntaxModes) {
     const OrtiObject& t = model->tasks.at(0);
     EXPECT_FALSE(t.standard[kTaskState]);
     ASSERT_EQ(t.custom_attribute_count(), 1);
-    EXPECT_EQ(t.custom_attributes[0].attribute->kind, kKindCtype);
+    EXPECT_EQ(t.custom_attributes[0].attribute->kind(), kKindCtype);
     EXPECT_STREQ(t.custom_attributes[0].attribute->formula, "st");
     if (extended == 0) {
       EXPECT_THAT(capture.messages(), ElementsAre("E: STATE (declared at line 11) has type CTYPE\n",
@@ -548,7 +549,7 @@ TEST(ParseKoil, TaskHasNoOwnerListAttribute) {
   ASSERT_TRUE(model);
   EXPECT_FALSE(model->tasks[0].owner);
   ASSERT_EQ(model->tasks[0].custom_attribute_count(), 1); // kept, as a custom attribute
-  EXPECT_EQ(model->tasks[0].custom_attributes[0].attribute->kind, kKindCtype);
+  EXPECT_EQ(model->tasks[0].custom_attributes[0].attribute->kind(), kKindCtype);
   EXPECT_TRUE(model->stacks[0].owner);
 }
 
@@ -661,7 +662,7 @@ TEST(ParseKoil, OsChecksOfRunningIsr2LastErrorAndServiceTrace) {
   EXPECT_TRUE(os.valid);
   EXPECT_FALSE(os.item);                     // the OS tries no list attribute ...
   ASSERT_EQ(os.custom_attribute_count(), 1); // ... so _ITEM is custom; vs_X is undeclared
-  EXPECT_STREQ(os.custom_attributes[0].attribute->name, "_ITEM");
+  EXPECT_STREQ(os.custom_attributes[0].attribute->name(), "_ITEM");
   EXPECT_THAT(capture.messages(),
               ElementsAre("W: RUNNINGISR2 has no \"NO_ISR\" element\n",
                           "W: SERVICETRACE is not marked TOTRACE\n",
@@ -699,7 +700,7 @@ TEST(ParseKoil, EnumLinksPointAtObjectsOfTheAttributesName) {
     Capture capture(trace_level);
     auto model = parse_koil(&copy.tree, 0);
     ASSERT_TRUE(model);
-    const std::vector<EnumElement>& elements = *model->tasks[0].standard[kTaskStack]->elements;
+    const std::vector<EnumElement>& elements = *model->tasks[0].standard[kTaskStack]->elements();
     EXPECT_EQ(elements[0].linked_object, &model->stacks[0]);
     EXPECT_EQ(elements[1].linked_object, &model->stacks[1]);
     EXPECT_EQ(elements[2].linked_object, nullptr);
@@ -735,7 +736,7 @@ TEST(ParseKoil, LinkToAnUnprocessedDefinitionIsReported) {
   Capture capture(200);
   auto model = parse_koil(&b.tree, 0);
   ASSERT_TRUE(model);
-  EXPECT_EQ((*model->resources[0].standard[kResourceLocker]->elements)[0].linked_object,
+  EXPECT_EQ((*model->resources[0].standard[kResourceLocker]->elements())[0].linked_object,
             &model->vendor_kinds.at(0).objects.at(0));
 }
 
@@ -805,6 +806,117 @@ TASK T1 { PRIORITY = "1"; };
   EXPECT_EQ(model->os.custom_attribute_count(), 1);
 }
 
+// The records of one attribute share its declaration's facts across the objects of a type,
+// while formulas, element formulas and value caches stay each object's own.
+TEST(ParseKoilFromText, RecordsOfOneAttributeShareFactsAndKeepTheirOwnFormulas) {
+  const std::string text = R"(VERSION { KOIL = "2.3"; OSSEMANTICS = "ORTI", "2.3"; };
+IMPLEMENTATION Shared {
+  OS { ENUM [ "NO_TASK" = 0 ] RUNNINGTASK; };
+  TASK { CTYPE "unsigned char" PRIORITY, "Priority"; CTYPE TASK_ID; TOTRACE CTYPE vs_LOAD[], "Load";
+         STRING vs_NOTE; };
+};
+OS Os1 { RUNNINGTASK = "r"; };
+TASK T1 { PRIORITY = "p1"; vs_LOAD[0] = "l1a"; vs_LOAD[1] = "l1b"; vs_NOTE = "n1"; };
+TASK *T2 { TASK_ID = "2"; PRIORITY = "p2"; vs_NOTE = "n2"; vs_LOAD[1] = "l2b"; vs_LOAD[0] = "l2a";
+           _PARENT_NODE = "pa2"; _ITEM = "i2"; _NEXT_NODE = "x2"; _NODE_VALID = "v2"; _NAME = "m2"; };
+TASK *T3 { TASK_ID = "3"; PRIORITY = "p3"; vs_NOTE = "n3"; _PARENT_NODE = "pa3"; _ITEM = "i3";
+           _NEXT_NODE = "x3"; _NODE_VALID = "v3"; _NAME = "m3"; };
+)";
+  Parsed p;
+  parse_text(p, text, 0);
+  ASSERT_EQ(p.status, 0) << ::testing::PrintToString(p.parse_reports);
+  Capture capture;
+  auto model = parse_koil(&p.tree, p.settings.extended_syntax);
+  ASSERT_TRUE(model) << ::testing::PrintToString(capture.messages());
+  ASSERT_EQ(model->tasks.size(), 3u);
+  const OrtiObject& t1 = model->tasks[0];
+  const OrtiObject& t2 = model->tasks[1];
+  const OrtiObject& t3 = model->tasks[2];
+
+  const char* const priorities[] = {"p1", "p2", "p3"};
+  const char* const notes[] = {"n1", "n2", "n3"};
+  for (std::size_t i = 0; i < 3; ++i) {
+    const OrtiObject& task = model->tasks[i];
+    ASSERT_TRUE(task.standard[kTaskPriority]) << i;
+    const AttributeDecl& priority = *task.standard[kTaskPriority];
+    EXPECT_STREQ(priority.formula, priorities[i]);
+    EXPECT_EQ(&priority.facts(), &t1.standard[kTaskPriority]->facts()) << i;
+    EXPECT_FALSE(priority.owns_facts());
+    EXPECT_STREQ(priority.name(), "PRIORITY");
+    EXPECT_STREQ(priority.c_type(), "unsigned char");
+    EXPECT_STREQ(priority.description(), "Priority");
+    const AttributeDecl* note = nullptr;
+    for (const CustomAttribute& custom : task.custom_attributes) {
+      if (std::string(custom.attribute->name()) == "vs_NOTE") {
+        note = custom.attribute.get();
+      }
+    }
+    ASSERT_NE(note, nullptr) << i;
+    EXPECT_STREQ(note->formula, notes[i]);
+    EXPECT_EQ(note->kind(), kKindString);
+    EXPECT_NE(&note->facts(), &priority.facts());
+  }
+
+  // Arrays: one set of facts, element formulas per object, in index order whatever the file's.
+  const AttributeDecl& load1 = *t1.custom_attributes[0].attribute;
+  const AttributeDecl& load2 = *t2.custom_attributes[1].attribute;
+  ASSERT_STREQ(load1.name(), "vs_LOAD");
+  ASSERT_STREQ(load2.name(), "vs_LOAD");
+  EXPECT_EQ(&load1.facts(), &load2.facts());
+  EXPECT_TRUE(load2.to_trace());
+  ASSERT_NE(attribute_element_formulas(load1), nullptr);
+  ASSERT_NE(attribute_element_formulas(load2), nullptr);
+  EXPECT_THAT(*attribute_element_formulas(load1), ElementsAre(StrEq("l1a"), StrEq("l1b")));
+  EXPECT_THAT(*attribute_element_formulas(load2), ElementsAre(StrEq("l2a"), StrEq("l2b")));
+  EXPECT_STREQ(load1.formula, "l1a");
+  EXPECT_STREQ(load2.formula, "l2a");
+
+  // List attributes share by name: _NAME with _NAME, never with another list attribute.
+  ASSERT_TRUE(t2.name_attribute && t3.name_attribute && t2.item && t3.item);
+  EXPECT_EQ(&t2.name_attribute->facts(), &t3.name_attribute->facts());
+  EXPECT_EQ(&t2.item->facts(), &t3.item->facts());
+  EXPECT_NE(&t2.item->facts(), &t2.name_attribute->facts());
+  EXPECT_TRUE(t3.name_attribute->is_name_attribute());
+  EXPECT_FALSE(t3.item->is_name_attribute());
+  EXPECT_STREQ(t2.name_attribute->formula, "m2");
+  EXPECT_STREQ(t3.name_attribute->formula, "m3");
+  EXPECT_EQ(t2.node_valid->kind(), kKindCtype);
+  EXPECT_EQ(t2.parent_node->kind(), kKindString);
+
+  // Writing one record's facts makes them its own and leaves the other objects' as declared.
+  AttributeDecl& changed = *model->tasks[1].standard[kTaskPriority];
+  changed.own_facts().name = "vs_OTHER";
+  EXPECT_TRUE(changed.owns_facts());
+  EXPECT_STREQ(changed.name(), "vs_OTHER");
+  EXPECT_STREQ(changed.c_type(), "unsigned char") << "the copy keeps the rest";
+  EXPECT_STREQ(t1.standard[kTaskPriority]->name(), "PRIORITY");
+  EXPECT_STREQ(t3.standard[kTaskPriority]->name(), "PRIORITY");
+  EXPECT_EQ(&t1.standard[kTaskPriority]->facts(), &t3.standard[kTaskPriority]->facts());
+}
+
+// Outside a model build there is no memory to share facts in: each record keeps its own, and
+// they outlive the lookup and the tree's indexes that made them.
+TEST(MakeType, RecordsOnTheHeapKeepFactsOfTheirOwn) {
+  TreeBuilder b;
+  const ObjectDeclaration& decl = b.declare("TASK", 10, {spec(kKindCtype, "PRIORITY", 11)});
+  ObjectDefinition& def = b.define("TASK", "T1", 20, {{"PRIORITY", "1", 21}});
+  std::unique_ptr<AttributeDecl> first;
+  std::unique_ptr<AttributeDecl> second;
+  Capture capture;
+  {
+    OrtiLookup lookup(b.tree, 0);
+    first = make_type(lookup, &decl, &def.attributes[0], kKindAny, nullptr, "t.ort", error_message);
+    second =
+        make_type(lookup, &decl, &def.attributes[0], kKindAny, nullptr, "t.ort", error_message);
+  }
+  ASSERT_TRUE(first && second);
+  EXPECT_TRUE(first->owns_facts());
+  EXPECT_NE(&first->facts(), &second->facts());
+  first->own_facts().name = "changed";
+  EXPECT_STREQ(second->name(), "PRIORITY");
+  EXPECT_EQ(second->kind(), kKindCtype);
+}
+
 TEST(ParseKoilFromText, FullFileBuildsTheExpectedModel) {
   std::string path = std::string(OSA_TEST_DATA_DIR) + "/orti/model/full_model.ort";
   std::FILE* file = std::fopen(path.c_str(), "r");
@@ -832,9 +944,9 @@ TEST(ParseKoilFromText, FullFileBuildsTheExpectedModel) {
   EXPECT_STREQ(model->vendor_kinds[1].objects[0].type_name, "ISR");
   EXPECT_STREQ(model->vendor_kinds[2].objects[0].type_name, "vs_TIMEPOINT");
   EXPECT_TRUE(model->vendor_kinds[2].objects[0].is_list);
-  const auto& stack_elements = *model->tasks[0].standard[kTaskStack]->elements;
+  const auto& stack_elements = *model->tasks[0].standard[kTaskStack]->elements();
   EXPECT_EQ(stack_elements[1].linked_object, &model->stacks[1]);
-  const auto& context_elements = *model->tasks[1].standard[kTaskContext]->elements;
+  const auto& context_elements = *model->tasks[1].standard[kTaskContext]->elements();
   EXPECT_EQ(context_elements[1].linked_object, &model->contexts[1]);
 }
 

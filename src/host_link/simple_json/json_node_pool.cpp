@@ -5,6 +5,7 @@
 // leak of all but the first. Their sizes are powers of two; the fast paths test one count.
 #include "host_link/simple_json/json_node_pool.h"
 
+#include <bit>
 #include <new>
 #include <utility>
 
@@ -57,8 +58,14 @@ struct TextRing {
 
 // Plain data, so that reaching it costs no thread-local guard; the owner below frees
 // everything when the thread ends, and the rings then stay without room.
+// The rings of nodes by json_node_pool::Node, then those of tables by size, smallest first.
+constexpr std::size_t kNodeKinds = 2;
+constexpr std::size_t kTableKinds = 4; // 32, 64, 128 and 256 bytes
+static_assert(json_node_pool::kLargestKeptTable == json_node_pool::kSmallestKeptTable
+                                                       << (kTableKinds - 1));
+
 struct ThreadPool {
-  NodeRing nodes[2]; // by json_node_pool::Node
+  NodeRing nodes[kNodeKinds + kTableKinds];
   TextRing texts;
   bool owner_registered = false;
   bool ended = false;
@@ -143,12 +150,7 @@ bool is_poisoned([[maybe_unused]] const void* node) {
 #endif
 }
 
-} // namespace
-
-namespace json_node_pool {
-
-void* take(Node kind, std::size_t size) {
-  NodeRing& ring = thread_pool.nodes[static_cast<int>(kind)];
+void* take_from(NodeRing& ring, std::size_t size) {
   if (ring.count == 0) {
     return ::operator new(size);
   }
@@ -159,16 +161,12 @@ void* take(Node kind, std::size_t size) {
   return node;
 }
 
-void give(Node kind, void* node, std::size_t size) noexcept {
-  if (node == nullptr) {
-    return;
-  }
+void give_to(NodeRing& ring, void* node, std::size_t size) noexcept {
   if (is_poisoned(node)) {
     // Freed twice: this write into the poisoned node makes the sanitizer stop the process
     // with the stacks of both frees' call sites.
     static_cast<volatile unsigned char*>(node)[0] = 0;
   }
-  NodeRing& ring = thread_pool.nodes[static_cast<int>(kind)];
   if (ring.count == ring.capacity &&
       !grow(ring.slots, ring.capacity, ring.first, ring.count, kMaxFreeNodes)) {
     ::operator delete(node);
@@ -178,6 +176,47 @@ void give(Node kind, void* node, std::size_t size) noexcept {
   ring.slots[(ring.first + ring.count) & (ring.capacity - 1)] = node;
   ++ring.count;
   ASAN_POISON_MEMORY_REGION(node, size);
+}
+
+// The ring of tables of size bytes, or null for a size that is not kept.
+NodeRing* table_ring(std::size_t size) {
+  if (size < json_node_pool::kSmallestKeptTable || size > json_node_pool::kLargestKeptTable ||
+      (size & (size - 1)) != 0) {
+    return nullptr;
+  }
+  const auto index = static_cast<std::size_t>(std::countr_zero(size) -
+                                              std::countr_zero(json_node_pool::kSmallestKeptTable));
+  return &thread_pool.nodes[kNodeKinds + index];
+}
+
+} // namespace
+
+namespace json_node_pool {
+
+void* take(Node kind, std::size_t size) {
+  return take_from(thread_pool.nodes[static_cast<int>(kind)], size);
+}
+
+void give(Node kind, void* node, std::size_t size) noexcept {
+  if (node != nullptr) {
+    give_to(thread_pool.nodes[static_cast<int>(kind)], node, size);
+  }
+}
+
+void* take_table(std::size_t size) {
+  NodeRing* ring = table_ring(size);
+  return ring != nullptr ? take_from(*ring, size) : ::operator new(size);
+}
+
+void give_table(void* table, std::size_t size) noexcept {
+  if (table == nullptr) {
+    return;
+  }
+  if (NodeRing* ring = table_ring(size)) {
+    give_to(*ring, table, size);
+  } else {
+    ::operator delete(table);
+  }
 }
 
 void keep_buffer(std::string& text) noexcept {

@@ -23,6 +23,27 @@ void* take(Node kind, std::size_t size);
 // Returns memory that take() gave for the same kind.
 void give(Node kind, void* node, std::size_t size) noexcept;
 
+// The element and member tables of containers: most messages hold only containers of a few
+// entries, whose tables would otherwise cost a heap allocation and a free each. Tables whose
+// size is a power of two from kSmallestKeptTable to kLargestKeptTable bytes are kept like
+// nodes; other sizes come from the heap.
+inline constexpr std::size_t kSmallestKeptTable = 32;
+inline constexpr std::size_t kLargestKeptTable = 256;
+// Memory for a table of size bytes.
+void* take_table(std::size_t size);
+// Returns memory that take_table() gave for the same size.
+void give_table(void* table, std::size_t size) noexcept;
+
+// The allocator of the tables, for the standard containers.
+template <typename T> struct TableAllocator {
+  using value_type = T;
+  TableAllocator() = default;
+  template <typename U> TableAllocator(const TableAllocator<U>&) noexcept {}
+  T* allocate(std::size_t n) { return static_cast<T*>(take_table(n * sizeof(T))); }
+  void deallocate(T* table, std::size_t n) noexcept { give_table(table, n * sizeof(T)); }
+  template <typename U> bool operator==(const TableAllocator<U>&) const noexcept { return true; }
+};
+
 // Texts shorter than this live inside their string and have no buffer to keep.
 inline const std::size_t kMinKeptBuffer = std::string().capacity() + 1;
 

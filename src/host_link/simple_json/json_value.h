@@ -8,6 +8,8 @@
 // so a value that was not stored still belongs to the caller.
 #pragma once
 
+#include "host_link/simple_json/json_node_pool.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -46,8 +48,11 @@ struct JsonValue {
   bool string_is_null = false; // String built from a null text (written as "(null)")
   int64_t integer = 0;         // Integer
   std::string string;          // String: its bytes, never a NUL among them
-  std::vector<std::unique_ptr<JsonMember>> members; // Object, in insertion order
-  std::vector<JsonPtr> elements;                    // Array
+  // Object, in insertion order
+  std::vector<std::unique_ptr<JsonMember>,
+              json_node_pool::TableAllocator<std::unique_ptr<JsonMember>>>
+      members;
+  std::vector<JsonPtr, json_node_pool::TableAllocator<JsonPtr>> elements; // Array
 
   static void* operator new(std::size_t size);
   static void operator delete(void* node, std::size_t size) noexcept;

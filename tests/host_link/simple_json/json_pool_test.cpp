@@ -2,11 +2,13 @@
 // holds exactly its own texts, whatever was freed before; trees may be freed by another thread
 // than the one that built them, also after that thread has ended; and under AddressSanitizer a
 // use of a freed value or of its text is still reported.
+#include "host_link/simple_json/json_node_pool.h"
 #include "host_link/simple_json/json_parse.h"
 #include "host_link/simple_json/json_write.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -83,6 +85,82 @@ TEST(JsonPool, TreesMayBeFreedByAnotherThreadAlsoAfterItEnded) {
   }
   handed_over.clear();
   EXPECT_EQ(parsed_and_written(text), expected);
+}
+
+// "[0,1,...]" or "{"m0":0,...}" with n entries, as parsed and as written.
+std::string container_text(bool object, int n, bool written) {
+  std::string text = object ? "{" : "[";
+  for (int i = 0; i < n; ++i) {
+    text += i > 0 ? (written ? ", " : ",") : (written ? " " : "");
+    if (object) {
+      text += "\"m" + std::to_string(i) + (written ? "\" : " : "\":");
+    }
+    text += std::to_string(i * 7);
+  }
+  if (written) {
+    text += " ";
+  }
+  text += object ? "}" : "]";
+  return text;
+}
+
+TEST(JsonPool, ContainersAroundEveryKeptTableSizeHoldTheirOwnEntries) {
+  // Tables of 4 to 32 entries are kept for reuse, larger ones are not: a container whose table
+  // grows across those sizes, built in tables another container freed, holds its own entries.
+  const int counts[] = {1, 4, 5, 8, 9, 16, 17, 32, 33, 64, 65, 200};
+  for (const bool object : {false, true}) {
+    for (const int freed : counts) {
+      for (const int n : counts) {
+        const std::string label = std::string(object ? "object" : "array") + " of " +
+                                  std::to_string(n) + " after " + std::to_string(freed);
+        ASSERT_EQ(parsed_and_written(container_text(object, freed, false)),
+                  container_text(object, freed, true))
+            << label;
+        std::string errors;
+        JsonPtr kept = json_parse(container_text(!object, freed, false).c_str(), errors);
+        ASSERT_NE(kept, nullptr) << errors;
+        EXPECT_EQ(parsed_and_written(container_text(object, n, false)),
+                  container_text(object, n, true))
+            << label;
+        // A tree still alive while others reuse what is freed keeps its entries too.
+        EXPECT_EQ(json_to_text(*kept), container_text(!object, freed, true)) << label;
+      }
+    }
+  }
+}
+
+TEST(JsonPool, TablesOfEverySizeGoBackWhereTheyCameFrom) {
+  // Kept sizes and their neighbours, which come from the heap: each table is usable over its
+  // whole size, and a kept one is handed out again before new memory is taken.
+  const std::size_t sizes[] = {8, 24, 31, 32, 33, 48, 64, 96, 128, 255, 256, 257, 512, 4096};
+  for (const std::size_t size : sizes) {
+    auto* table = static_cast<unsigned char*>(json_node_pool::take_table(size));
+    ASSERT_NE(table, nullptr) << size;
+    std::memset(table, 0xA5, size);
+    EXPECT_EQ(table[size - 1], 0xA5) << size;
+    json_node_pool::give_table(table, size);
+  }
+  json_node_pool::give_table(nullptr, 32);
+  std::vector<void*> taken;
+  for (int i = 0; i < 3; ++i) {
+    taken.push_back(json_node_pool::take_table(64));
+  }
+  for (void* table : taken) {
+    json_node_pool::give_table(table, 64);
+  }
+  // A table given back once is handed out at most once.
+  std::vector<void*> again;
+  for (int i = 0; i < 3; ++i) {
+    again.push_back(json_node_pool::take_table(64));
+  }
+  for (std::size_t i = 0; i < again.size(); ++i) {
+    for (std::size_t j = i + 1; j < again.size(); ++j) {
+      EXPECT_NE(again[i], again[j]);
+    }
+  }
+  for (void* table : again) {
+    json_node_pool::give_table(table, 64);
+  }
 }
 
 #if defined(__SANITIZE_ADDRESS__)

@@ -30,7 +30,7 @@ grep -E "soak: " build/default-soak.log
 echo "==== fuzz targets"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
-bash scripts/run_fuzzers.sh build/fuzz "${OSA_FUZZ_SECONDS:-30}"
+bash scripts/run_fuzzers.sh build/fuzz "${OSA_FUZZ_SECONDS:-20}"
 echo "==== Windows build"
 cmake --preset windows >/dev/null
 cmake --build --preset windows

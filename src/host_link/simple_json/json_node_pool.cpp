@@ -154,9 +154,14 @@ void* take_from(NodeRing& ring, std::size_t size) {
   if (ring.count == 0) {
     return ::operator new(size);
   }
+#if defined(OSA_JSON_POOL_POISONS)
   void* node = ring.slots[ring.first];
   ring.first = (ring.first + 1) & (ring.capacity - 1);
   --ring.count;
+#else
+  --ring.count;
+  void* node = ring.slots[(ring.first + ring.count) & (ring.capacity - 1)];
+#endif
   ASAN_UNPOISON_MEMORY_REGION(node, size);
   return node;
 }
@@ -241,9 +246,14 @@ void reuse_buffer(std::string& text) noexcept {
   if (ring.count == 0 || text.capacity() >= kMinKeptBuffer) {
     return;
   }
+#if defined(OSA_JSON_POOL_POISONS)
   std::string& kept = ring.texts[ring.first];
   ring.first = (ring.first + 1) & (ring.capacity - 1);
   --ring.count;
+#else
+  --ring.count;
+  std::string& kept = ring.texts[(ring.first + ring.count) & (ring.capacity - 1)];
+#endif
   ring.bytes -= kept.capacity();
   unpoison_buffer(kept);
   // What the text holds so far fits in any kept buffer; the buffer's old bytes are overwritten.

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <optional>
 #include <string>
@@ -369,6 +370,38 @@ TEST_F(JsonRpc, ResetBindingTableFindsOnlyTheNewNames) {
     EXPECT_STREQ(OSA_Client_CmdParser(request.c_str()),
                  R"({ "jsonrpc" : "2.0", "result" : 7, "id" : 1 })")
         << name;
+  }
+}
+
+TEST_F(JsonRpc, NamesBoundAgainAfterAResetAnswerWithTheirNewHandlers) {
+  // The names stay in the table across resets; each rebinding must reach its own entry, in
+  // whatever order the names come, and a name left out once must answer when bound later.
+  const std::vector<std::vector<const char*>> rounds = {
+      {"m", "b", "OSA_Client_Long_Name_Of_A_Method", "a", "z"},
+      {"z", "a", "OSA_Client_Long_Name_Of_A_Method", "b", "m"},
+      {"b", "z"},
+      {"a", "b", "c", "m", "z", "OSA_Client_Long_Name_Of_A_Method"},
+  };
+  for (std::size_t round = 0; round < rounds.size(); ++round) {
+    jsonrpc_reset_for_tests();
+    jsonrpc_create_bindings();
+    // Alternating handlers, so that an entry that kept the handler of the round before shows.
+    const bool sevens = round % 2 == 0;
+    for (const char* name : rounds[round]) {
+      ASSERT_TRUE(jsonrpc_bind(name, sevens ? seven_handler : echo_handler));
+    }
+    for (const char* name : {"a", "b", "c", "m", "z", "OSA_Client_Long_Name_Of_A_Method"}) {
+      const std::string request = std::string(R"({"id":1,"method":")") + name + R"(","params":5})";
+      const bool bound = std::find_if(rounds[round].begin(), rounds[round].end(),
+                                      [&](const char* n) { return std::string(n) == name; }) !=
+                         rounds[round].end();
+      const std::string expected =
+          !bound   ? error_text(-32601, R"("unknown message")", "1")
+          : sevens ? std::string(R"({ "jsonrpc" : "2.0", "result" : 7, "id" : 1 })")
+                   : std::string(R"({ "jsonrpc" : "2.0", "result" : { "got" : "5" }, "id" : 1 })");
+      EXPECT_EQ(OSA_Client_CmdParser(request.c_str()), expected)
+          << "round " << round << ", " << name;
+    }
   }
 }
 

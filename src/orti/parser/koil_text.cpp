@@ -150,23 +150,16 @@ std::ostream& operator<<(std::ostream& out, const KoilText& text) {
 
 class KoilTreeStore::Blocks : public std::pmr::memory_resource {
 public:
+  // The common case, a small piece that fits the newest block, is kept small enough to be
+  // inlined into each copy of a text.
   char* allocate_bytes(std::size_t size, std::size_t alignment) {
-    if (size > kOwnBlockAbove) {
-      own_blocks_.emplace_back(new char[size]);
-      bytes_ += size;
-      return own_blocks_.back().get();
-    }
     // Alignments are powers of two.
     const std::size_t skip = (0 - reinterpret_cast<uintptr_t>(free_)) & (alignment - 1);
-    if (free_ == nullptr || skip + size > room_) {
-      blocks_.push_back(new_shared_block());
-      bytes_ += kBlockSize;
-      free_ = blocks_.back().get();
-      room_ = kBlockSize;
+    if (skip + size <= room_ && size <= kOwnBlockAbove && free_ != nullptr) {
+      take(skip);
       return take(size);
     }
-    take(skip);
-    return take(size);
+    return allocate_in_new_block(size);
   }
   Blocks() = default;
   Blocks(const Blocks&) = delete;
@@ -184,6 +177,18 @@ public:
   std::size_t bytes() const { return bytes_; }
 
 private:
+  [[gnu::noinline]] char* allocate_in_new_block(std::size_t size) {
+    if (size > kOwnBlockAbove) {
+      own_blocks_.emplace_back(new char[size]);
+      bytes_ += size;
+      return own_blocks_.back().get();
+    }
+    blocks_.push_back(new_shared_block());
+    bytes_ += kBlockSize;
+    free_ = blocks_.back().get();
+    room_ = kBlockSize;
+    return take(size);
+  }
   char* take(std::size_t size) {
     char* taken = free_;
     free_ += size;

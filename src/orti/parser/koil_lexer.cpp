@@ -124,6 +124,24 @@ std::size_t KoilLexer::read_block(char* to, std::size_t room) {
   }
 }
 
+// The only allocation of a scan, so that the scanner's own failure is told here rather than
+// around every token.
+void KoilLexer::grow() {
+  // Doubling keeps a token far longer than a block linear to read.
+  const std::size_t capacity = std::max(2 * capacity_, end_ + kKoilReadBlock + 1);
+  std::unique_ptr<char[]> grown;
+  try {
+    grown.reset(new char[capacity]);
+  } catch (const std::bad_alloc&) {
+    throw KoilScannerFailure{"out of dynamic memory in yy_get_next_buffer()"};
+  }
+  if (end_ > 0) {
+    std::memcpy(grown.get(), buffer_.get(), end_);
+  }
+  buffer_ = std::move(grown);
+  capacity_ = capacity;
+}
+
 std::size_t KoilLexer::fill(std::size_t count) {
   while (end_ - pos_ < count && !input_ended_) {
     // Only the current token's text and what follows it are still needed.
@@ -135,14 +153,7 @@ std::size_t KoilLexer::fill(std::size_t count) {
       token_ = 0;
     }
     if (capacity_ - end_ < kKoilReadBlock + 1) {
-      // Doubling keeps a token far longer than a block linear to read.
-      const std::size_t capacity = std::max(2 * capacity_, end_ + kKoilReadBlock + 1);
-      std::unique_ptr<char[]> grown(new char[capacity]);
-      if (end_ > 0) {
-        std::memcpy(grown.get(), buffer_.get(), end_);
-      }
-      buffer_ = std::move(grown);
-      capacity_ = capacity;
+      grow();
     }
     const std::size_t n = read_block(buffer_.get() + end_, kKoilReadBlock);
     if (n == 0) {
@@ -369,7 +380,7 @@ int KoilLexer::scan_string_text() {
   return kKoilStringText;
 }
 
-int KoilLexer::scan() {
+int KoilLexer::next() {
   if (state_ == KoilScanState::StringBody) {
     token_ = pos_;
     token_length_ = 0;
@@ -460,14 +471,6 @@ int KoilLexer::scan() {
       }
     }
     return single(c);
-  }
-}
-
-int KoilLexer::next() {
-  try {
-    return scan();
-  } catch (const std::bad_alloc&) {
-    throw KoilScannerFailure{"out of dynamic memory in yy_get_next_buffer()"};
   }
 }
 

@@ -86,6 +86,7 @@ private:
   // Makes at least `count` unconsumed bytes available unless the input ends first; returns how
   // many are available (possibly fewer). Keeps the text of the current token.
   std::size_t fill(std::size_t count);
+  void grow(); // room for another block after the valid bytes
   std::size_t read_block(char* to, std::size_t room);
   int peek(std::size_t ahead); // -1 past the end
   // For loops that consume as they go: the bytes before pos_ are no longer needed.
@@ -104,7 +105,6 @@ private:
   int scan_integer();
   int scan_version_digit();
   int scan_string_text();
-  int scan();
 
   std::FILE* file_ = nullptr;
   std::string_view memory_;

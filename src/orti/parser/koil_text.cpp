@@ -2,6 +2,7 @@
 #include "orti/parser/koil_text.h"
 
 #include <cstring>
+#include <new>
 #include <ostream>
 #include <utility>
 
@@ -22,7 +23,102 @@ template <class Word> uint64_t load(const char* bytes) {
   return word;
 }
 
+#if defined(__SANITIZE_ADDRESS__)
+#define OSA_KOIL_BLOCKS_UNCACHED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define OSA_KOIL_BLOCKS_UNCACHED 1
+#endif
+#endif
+
+#if !defined(OSA_KOIL_BLOCKS_UNCACHED)
+
+// Shared blocks that freed stores gave back, newest last, for the next store of the thread.
+// A fresh page costs the kernel a fault and a zeroing, which for a large file is a quarter
+// of its parse; a file parsed again (a reload, a tool going through several files) then writes
+// into pages that are already there. Bounded, so that one large file does not keep a thread's
+// memory beyond this after its tree is gone. Sanitizer builds keep nothing, so that a text
+// read after its tree was freed is reported rather than read from a reused block.
+constexpr std::size_t kMaxSpareBlocks = 128 * 1024 * 1024 / kBlockSize;
+
+// Plain data, so that a store freed after the thread's own objects (a static tree at the end
+// of the process) still finds it: the owner below frees the blocks when the thread ends, and
+// from then on nothing is kept.
+struct SpareBlocks {
+  char** slots = nullptr; // kMaxSpareBlocks of them once the first block is kept
+  std::size_t count = 0;
+  bool owner_registered = false;
+  bool ended = false;
+};
+thread_local constinit SpareBlocks spare_blocks{};
+
+struct SpareBlocksOwner {
+  ~SpareBlocksOwner() {
+    for (std::size_t i = 0; i < spare_blocks.count; ++i) {
+      delete[] spare_blocks.slots[i];
+    }
+    delete[] spare_blocks.slots;
+    spare_blocks = SpareBlocks{};
+    spare_blocks.ended = true;
+  }
+};
+
+std::unique_ptr<char[]> new_shared_block() {
+  if (spare_blocks.count > 0) {
+    return std::unique_ptr<char[]>(spare_blocks.slots[--spare_blocks.count]);
+  }
+  return std::unique_ptr<char[]>(new char[kBlockSize]);
+}
+
+void give_back(std::vector<std::unique_ptr<char[]>>& blocks) {
+  SpareBlocks& spare = spare_blocks;
+  if (!blocks.empty() && !spare.ended) {
+    if (!spare.owner_registered) {
+      thread_local SpareBlocksOwner owner;
+      spare.owner_registered = true;
+    }
+    if (spare.slots == nullptr) {
+      spare.slots = new (std::nothrow) char*[kMaxSpareBlocks];
+    }
+    for (std::size_t i = 0; spare.slots != nullptr && i < blocks.size(); ++i) {
+      if (spare.count == kMaxSpareBlocks) {
+        break;
+      }
+      spare.slots[spare.count++] = blocks[i].release();
+    }
+  }
+  blocks.clear();
+}
+
+#else
+
+std::unique_ptr<char[]> new_shared_block() {
+  return std::unique_ptr<char[]>(new char[kBlockSize]);
+}
+
+void give_back(std::vector<std::unique_ptr<char[]>>& blocks) {
+  blocks.clear();
+}
+
+#endif
+
 } // namespace
+
+std::size_t koil_spare_block_bytes() {
+#if !defined(OSA_KOIL_BLOCKS_UNCACHED)
+  return spare_blocks.count * kBlockSize;
+#else
+  return 0;
+#endif
+}
+
+std::size_t koil_spare_block_limit() {
+#if !defined(OSA_KOIL_BLOCKS_UNCACHED)
+  return kMaxSpareBlocks * kBlockSize;
+#else
+  return 0;
+#endif
+}
 
 // Every byte of a text of up to 16 bytes, in two words: its first and last eight bytes, or
 // for a shorter text its first and last four, or its first, middle and last byte. Two texts of
@@ -54,27 +150,26 @@ std::ostream& operator<<(std::ostream& out, const KoilText& text) {
 
 class KoilTreeStore::Blocks : public std::pmr::memory_resource {
 public:
+  // The common case, a small piece that fits the newest block, is kept small enough to be
+  // inlined into each copy of a text.
   char* allocate_bytes(std::size_t size, std::size_t alignment) {
-    if (size > kOwnBlockAbove) {
-      blocks_.emplace_back(new char[size]);
-      bytes_ += size;
-      return blocks_.back().get();
-    }
     // Alignments are powers of two.
     const std::size_t skip = (0 - reinterpret_cast<uintptr_t>(free_)) & (alignment - 1);
-    if (free_ == nullptr || skip + size > room_) {
-      blocks_.emplace_back(new char[kBlockSize]);
-      bytes_ += kBlockSize;
-      free_ = blocks_.back().get();
-      room_ = kBlockSize;
+    if (skip + size <= room_ && size <= kOwnBlockAbove && free_ != nullptr) {
+      take(skip);
       return take(size);
     }
-    take(skip);
-    return take(size);
+    return allocate_in_new_block(size);
   }
+  Blocks() = default;
+  Blocks(const Blocks&) = delete;
+  Blocks& operator=(const Blocks&) = delete;
+  ~Blocks() override { give_back(blocks_); }
   void clear() {
-    blocks_.clear();
+    give_back(blocks_);
     blocks_.shrink_to_fit();
+    own_blocks_.clear();
+    own_blocks_.shrink_to_fit();
     free_ = nullptr;
     room_ = 0;
     bytes_ = 0;
@@ -82,6 +177,18 @@ public:
   std::size_t bytes() const { return bytes_; }
 
 private:
+  [[gnu::noinline]] char* allocate_in_new_block(std::size_t size) {
+    if (size > kOwnBlockAbove) {
+      own_blocks_.emplace_back(new char[size]);
+      bytes_ += size;
+      return own_blocks_.back().get();
+    }
+    blocks_.push_back(new_shared_block());
+    bytes_ += kBlockSize;
+    free_ = blocks_.back().get();
+    room_ = kBlockSize;
+    return take(size);
+  }
   char* take(std::size_t size) {
     char* taken = free_;
     free_ += size;
@@ -97,8 +204,9 @@ private:
     return this == &other;
   }
 
-  std::vector<std::unique_ptr<char[]>> blocks_;
-  char* free_ = nullptr; // the unused end of the newest shared block
+  std::vector<std::unique_ptr<char[]>> blocks_;     // of kBlockSize
+  std::vector<std::unique_ptr<char[]>> own_blocks_; // of one long text each
+  char* free_ = nullptr;                            // the unused end of the newest shared block
   std::size_t room_ = 0;
   std::size_t bytes_ = 0;
 };

@@ -93,3 +93,8 @@ private:
   std::vector<Interned> interned_; // open addressing; the size is a power of two, or 0
   std::size_t interned_count_ = 0;
 };
+
+// Bytes of the blocks that freed stores left to the next stores of the calling thread, and the
+// most it keeps (0 in sanitizer builds, which keep none), for tests and measurements.
+std::size_t koil_spare_block_bytes();
+std::size_t koil_spare_block_limit();

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -66,6 +68,77 @@ TEST(KoilTreeStore, MovedStoreKeepsItsTextsAndTheOldOneStartsEmpty) {
   EXPECT_EQ(again, "PRIORITY");
   EXPECT_NE(again.c_str(), name.c_str());
   EXPECT_EQ(name, "PRIORITY");
+}
+
+// Texts of a given length that differ from store to store, so that a text read from a block
+// another store wrote before shows.
+std::string numbered_text(int store, int i, std::size_t length) {
+  std::string text = std::to_string(store) + ":" + std::to_string(i) + ":";
+  text.resize(length, static_cast<char>('a' + store));
+  return text;
+}
+
+TEST(KoilTreeStore, BlocksOfAFreedStoreServeTheNextOneWithItsOwnTexts) {
+  const std::size_t spare_before = koil_spare_block_bytes();
+  std::size_t first_bytes = 0;
+  {
+    KoilTreeStore first;
+    for (int i = 0; i < 20000; ++i) {
+      first.copy(numbered_text(1, i, 40));
+    }
+    first.copy(std::string(100000, 'L')); // a block of its own, which is not kept
+    first_bytes = first.block_bytes() - 100001; // its NUL included
+  }
+  const std::size_t kept = koil_spare_block_bytes();
+  if (koil_spare_block_limit() == 0) {
+    EXPECT_EQ(kept, 0u);
+  } else {
+    EXPECT_EQ(kept, std::min(spare_before + first_bytes, koil_spare_block_limit()));
+  }
+  struct Case {
+    std::size_t length;
+    int count;
+  };
+  // Texts that fill blocks exactly, leave them short by a byte, and straddle their ends.
+  const Case cases[] = {{1, 5000}, {15, 70000}, {16383, 20}, {8191, 30}, {64, 1}};
+  KoilTreeStore second;
+  std::vector<std::pair<std::string, KoilText>> texts;
+  int n = 0;
+  for (const Case& c : cases) {
+    for (int i = 0; i < c.count; ++i) {
+      std::string text = numbered_text(2, n++, c.length);
+      texts.emplace_back(text, second.copy(text));
+    }
+  }
+  for (const auto& [text, stored] : texts) {
+    ASSERT_EQ(stored, text);
+  }
+  if (koil_spare_block_limit() != 0) {
+    EXPECT_EQ(koil_spare_block_bytes(), kept - std::min(kept, second.block_bytes()));
+  }
+  second.clear(); // gives them back as the destructor does
+  EXPECT_EQ(second.block_bytes(), 0u);
+  if (koil_spare_block_limit() != 0) {
+    EXPECT_GE(koil_spare_block_bytes(), kept);
+  }
+}
+
+TEST(KoilTreeStore, AThreadKeepsNoMoreSpareBlocksThanItsLimit) {
+  const std::size_t limit = koil_spare_block_limit();
+  if (limit == 0) {
+    GTEST_SKIP() << "sanitizer build: no blocks are kept";
+  }
+  {
+    KoilTreeStore large;
+    const std::string text(4000, 'x');
+    while (large.block_bytes() < limit + limit / 8) {
+      large.copy(text);
+    }
+  }
+  EXPECT_EQ(koil_spare_block_bytes(), limit);
+  KoilTreeStore next;
+  EXPECT_EQ(next.copy("after the limit"), "after the limit");
+  EXPECT_LT(koil_spare_block_bytes(), limit);
 }
 
 TEST(KoilTreeStore, ACopyOfAParsedDefinitionIsAnObjectOfItsOwn) {

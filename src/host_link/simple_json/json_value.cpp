@@ -119,33 +119,37 @@ JsonMember::~JsonMember() {
 
 namespace {
 
-// Containers waiting to be freed: the first ones in place, more on the heap.
+// Containers waiting to be freed: the first ones in place, more on the heap. They are held as
+// released pointers, so that the room in place needs neither clearing nor a check when it goes.
 class PendingTrees {
 public:
+  PendingTrees() = default;
+  PendingTrees(const PendingTrees&) = delete;
+  PendingTrees& operator=(const PendingTrees&) = delete;
   void push(JsonPtr&& value) {
     if (in_place_count_ < kInPlace) {
-      in_place_[in_place_count_++] = std::move(value);
+      in_place_[in_place_count_++] = value.release();
     } else {
-      more_.push_back(std::move(value));
+      more_.push_back(value.release());
     }
   }
   JsonPtr pop() {
     if (!more_.empty()) {
-      JsonPtr value = std::move(more_.back());
+      JsonPtr value(more_.back());
       more_.pop_back();
       return value;
     }
     if (in_place_count_ > 0) {
-      return std::move(in_place_[--in_place_count_]);
+      return JsonPtr(in_place_[--in_place_count_]);
     }
     return nullptr;
   }
 
 private:
   static constexpr std::size_t kInPlace = 16;
-  JsonPtr in_place_[kInPlace];
+  JsonValue* in_place_[kInPlace];
   std::size_t in_place_count_ = 0;
-  std::vector<JsonPtr> more_;
+  std::vector<JsonValue*> more_;
 };
 
 // Frees the leaves among the children of value at once and moves the containers among them
@@ -170,11 +174,33 @@ void release_children(JsonValue& value, PendingTrees& pending) {
   }
 }
 
+// Containers of this many children or fewer whose children are all leaves are left to the
+// destructors of their tables, which then recurse one level only; larger ones are freed
+// through release_children(), which looks ahead in memory.
+constexpr std::size_t kFewChildren = 8;
+
+bool holds_only_few_leaves(const JsonValue& value) {
+  if (value.elements.size() + value.members.size() > kFewChildren) {
+    return false;
+  }
+  for (const JsonPtr& element : value.elements) {
+    if (element && has_children(*element)) {
+      return false;
+    }
+  }
+  for (const auto& member : value.members) {
+    if (member && member->value && has_children(*member->value)) {
+      return false;
+    }
+  }
+  return true;
+}
+
 } // namespace
 
 JsonValue::~JsonValue() {
   keep_text_buffer(string);
-  if (!has_children(*this)) {
+  if (!has_children(*this) || holds_only_few_leaves(*this)) {
     return;
   }
   // A tree of any depth is freed with constant stack.

@@ -1,5 +1,6 @@
 // Tests of the JSON value model: ownership, table growth, member order and duplicates, the
 // typed accessors and their refusals, and release of deep trees.
+#include "host_link/simple_json/json_parse.h"
 #include "host_link/simple_json/json_value.h"
 #include "host_link/simple_json/json_write.h"
 
@@ -7,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -263,6 +265,57 @@ TEST(JsonValue, DeepTreesAreHandledWithoutRecursion) {
   EXPECT_EQ(text.substr(0, 13), "[ { \"k\" : [ {");
   a.reset();
   b.reset();
+}
+
+// Containers of a few leaves are freed by their tables, larger ones and those holding
+// containers through a list of pending trees: a node freed twice, or not at all, by either
+// would show as a later tree sharing nodes (its texts mixed up) or, under the sanitizers, as a
+// double free or a leak.
+TEST(JsonValue, TreesAroundTheFewLeavesLimitAreFreedOnceEach) {
+  struct Case {
+    const char* label;
+    std::string text;
+  };
+  auto leaves = [](int n, const char* open, const char* close, bool named) {
+    std::string text = open;
+    for (int i = 0; i < n; ++i) {
+      text += i > 0 ? "," : "";
+      if (named) {
+        text += "\"m" + std::to_string(i) + "\":";
+      }
+      text += i % 2 ? "\"a text of " + std::to_string(i) + " and more than sixteen bytes\""
+                    : std::to_string(i);
+    }
+    return text + close;
+  };
+  std::vector<Case> cases;
+  for (int n : {0, 1, 7, 8, 9, 16, 17, 40}) {
+    cases.push_back({"array of leaves", leaves(n, "[", "]", false)});
+    cases.push_back({"object of leaves", leaves(n, "{", "}", true)});
+    cases.push_back(
+        {"array of leaves, then a container", "[" + leaves(n, "[", "]", false) + ",[1]]"});
+    cases.push_back({"object with a container first",
+                     "{\"c\":{\"d\":[]}" + leaves(n, ",", "}", true).substr(n == 0 ? 1 : 0)});
+    cases.push_back({"containers of leaves in an array",
+                     "[" + leaves(n, "[", "]", false) + "," + leaves(n, "{", "}", true) + "]"});
+  }
+  for (const Case& c : cases) {
+    for (int round = 0; round < 3; ++round) {
+      std::string errors;
+      JsonPtr first = json_parse(c.text.c_str(), errors);
+      ASSERT_NE(first, nullptr) << c.label << ": " << errors << " in " << c.text;
+      const std::string written = json_to_text(*first);
+      first.reset();
+      // Built from the memory just freed, side by side with a second copy of it.
+      JsonPtr again = json_parse(c.text.c_str(), errors);
+      JsonPtr other = json_parse(c.text.c_str(), errors);
+      ASSERT_NE(again, nullptr);
+      ASSERT_NE(other, nullptr);
+      EXPECT_EQ(json_to_text(*again), written) << c.label << ": " << c.text;
+      EXPECT_EQ(json_to_text(*other), written) << c.label << ": " << c.text;
+      EXPECT_TRUE(json_equal(*again, *other)) << c.label;
+    }
+  }
 }
 
 } // namespace

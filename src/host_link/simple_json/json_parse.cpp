@@ -269,7 +269,7 @@ bool parse_string_bytes(JsonParser& p, std::string& bytes) {
 }
 
 JsonPtr parse_string(JsonParser& p) {
-  JsonPtr value = std::make_unique<JsonValue>();
+  JsonPtr value(new JsonValue); // default-initialized: no clearing before the initializers
   value->kind = JsonKind::String;
   if (!parse_string_bytes(p, value->string)) {
     return nullptr;

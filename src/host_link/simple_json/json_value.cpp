@@ -38,6 +38,12 @@ void copy_text(std::string& into, const char* text) {
   into.assign(text, length);
 }
 
+// Default-initialized: every member has its own initializer. make_unique would value-initialize,
+// which clears the whole node (a block store, slow to start) before the initializers run anyway.
+JsonPtr new_value() {
+  return JsonPtr(new JsonValue);
+}
+
 bool has_children(const JsonValue& value) {
   return !value.elements.empty() || !value.members.empty();
 }
@@ -60,7 +66,7 @@ template <typename Items> void make_room_for_one(JsonValue& container, Items& it
 }
 
 JsonPtr new_container(JsonKind kind) {
-  auto value = std::make_unique<JsonValue>();
+  JsonPtr value = new_value();
   value->kind = kind;
   value->capacity = kInitialSlots;
   return value;
@@ -85,7 +91,7 @@ JsonMember* find_member(const JsonValue* object, const char* name) {
 
 void add_member(JsonValue& object, std::string&& name, JsonPtr&& value) {
   make_room_for_one(object, object.members);
-  auto member = std::make_unique<JsonMember>();
+  std::unique_ptr<JsonMember> member(new JsonMember); // see new_value()
   member->name = std::move(name);
   member->value = std::move(value);
   object.members.push_back(std::move(member));
@@ -119,33 +125,37 @@ JsonMember::~JsonMember() {
 
 namespace {
 
-// Containers waiting to be freed: the first ones in place, more on the heap.
+// Containers waiting to be freed: the first ones in place, more on the heap. They are held as
+// released pointers, so that the room in place needs neither clearing nor a check when it goes.
 class PendingTrees {
 public:
+  PendingTrees() = default;
+  PendingTrees(const PendingTrees&) = delete;
+  PendingTrees& operator=(const PendingTrees&) = delete;
   void push(JsonPtr&& value) {
     if (in_place_count_ < kInPlace) {
-      in_place_[in_place_count_++] = std::move(value);
+      in_place_[in_place_count_++] = value.release();
     } else {
-      more_.push_back(std::move(value));
+      more_.push_back(value.release());
     }
   }
   JsonPtr pop() {
     if (!more_.empty()) {
-      JsonPtr value = std::move(more_.back());
+      JsonPtr value(more_.back());
       more_.pop_back();
       return value;
     }
     if (in_place_count_ > 0) {
-      return std::move(in_place_[--in_place_count_]);
+      return JsonPtr(in_place_[--in_place_count_]);
     }
     return nullptr;
   }
 
 private:
   static constexpr std::size_t kInPlace = 16;
-  JsonPtr in_place_[kInPlace];
+  JsonValue* in_place_[kInPlace];
   std::size_t in_place_count_ = 0;
-  std::vector<JsonPtr> more_;
+  std::vector<JsonValue*> more_;
 };
 
 // Frees the leaves among the children of value at once and moves the containers among them
@@ -170,11 +180,33 @@ void release_children(JsonValue& value, PendingTrees& pending) {
   }
 }
 
+// Containers of this many children or fewer whose children are all leaves are left to the
+// destructors of their tables, which then recurse one level only; larger ones are freed
+// through release_children(), which looks ahead in memory.
+constexpr std::size_t kFewChildren = 8;
+
+bool holds_only_few_leaves(const JsonValue& value) {
+  if (value.elements.size() + value.members.size() > kFewChildren) {
+    return false;
+  }
+  for (const JsonPtr& element : value.elements) {
+    if (element && has_children(*element)) {
+      return false;
+    }
+  }
+  for (const auto& member : value.members) {
+    if (member && member->value && has_children(*member->value)) {
+      return false;
+    }
+  }
+  return true;
+}
+
 } // namespace
 
 JsonValue::~JsonValue() {
   keep_text_buffer(string);
-  if (!has_children(*this)) {
+  if (!has_children(*this) || holds_only_few_leaves(*this)) {
     return;
   }
   // A tree of any depth is freed with constant stack.
@@ -196,25 +228,25 @@ uint32_t JsonValue::count() const {
 }
 
 JsonPtr json_new_null() {
-  return std::make_unique<JsonValue>();
+  return new_value();
 }
 
 JsonPtr json_new_boolean(bool flag) {
-  auto value = std::make_unique<JsonValue>();
+  JsonPtr value = new_value();
   value->kind = JsonKind::Boolean;
   value->boolean = flag;
   return value;
 }
 
 JsonPtr json_new_integer(int64_t number) {
-  auto value = std::make_unique<JsonValue>();
+  JsonPtr value = new_value();
   value->kind = JsonKind::Integer;
   value->integer = number;
   return value;
 }
 
 JsonPtr json_new_string(const char* text) {
-  auto value = std::make_unique<JsonValue>();
+  JsonPtr value = new_value();
   value->kind = JsonKind::String;
   if (text == nullptr) {
     value->string_is_null = true;
@@ -225,7 +257,7 @@ JsonPtr json_new_string(const char* text) {
 }
 
 JsonPtr json_new_string_adopt(std::string&& text) {
-  auto value = std::make_unique<JsonValue>();
+  JsonPtr value = new_value();
   value->kind = JsonKind::String;
   value->string = std::move(text);
   std::size_t nul = value->string.find('\0');

@@ -1,5 +1,6 @@
 // Tests of the JSON value model: ownership, table growth, member order and duplicates, the
 // typed accessors and their refusals, and release of deep trees.
+#include "host_link/simple_json/json_parse.h"
 #include "host_link/simple_json/json_value.h"
 #include "host_link/simple_json/json_write.h"
 
@@ -263,6 +264,41 @@ TEST(JsonValue, DeepTreesAreHandledWithoutRecursion) {
   EXPECT_EQ(text.substr(0, 13), "[ { \"k\" : [ {");
   a.reset();
   b.reset();
+}
+
+// Containers of a few leaves are freed by their tables, others through the pending trees: a
+// node freed twice would be handed out twice, so that trees built next share it and their
+// texts mix (and the sanitizers report double frees and leaks).
+TEST(JsonValue, TreesAroundTheFewLeavesLimitAreFreedOnceEach) {
+  auto leaves = [](int n, bool named) {
+    std::string text;
+    for (int i = 0; i < n; ++i) {
+      text += (i > 0 ? "," : "") + (named ? "\"m" + std::to_string(i) + "\":" : std::string());
+      text +=
+          i % 2 ? "\"text " + std::to_string(i) + " of over sixteen bytes\"" : std::to_string(i);
+    }
+    return text;
+  };
+  for (int n : {0, 1, 7, 8, 9, 17}) {
+    const std::string texts[] = {
+        "[" + leaves(n, false) + "]",
+        "{" + leaves(n, true) + "}",
+        "[[" + leaves(n, false) + "],{" + leaves(n, true) + "},[1]]",
+        std::string("{\"c\":{\"d\":[]}") + (n > 0 ? "," : "") + leaves(n, true) + "}",
+    };
+    for (const std::string& text : texts) {
+      std::string errors;
+      JsonPtr first = json_parse(text.c_str(), errors);
+      ASSERT_TRUE(first) << errors;
+      const std::string written = json_to_text(*first);
+      first.reset();
+      JsonPtr again = json_parse(text.c_str(), errors);
+      JsonPtr other = json_parse(text.c_str(), errors);
+      ASSERT_TRUE(again && other) << errors;
+      EXPECT_EQ(json_to_text(*again), written) << text;
+      EXPECT_EQ(json_to_text(*other), written) << text;
+    }
+  }
 }
 
 } // namespace

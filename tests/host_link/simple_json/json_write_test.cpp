@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -127,6 +128,56 @@ TEST(JsonWrite, MemberNamesAreEscaped) {
   JsonPtr object = json_new_object();
   json_object_add_integer(object.get(), "a\"b\n", 1);
   EXPECT_EQ(json_to_text(*object), "{ \"a\\\"b\\n\" : 1 }");
+}
+
+// A text as its bytes written one at a time (each byte's own form is checked above).
+std::string written_form(const std::string& bytes) {
+  std::string text = "\"";
+  for (char c : bytes) {
+    const char one[2] = {c, 0};
+    std::string alone;
+    json_write_string(alone, one);
+    text += alone.substr(1, alone.size() - 2);
+  }
+  return text + "\"";
+}
+
+// Texts are written eight bytes at a time into room taken for their worst case below a length
+// limit, by scan and copy above it: every length around both, escapes of both widths, after
+// texts that leave the output's room at its edges.
+TEST(JsonWrite, TextsOfEveryLengthAroundThePieceAndRoomLimits) {
+  const std::pair<char, int> fills[] = {{'p', 0}, {'\x01', 1}, {'\n', 1}, {'"', 3}, {'\xe9', 8}};
+  for (const auto& [escaped, every] : fills) {
+    for (std::size_t length = 0; length <= 80; ++length) {
+      std::string bytes(length, 'p');
+      for (std::size_t i = 0; every > 0 && i < length; i += static_cast<std::size_t>(every)) {
+        bytes[i] = escaped;
+      }
+      const std::string expected = written_form(bytes);
+      for (std::size_t prefix : {0, 1, 63, 511, 512}) {
+        std::string out(prefix, '.');
+        json_write_string(out, bytes.c_str());
+        EXPECT_EQ(out, std::string(prefix, '.') + expected) << length << " bytes after " << prefix;
+      }
+      JsonPtr object = json_new_object();
+      json_object_add_string(object.get(), bytes.c_str(), bytes.c_str());
+      EXPECT_EQ(json_to_text(*object), "{ " + expected + " : " + expected + " }") << length;
+    }
+  }
+}
+
+// A text can hold a NUL only when built from bytes taken over; the written text ends there,
+// wherever it stands in a piece.
+TEST(JsonWrite, TextsEndAtANulInAnyPosition) {
+  for (std::size_t length : {1u, 7u, 8u, 9u, 17u, 63u, 64u, 65u, 100u}) {
+    for (std::size_t nul = 0; nul < length; ++nul) {
+      JsonValue value;
+      value.kind = JsonKind::String;
+      value.string.assign(length, 'x');
+      value.string[nul] = '\0';
+      EXPECT_EQ(json_to_text(value), "\"" + std::string(nul, 'x') + "\"") << length << ", " << nul;
+    }
+  }
 }
 
 } // namespace

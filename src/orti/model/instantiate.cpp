@@ -141,13 +141,12 @@ bool equal_ignoring_case(const KoilText& a, const char* b) {
 // The list attributes in the order they are tried.
 struct ListRule {
   const char* name;
-  std::unique_ptr<AttributeDecl> OrtiObject::*member;
+  int slot;
   int32_t mask;
 };
 const ListRule kListRules[] = {
-    {"_PARENT_NODE", &OrtiObject::parent_node, S}, {"_ITEM", &OrtiObject::item, S},
-    {"_NEXT_NODE", &OrtiObject::next_node, S},     {"_NODE_VALID", &OrtiObject::node_valid, C},
-    {"_NAME", &OrtiObject::name_attribute, S},     {"_OWNER", &OrtiObject::owner, C},
+    {"_PARENT_NODE", kListParentNode, S}, {"_ITEM", kListItem, S}, {"_NEXT_NODE", kListNextNode, S},
+    {"_NODE_VALID", kListNodeValid, C},   {"_NAME", kListName, S}, {"_OWNER", kListOwner, C},
 };
 
 void take_definition(ObjectDefinition& def, const ObjectDeclaration& decl, int32_t kind,
@@ -392,12 +391,16 @@ bool fill_object(OrtiLookup& lookup, const KindRules& rules, const ObjectDeclara
       if (matched != nullptr) {
         break;
       }
-      if (rule.member == &OrtiObject::owner && !rules.list_has_owner) {
+      if (rule.slot == kListOwner && !rules.list_has_owner) {
         continue;
       }
-      if (match_standard_attribute(lookup, rule.name, &decl, attr, rule.mask, &object,
-                                   object.*rule.member)) {
-        matched = &(object.*rule.member);
+      // The name first, so that an object gets list slots only when it has a list attribute.
+      if (!orti_name_equal(attr.name.c_str(), rule.name)) {
+        continue;
+      }
+      std::unique_ptr<AttributeDecl>& slot = object.list_slot(rule.slot);
+      if (match_standard_attribute(lookup, rule.name, &decl, attr, rule.mask, &object, slot)) {
+        matched = &slot;
       }
     }
     if (matched == nullptr && rules.tried_last != nullptr) {
@@ -430,7 +433,7 @@ bool fill_object(OrtiLookup& lookup, const KindRules& rules, const ObjectDeclara
 
   if (object.is_list) {
     const bool list_complete =
-        object.parent_node && object.item && object.next_node && object.node_valid;
+        object.parent_node() && object.item() && object.next_node() && object.node_valid();
     if (rules.kind == kObjectKindTask) {
       if (!list_complete || !object.standard[kTaskTaskId]) {
         error_message("Object %s is a list but is missing TASK_ID, _PARENT_NODE, _ITEM, "

@@ -218,6 +218,17 @@ struct CustomAttribute {
   std::unique_ptr<AttributeDecl> attribute;
 };
 
+// The list attributes of a list object, in the order they are tried.
+enum ListSlot : int {
+  kListParentNode, // _PARENT_NODE
+  kListItem,       // _ITEM
+  kListNextNode,   // _NEXT_NODE
+  kListNodeValid,  // _NODE_VALID
+  kListName,       // _NAME
+  kListOwner,      // _OWNER
+};
+inline constexpr std::size_t kListSlotCount = 6;
+
 struct OrtiObject {
   std::unique_ptr<AttributeDecl> valid;
   const char* description = nullptr; // of the kind's declaration
@@ -226,13 +237,29 @@ struct OrtiObject {
   int32_t kind = kObjectKindOs;
   bool is_list = false;                           // beside kind, where it costs no room of its own
   std::vector<CustomAttribute> custom_attributes; // file order
-  std::unique_ptr<AttributeDecl> parent_node;     // _PARENT_NODE
-  std::unique_ptr<AttributeDecl> item;            // _ITEM
-  std::unique_ptr<AttributeDecl> next_node;       // _NEXT_NODE
-  std::unique_ptr<AttributeDecl> node_valid;      // _NODE_VALID
-  std::unique_ptr<AttributeDecl> name_attribute;  // _NAME
-  std::unique_ptr<AttributeDecl> owner;           // _OWNER
   std::array<std::unique_ptr<AttributeDecl>, kStandardSlotCount> standard;
+  // The list attributes, held apart: most objects of a large file have none, and six pointers
+  // of their own would make every object a third larger. Null while the object has none.
+  std::unique_ptr<std::array<std::unique_ptr<AttributeDecl>, kListSlotCount>> list_attributes;
+
+  AttributeDecl* parent_node() const { return list_attribute(kListParentNode); }
+  AttributeDecl* item() const { return list_attribute(kListItem); }
+  AttributeDecl* next_node() const { return list_attribute(kListNextNode); }
+  AttributeDecl* node_valid() const { return list_attribute(kListNodeValid); }
+  AttributeDecl* name_attribute() const { return list_attribute(kListName); }
+  AttributeDecl* owner() const { return list_attribute(kListOwner); }
+  // The record of a list slot (ListSlot), or null.
+  AttributeDecl* list_attribute(int slot) const {
+    return list_attributes ? (*list_attributes)[static_cast<std::size_t>(slot)].get() : nullptr;
+  }
+  // The slot itself, to be written; the list attributes are made on first use.
+  std::unique_ptr<AttributeDecl>& list_slot(int slot) {
+    if (!list_attributes) {
+      list_attributes =
+          std::make_unique<std::array<std::unique_ptr<AttributeDecl>, kListSlotCount>>();
+    }
+    return (*list_attributes)[static_cast<std::size_t>(slot)];
+  }
 
   int32_t custom_attribute_count() const { return static_cast<int32_t>(custom_attributes.size()); }
 };

@@ -2,6 +2,12 @@
 // releasing them is a flat walk however long the lists are; the texts go block by block.
 #include "orti/parser/parse_tree.h"
 
+#include <ostream>
+
+std::ostream& operator<<(std::ostream& out, const KoilOptionalText& text) {
+  return text.has_value() ? out << *text : out << "(absent)";
+}
+
 void orti_tree_clear(OrtiParseTree& tree) {
   tree.file_name.reset();
   tree.koil_version = OrtiVersion{};

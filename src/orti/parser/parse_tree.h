@@ -18,11 +18,13 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <iosfwd>
 #include <memory>
 #include <memory_resource>
 #include <new>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct OrtiObject; // the object model's record of one object
@@ -38,12 +40,56 @@ inline constexpr int32_t kKindEnum = 2;
 inline constexpr int32_t kKindString = 4;
 inline constexpr int32_t kKindAny = 7;
 
+// A KoilText that may be absent, read as a std::optional<KoilText> is, in the room of one
+// pointer: absence is a text at an address of its own. A large file's ENUM elements have two
+// of these each.
+class KoilOptionalText {
+public:
+  constexpr KoilOptionalText() = default;
+  constexpr KoilOptionalText(std::nullopt_t) {}
+  KoilOptionalText(KoilText text) : text_(text) {}
+  KoilOptionalText(const char* text) : text_(text) {}
+
+  bool has_value() const { return text_.c_str() != kAbsent; }
+  explicit operator bool() const { return has_value(); }
+  // Reads "" when absent.
+  KoilText& operator*() { return text_; }
+  const KoilText& operator*() const { return text_; }
+  KoilText* operator->() { return &text_; }
+  const KoilText* operator->() const { return &text_; }
+  // Present and "", to be written.
+  KoilText& emplace() {
+    text_ = KoilText();
+    return text_;
+  }
+  void reset() { text_ = KoilText(kAbsent); }
+
+  // As for std::optional: two absent texts are equal, and an absent one equals no text.
+  friend bool operator==(const KoilOptionalText& a, const KoilOptionalText& b) {
+    return a.has_value() == b.has_value() && (!a.has_value() || a.text_ == b.text_);
+  }
+  friend bool operator==(const KoilOptionalText& a, std::nullopt_t) { return !a.has_value(); }
+  friend bool operator==(const KoilOptionalText& a, const char* b) {
+    return a.has_value() && a.text_ == b;
+  }
+  friend bool operator==(const KoilOptionalText& a, std::string_view b) {
+    return a.has_value() && a.text_ == b;
+  }
+
+private:
+  static constexpr char kAbsent[1] = "";
+  KoilText text_{kAbsent};
+};
+
+// For test output.
+std::ostream& operator<<(std::ostream& out, const KoilOptionalText& text);
+
 struct EnumElement {
-  KoilText label;                        // the quoted display name
-  OrtiObject* linked_object = nullptr;   // set when ENUM elements are linked
-  int64_t value = 0;                     // kept to 32 bits, sign-extended
-  std::optional<KoilText> link_name;     // the identifier after ":"
-  std::optional<KoilText> match_formula; // the quoted value of a string-valued element
+  KoilText label;                      // the quoted display name
+  OrtiObject* linked_object = nullptr; // set when ENUM elements are linked
+  int64_t value = 0;                   // kept to 32 bits, sign-extended
+  KoilOptionalText link_name;          // the identifier after ":"
+  KoilOptionalText match_formula;      // the quoted value of a string-valued element
   int32_t line = 0;
 };
 

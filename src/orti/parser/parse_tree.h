@@ -122,14 +122,54 @@ struct AttributeDef {
   int32_t index = -1; // NAME[i] of an array attribute; -1 for a plain definition
 };
 
+// The attribute definitions of one object, in two words where a vector takes four: an array
+// in a parsed tree's store, which frees it with the tree, or one on the heap that the list
+// owns (a list built by hand, or a copy). The elements are trivially copyable.
+class AttributeDefList {
+public:
+  AttributeDefList() = default;
+  AttributeDefList(const AttributeDefList& other);
+  AttributeDefList(AttributeDefList&& other) noexcept;
+  AttributeDefList& operator=(const AttributeDefList& other);
+  AttributeDefList& operator=(AttributeDefList&& other) noexcept;
+  ~AttributeDefList();
+
+  AttributeDef* begin() { return items_; }
+  AttributeDef* end() { return items_ + size_; }
+  const AttributeDef* begin() const { return items_; }
+  const AttributeDef* end() const { return items_ + size_; }
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  AttributeDef& operator[](std::size_t i) { return items_[i]; }
+  const AttributeDef& operator[](std::size_t i) const { return items_[i]; }
+  AttributeDef& front() { return items_[0]; }
+  AttributeDef& back() { return items_[size_ - 1]; }
+
+  // Appends on the heap; an array in a store is first copied there.
+  void push_back(const AttributeDef& definition);
+  // The list becomes a copy of [first, last), in memory from arrays (the heap when null),
+  // which must outlive the list.
+  void assign(const AttributeDef* first, const AttributeDef* last,
+              std::pmr::memory_resource* arrays = nullptr);
+  // Empties the list and keeps its room, which stays where it is until the list goes.
+  void clear() { size_ = 0; }
+
+private:
+  void release();
+
+  AttributeDef* items_ = nullptr;
+  uint32_t size_ = 0;
+  uint32_t heap_capacity_ = 0; // 0 when the array is not the list's own
+};
+
 struct ObjectDefinition {
   KoilText type_name;
   KoilText object_name;
   // File order, never empty. A parsed tree's arrays come from its store; one built by hand
-  // allocates them as any vector does.
-  std::pmr::vector<AttributeDef> attributes;
+  // allocates them on the heap. Emptied once a model has taken them (see the object model).
+  AttributeDefList attributes;
   OrtiObject* instance = nullptr; // the model object built from it
-  std::size_t file_index = 0;     // position in definitions (file order)
+  uint32_t file_index = 0;        // position in definitions (file order)
   int32_t line = 0;
   bool processed = false; // consumed by the model builder
   bool is_list = false;   // written with "*" before the object name
@@ -153,7 +193,6 @@ private:
     StoreMark& operator=(const StoreMark&) { return *this; }
   };
 
-  explicit ObjectDefinition(std::pmr::memory_resource* arrays) : attributes(arrays) {}
   StoreMark in_store_; // beside the flags above, where it costs no room
 };
 

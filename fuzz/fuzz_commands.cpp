@@ -31,7 +31,8 @@ const char* const kNestedCommands[] = {"clearcache",
                                        "getprop 1 1 4",
                                        "showlink 1 1 5 3",
                                        "quiet expr Demo_OS",
-                                       "stackusage"};
+                                       "stackusage",
+                                       "walk --notes 1 3 3 4 100"};
 
 const char* const kTexts[] = {"",         "Task_Init",  "%s%n%x",
                               "Ctx_Init", "TimePoints", "a text with\nline breaks"};

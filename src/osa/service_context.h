@@ -92,6 +92,12 @@ struct ParentRecord {
   uint32_t parentObjListId = 0xFFFFFFFFu;
 };
 
+// A message to display that a command holds back until it knows whether to show it.
+struct HeldMessage {
+  int32_t type = 0;
+  std::string text;
+};
+
 struct OSA_ServiceCntx {
   uint16_t majorCpuType = 0;
   uint16_t minorCpuType = 0;
@@ -130,6 +136,12 @@ struct OSA_ServiceCntx {
   int32_t debugMode = -1;
   // Calls on this record in progress (nested ones included).
   uint32_t calls_in_progress = 0;
+  // While set, the messages of the call at nesting depth held_depth go here instead of to the
+  // debugger: a command that reads many values in one call decides after each read whether
+  // its notes are shown, as a debugger does that reads them one call at a time. Messages of
+  // calls nested deeper are not the read's and go out as usual.
+  std::vector<HeldMessage>* held_messages = nullptr;
+  uint32_t held_depth = 0;
 
   OSA_ServiceCntx() = default;
   OSA_ServiceCntx(const OSA_ServiceCntx&) = delete;

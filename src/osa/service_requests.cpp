@@ -617,7 +617,11 @@ int32_t OSA_Service_MessageDisplayV(OSA_ServiceCntx* ctx, int32_t messageType,
   if (ctx == nullptr) {
     return 1;
   }
-  const std::string message = vformat(format_text, args);
+  std::string message = vformat(format_text, args);
+  if (ctx->held_messages != nullptr && ctx->calls_in_progress == ctx->held_depth) {
+    ctx->held_messages->push_back({messageType, std::move(message)});
+    return 0;
+  }
   JsonPtr params = begin_params(*ctx);
   add_i32(params.get(), "messageType", messageType);
   add_str(params.get(), "message", message.c_str());

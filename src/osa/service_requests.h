@@ -67,7 +67,8 @@ int32_t OSA_Service_EnumValueGet(OSA_ServiceCntx* ctx, const char* enumName,
 int32_t OSA_Service_StructSizeGet(OSA_ServiceCntx* ctx, const char* name, int32_t useOsaSym,
                                   int32_t* size, uint64_t core = kNoCore);
 int32_t OSA_Service_TargetStatus(OSA_ServiceCntx* ctx, int32_t* status, uint64_t core = kNoCore);
-// A null format sends nothing and gives 0.
+// A null format sends nothing and gives 0; a message the context holds back (held_messages)
+// is kept there and gives 0.
 int32_t OSA_Service_MessageDisplay(OSA_ServiceCntx* ctx, int32_t messageType, const char* format,
                                    ...) OSA_PRINTF_LIKE(3, 4);
 int32_t OSA_Service_MessageDisplayV(OSA_ServiceCntx* ctx, int32_t messageType, const char* format,

@@ -8,6 +8,7 @@
 #include "plugin/plugin_commands.h"
 #include "plugin/register_commands.h"
 #include "plugin/stack_command.h"
+#include "plugin/walk_command.h"
 
 #include <cstring>
 
@@ -45,6 +46,7 @@ const std::array<CommandRow, kCommandCount> kCommands = {{
      "Toggles the display of attribute symbols versus their evaluated values.\n\tYou will need "
      "to re-open the OSA Explorer"},
     {"version", command_version, "Displays version informaiton"},
+    {"walk", command_walk, nullptr}, // for hosts, so not in help
 }};
 
 } // namespace

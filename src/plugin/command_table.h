@@ -24,7 +24,7 @@ struct CommandRow {
   const char* help; // null: not listed by help
 };
 
-inline constexpr std::size_t kCommandCount = 23;
+inline constexpr std::size_t kCommandCount = 24;
 const std::array<CommandRow, kCommandCount>& command_table();
 
 // The row a command line selects, or null.

@@ -467,7 +467,7 @@ kind."""
                 show_os_per_core(s, kind)
                 continue
             # A kind without objects is not walked: the plug-in would refuse the walk.
-            objects, cut = s.walk(kind, limit) if kind.count else ([], False)
+            objects, cut = s.walk_all(kind, limit) if kind.count else ([], False)
             if not objects:
                 gdb.write("%s: no objects\n" % kind.name)
                 continue

@@ -18,7 +18,7 @@ from orti_gdb import model, tables  # noqa: E402
 from orti_gdb import session as session_module  # noqa: E402
 from orti_gdb.framing import FramingError, MessageScanner  # noqa: E402
 from orti_gdb.services import ServiceAnswers, UnknownService  # noqa: E402
-from orti_gdb.session import Session, parse_stack_records  # noqa: E402
+from orti_gdb.session import Session, parse_stack_records, parse_walk_records  # noqa: E402
 from orti_gdb.transport import Deadline  # noqa: E402
 
 gdb.execute("file %s" % os.environ["ORTI_TEST_ELF"], to_string=True)
@@ -522,6 +522,86 @@ def test_task_lists_read_an_attribute_only_where_a_task_call_fails():
                     what + ": the attributes read")
         check_equal(any(m["method"] == "OSA_Client_TaskStatusGet" for m in sent), states,
                     what + ": states asked for")
+
+
+# The walk command's records (text, expected objects and cut, or None for records that do not
+# end the way a whole walk ends).
+WALK_RECORDS = [
+    ("object\nvalue\t1\tn\t1\nvalue\t2\ts\tTask_A\nend\tdone\n", ([{1: 1, 2: "Task_A"}], False)),
+    ("object\nvalue\t3\ts\ta\\tb\\\\c\\nd\\re\nobject\nend\tcut\n",
+     ([{3: "a\tb\\c\nd\re"}, {}], True)),
+    ("object\nvalue\t3\tn\t-9223372036854775808\nend\tdone", ([{3: -(1 << 63)}], False)),
+    ("end\tdone\n", ([], False)),
+    ("object\nvalue\t1\tn\t1\n", None),  # cut short
+    ("object\nvalue\t1\tx\t1\nend\tdone\n", None),
+    ("object\nvalue\t1\tn\tone\nend\tdone\n", None),
+    ("", None),
+]
+
+
+def test_walk_records_give_the_objects_of_the_walk():
+    for text, expected in WALK_RECORDS:
+        check_equal(parse_walk_records(text), expected, repr(text))
+
+
+class WalkProcess(TaskCallsProcess):
+    """A plug-in whose walk command answers with records in two pieces and a note, or refuses
+    (then the ObjectList calls of TaskCallsProcess answer)."""
+
+    def __init__(self, records):
+        TaskCallsProcess.__init__(self, ())
+        self.records = records
+        self.pending = []
+
+    def receive(self, deadline, what):
+        if self.pending:
+            return self.pending.pop(0)
+        call = self.sent[-1]
+        if call.get("method") != "OSA_Client_OsaCmd_Execute":
+            return TaskCallsProcess.receive(self, deadline, what)
+        def display(kind, text):
+            return json.dumps({"jsonrpc": "2.0", "method": "OSA_Service_MessageDisplay", "id": 90,
+                               "params": {"messageType": kind, "message": text}}).encode()
+        status = 1
+        if self.records is not None:
+            half = len(self.records) // 2
+            self.pending = [display(0, self.records[half:]), display(2, "a note\n")]
+            first, status = display(0, self.records[:half]), 0
+        done = json.dumps({"jsonrpc": "2.0", "result": {"return": status}, "id": call["id"]})
+        if self.records is None:
+            return done.encode()
+        self.pending.append(done.encode())
+        return first
+
+
+def test_walk_all_takes_the_records_and_falls_back_to_calls():
+    description = model.parse("kind\t1\tTASK\t2\t\n"
+                              "attr\t1\t*\t3\tPRIORITY\tCTYPE\t1\t\n"
+                              "attr\t1\t1\t4\tSTATE\tENUM\t1\t\n")
+    by_calls = [{1: 1, 2: "T1", 3: "0x5"}, {1: 2, 2: "T2", 3: "0x5", 4: "STATE2"}]
+    records = ("object\nvalue\t1\tn\t1\nvalue\t2\ts\tT\\t1\nvalue\t4\ts\tdropped\n"
+               "object\nvalue\t1\tn\t2\nvalue\t4\ts\tS\nend\tdone\n")
+    cases = [
+        # records, expected objects, a walk command sent, ObjectList calls made, note shown
+        (records, [{1: 1, 2: "T\t1"}, {1: 2, 4: "S"}], True, False, True),
+        (None, by_calls, True, True, False),
+        (records[:-9], by_calls, True, True, False),
+    ]
+    for text, expected, walked, calls, noted in cases:
+        what = repr(text)[:40]
+        session = Session(["/nonexistent"], None, services)
+        session.process = WalkProcess(text)
+        session._model = description
+        del shown[:]
+        objects, cut = session.walk_all(description.kind(1), 10)
+        check_equal(objects, expected, what)
+        check(not cut, what + ": not cut")
+        sent = [m.get("method") for m in session.process.sent]
+        commands = [m["params"]["command"] for m in session.process.sent
+                    if m.get("method") == "OSA_Client_OsaCmd_Execute"]
+        check_equal(commands, ["walk 1 10 3 4"], what + ": the command")
+        check_equal("OSA_Client_ObjectListInit" in sent, calls, what + ": calls made")
+        check_equal("a note\n" in shown, noted, what + ": the note")
 
 
 run(globals())

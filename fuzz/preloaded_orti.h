@@ -80,8 +80,8 @@ private:
 
   static std::array<AttributeDecl*, 7 + kStandardSlotCount> slots_of(const OrtiObject& o) {
     std::array<AttributeDecl*, 7 + kStandardSlotCount> slots{
-        o.valid.get(),      o.parent_node.get(),    o.item.get(), o.next_node.get(),
-        o.node_valid.get(), o.name_attribute.get(), o.owner.get()};
+        o.valid.get(),  o.parent_node(),    o.item(), o.next_node(),
+        o.node_valid(), o.name_attribute(), o.owner()};
     for (std::size_t i = 0; i < kStandardSlotCount; ++i) {
       slots[7 + i] = o.standard[i].get();
     }

@@ -140,10 +140,11 @@ void print_object(std::size_t index, const OrtiObject& object, long core = -1) {
   }
   const struct {
     const char* name;
-    const std::unique_ptr<AttributeDecl>& attr;
-  } list_attributes[] = {{"_PARENT_NODE", object.parent_node}, {"_ITEM", object.item},
-                         {"_NEXT_NODE", object.next_node},     {"_NODE_VALID", object.node_valid},
-                         {"_NAME", object.name_attribute},     {"_OWNER", object.owner}};
+    const AttributeDecl* attr;
+  } list_attributes[] = {
+      {"_PARENT_NODE", object.parent_node()}, {"_ITEM", object.item()},
+      {"_NEXT_NODE", object.next_node()},     {"_NODE_VALID", object.node_valid()},
+      {"_NAME", object.name_attribute()},     {"_OWNER", object.owner()}};
   for (const auto& list : list_attributes) {
     if (list.attr) {
       print_attribute("list", list.name, *list.attr);

@@ -382,11 +382,11 @@ std::string replace_all(std::string_view text, std::string_view pattern,
 }
 
 bool list_node_expression(const OrtiObject& list, int64_t k, std::string* out) {
-  *out = formula_of(list.parent_node.get());
+  *out = formula_of(list.parent_node());
   if (!fits(*out)) {
     return false;
   }
-  const char* next = formula_of(list.next_node.get());
+  const char* next = formula_of(list.next_node());
   for (int64_t i = 0; i < k; ++i) {
     std::string node = replace_all(next, "$NODE", *out);
     *out = std::move(node);
@@ -403,7 +403,7 @@ bool list_element_expression(const OrtiObject& list, int64_t k, std::string* out
     *out = std::move(node);
     return false;
   }
-  *out = replace_all(formula_of(list.item.get()), "$NODE", node);
+  *out = replace_all(formula_of(list.item()), "$NODE", node);
   return fits(*out);
 }
 

@@ -111,8 +111,8 @@ int32_t object_name(AwarenessState& state, OSA_ServiceCntx* ctx, const KindAcces
     return 0;
   }
   if (access.passes_list_context && object.is_list) {
-    if (object.name_attribute) {
-      return get_attribute_value(state, ctx, object.name_attribute.get(), value, &object, flags);
+    if (object.name_attribute()) {
+      return get_attribute_value(state, ctx, object.name_attribute(), value, &object, flags);
     }
     const int position = static_cast<int>(state.list_position);
     if (access.list_name != nullptr) {

@@ -19,7 +19,7 @@ const char* truth(bool value) {
 // than 0.
 bool node_exists(AwarenessState& state, OSA_ServiceCntx* ctx, OrtiObject& list,
                  const std::string& node, int64_t position) {
-  AttributeDecl* node_valid = list.node_valid.get();
+  AttributeDecl* node_valid = list.node_valid();
   if (node_valid == nullptr || node_valid->formula == nullptr) {
     return false;
   }
@@ -105,8 +105,8 @@ int32_t dynamic_link_position(AwarenessState& state, OSA_ServiceCntx* ctx, int32
   for (;;) {
     TypedValue owner = typed_value_of(kValueUInt32);
     bool owner_evaluated = false;
-    const int32_t status = get_attribute_value(state, ctx, linked->owner.get(), &owner, linked,
-                                               {true, &owner_evaluated});
+    const int32_t status =
+        get_attribute_value(state, ctx, linked->owner(), &owner, linked, {true, &owner_evaluated});
     if (status != 0 || !owner_evaluated) {
       break;
     }
@@ -421,7 +421,7 @@ int32_t init_reference_list(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t
   }
   OrtiObject* linked = element->linked_object;
 
-  const bool dynamic = linked->is_list && linked->owner != nullptr;
+  const bool dynamic = linked->is_list && linked->owner() != nullptr;
   int64_t index = 0;
   if (dynamic) {
     const int32_t status = dynamic_link_position(state, ctx, type, parent_type, linked);

@@ -141,8 +141,8 @@ int32_t get_task_name(AwarenessState& state, OSA_ServiceCntx* ctx, uint64_t task
     return 1;
   }
   if (task->is_list) {
-    if (task->name_attribute) {
-      if (get_attribute_value(state, ctx, task->name_attribute.get(), value, task) != 0) {
+    if (task->name_attribute()) {
+      if (get_attribute_value(state, ctx, task->name_attribute(), value, task) != 0) {
         osa_trace(state, ctx, 0, "get_task_name(): Failure\n");
         return 1;
       }

@@ -114,6 +114,18 @@ OrtiLoadStatus load(Parse&& parse, const std::string& file_name, int extended_sy
 
 } // namespace
 
+LoadedOrti& LoadedOrti::operator=(LoadedOrti&& other) noexcept {
+  if (this != &other) {
+    model.reset();
+    orti_tree_clear(tree);
+    tree = std::move(other.tree);
+    model = std::move(other.model);
+    extended_syntax = other.extended_syntax;
+    error_count = other.error_count;
+  }
+  return *this;
+}
+
 std::FILE* orti_open(const std::string& path, int* error_number) {
   if (platform_is_directory(path)) {
     *error_number = EISDIR;

@@ -54,13 +54,18 @@ enum class OrtiLoadStatus {
   ModelFailed,   // the tree was accepted but no model could be built
 };
 
-// The tree and the model built from it. The model's texts point into the tree, so both live
-// and die together.
+// The tree and the model built from it. The model's texts and records live in the tree, so
+// both live and die together, the model first.
 struct LoadedOrti {
   OrtiParseTree tree;
   std::unique_ptr<OrtiModel> model;
   int extended_syntax = 0; // after the parse (an old-style file switches it on)
   int error_count = 0;     // errors the parser reported
+
+  LoadedOrti() = default;
+  LoadedOrti(LoadedOrti&&) = default;
+  // Drops this model, then its tree, before taking the other's.
+  LoadedOrti& operator=(LoadedOrti&& other) noexcept;
 };
 
 // Opens path for reading as text. A directory is refused (EISDIR), since reading one fails

@@ -324,7 +324,7 @@ enum class ListRow { Found, NotFound, Failed };
 ListRow list_element_row(PluginState& state, OSA_ServiceCntx* ctx, int32_t type, uint32_t task_id,
                          int64_t* row) {
   OrtiObject* list = object_at(state, type, 0);
-  if (list == nullptr || list->owner == nullptr || is_object_list_empty(state, ctx, type, 0)) {
+  if (list == nullptr || list->owner() == nullptr || is_object_list_empty(state, ctx, type, 0)) {
     return ListRow::NotFound;
   }
   *row = 0;
@@ -341,8 +341,7 @@ ListRow list_element_row(PluginState& state, OSA_ServiceCntx* ctx, int32_t type,
       state.list_position = position;
       TypedValue owner = typed_value_of(kValueUInt32);
       bool evaluated = false;
-      if (get_attribute_value(state, ctx, list->owner.get(), &owner, list, {true, &evaluated}) !=
-              0 ||
+      if (get_attribute_value(state, ctx, list->owner(), &owner, list, {true, &evaluated}) != 0 ||
           !evaluated) {
         return ListRow::NotFound;
       }

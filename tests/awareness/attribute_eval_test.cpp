@@ -167,12 +167,12 @@ TEST_F(AttributeEvalTest, StringsAreTextsAndNameFormulasArePrinted) {
   read(task().custom_attributes[0].attribute.get(), kValueUInt32, nullptr, &status);
   EXPECT_EQ(status, 1);
   answer_text("print /n ((struct node *)(OsHead))->name", "first");
-  EXPECT_EQ(read(nodes().name_attribute.get(), kValueText, &nodes()).text, "first");
-  read(nodes().name_attribute.get(), kValueText, &nodes());
+  EXPECT_EQ(read(nodes().name_attribute(), kValueText, &nodes()).text, "first");
+  read(nodes().name_attribute(), kValueText, &nodes());
   EXPECT_EQ(asked("print /n ((struct node *)(OsHead))->name", "OSA_Service_StringEval"), 2u)
       << "names are never cached";
   state.list_position = 1;
-  EXPECT_EQ(read(nodes().name_attribute.get(), kValueText, &nodes()).text,
+  EXPECT_EQ(read(nodes().name_attribute(), kValueText, &nodes()).text,
             "Error evaluating: ((struct node *)((OsHead)->next))->name");
 }
 
@@ -180,7 +180,7 @@ TEST_F(AttributeEvalTest, TooLongExpressionIsNeverSentAndFailsLikeARefusal) {
   // "$NODE" twice doubles the text per node: the substitution stops at the limit.
   OrtiObject& list = nodes();
   const std::string doubling = "f($NODE, $NODE)";
-  list.next_node->formula = doubling.c_str();
+  list.next_node()->formula = doubling.c_str();
   state.list_position = 12;
   const TypedValue v = read(list.custom_attributes[0].attribute.get(), kValueText, &list);
   EXPECT_EQ(v.text.rfind("Error evaluating: ", 0), 0u);
@@ -249,7 +249,7 @@ TEST_F(AttributeEvalTest, AccessorsMapIdsToAttributesNamesAndNumbers) {
   EXPECT_EQ(get_os_attribute(state, &ctx, 2, &v, nullptr), 0);
   EXPECT_EQ(v.text, "Os");
   // A list element without _NAME is named by its list position, not its object index.
-  nodes().name_attribute.reset();
+  nodes().list_slot(kListName).reset();
   state.list_position = 3;
   EXPECT_EQ(get_custom_attribute(state, &ctx, 0, 2, &v, nullptr), 0);
   EXPECT_EQ(v.text, "Resource3") << "a vendor kind without a description";

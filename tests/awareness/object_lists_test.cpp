@@ -104,7 +104,7 @@ TEST_F(ObjectListsTest, CyclicListStopsAtTheBoundWithAMessage) {
   state.log_level = 0;
   // A _NEXT_NODE without "$NODE" names the same node again and again, and every node exists:
   // to the walk the list never ends.
-  state.model->vendor_kinds[0].objects[0].next_node->formula = "Head";
+  state.model->vendor_kinds[0].objects[0].next_node()->formula = "Head";
   debugger->on("OSA_Service_ExpressionEval").result("{\"output\": 1, \"return\": 0}").always();
   int32_t status = object_list_init(state, &ctx, kTimers, nullptr);
   int64_t steps = 0;

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <type_traits>
 
 namespace {
 
@@ -421,6 +422,36 @@ AttributeFacts* OrtiLookup::shared_facts(const void* key, bool* made) const {
   return slot.facts;
 }
 
+// A record takes the room of the definition it was made from, which the tree frees with its
+// attribute arrays without running any destructor there.
+static_assert(sizeof(AttributeDecl) <= sizeof(AttributeDef));
+static_assert(alignof(AttributeDecl) <= alignof(AttributeDef));
+static_assert(std::is_trivially_destructible_v<AttributeDef>);
+
+bool OrtiLookup::offer_record_room(const AttributeDef& read, AttributeDef& room) {
+  if (record_memory == nullptr) {
+    withdraw_record_room();
+    return false;
+  }
+  room_for_ = &read;
+  room_ = &room;
+  return true;
+}
+
+void OrtiLookup::withdraw_record_room() const {
+  room_for_ = nullptr;
+  room_ = nullptr;
+}
+
+void* OrtiLookup::take_record_room(const AttributeDef* definition) const {
+  if (definition == nullptr || definition != room_for_) {
+    return nullptr;
+  }
+  void* room = room_;
+  withdraw_record_room();
+  return room;
+}
+
 namespace {
 
 // The facts for a record made from key: those shared by every record of the key while a model
@@ -467,7 +498,7 @@ std::unique_ptr<AttributeDecl> make_type(const OrtiLookup& lookup,
   const bool ctype_list_attribute =
       reserved && (orti_name_equal(name, "_NODE_VALID") || orti_name_equal(name, "_OWNER"));
   if (string_list_attribute || name_attribute || ctype_list_attribute) {
-    auto record = AttributeDecl::make(lookup.record_memory);
+    auto record = AttributeDecl::make(lookup.record_memory, lookup.take_record_room(definition));
     // The facts follow from the name alone, and a parsed tree keeps each name once.
     give_facts(lookup, name, *record, [&](AttributeFacts& facts) {
       facts.kind = ctype_list_attribute ? kKindCtype : kKindString;
@@ -500,7 +531,7 @@ std::unique_ptr<AttributeDecl> make_type(const OrtiLookup& lookup,
     error_message("Unrecognized type %d\n", kind);
     return nullptr;
   }
-  auto record = AttributeDecl::make(lookup.record_memory);
+  auto record = AttributeDecl::make(lookup.record_memory, lookup.take_record_room(definition));
   give_facts(lookup, spec, *record, [&](AttributeFacts& facts) {
     if (kind != kKindString) {
       facts.c_type = spec->type.c_type ? spec->type.c_type->c_str() : nullptr;

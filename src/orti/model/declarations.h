@@ -99,6 +99,16 @@ struct OrtiLookup {
   // heap when null.
   std::pmr::memory_resource* record_memory = nullptr;
 
+  // While a model is built (record_memory set), the room of the tree's definition `room` for
+  // the one record that make_type makes next from `read`, the copy of it that the builder
+  // reads from then on; a record in record memory otherwise. True when offered: the definition
+  // is then the record's room and must not be read again. The offer ends with the next one.
+  bool offer_record_room(const AttributeDef& read, AttributeDef& room);
+  // The offered room when it is for a record made from `definition`; each offer is taken once.
+  void* take_record_room(const AttributeDef* definition) const;
+  // Ends an offer that no record took.
+  void withdraw_record_room() const;
+
   // Definitions: each type name (letter case aside) gets a number; per type number, the
   // positions of its definitions in file order, ascending.
   OrtiNameMap<uint32_t> type_numbers;
@@ -164,6 +174,8 @@ private:
   };
   mutable std::vector<FactsSlot> facts_slots_;
   mutable std::size_t facts_count_ = 0;
+  mutable const AttributeDef* room_for_ = nullptr;
+  mutable void* room_ = nullptr;
 };
 
 // A message function of the runtime's message output (error_message or warning_message).

@@ -7,6 +7,7 @@
 #include "runtime/message_output.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -140,13 +141,12 @@ bool equal_ignoring_case(const KoilText& a, const char* b) {
 // The list attributes in the order they are tried.
 struct ListRule {
   const char* name;
-  std::unique_ptr<AttributeDecl> OrtiObject::*member;
+  int slot;
   int32_t mask;
 };
 const ListRule kListRules[] = {
-    {"_PARENT_NODE", &OrtiObject::parent_node, S}, {"_ITEM", &OrtiObject::item, S},
-    {"_NEXT_NODE", &OrtiObject::next_node, S},     {"_NODE_VALID", &OrtiObject::node_valid, C},
-    {"_NAME", &OrtiObject::name_attribute, S},     {"_OWNER", &OrtiObject::owner, C},
+    {"_PARENT_NODE", kListParentNode, S}, {"_ITEM", kListItem, S}, {"_NEXT_NODE", kListNextNode, S},
+    {"_NODE_VALID", kListNodeValid, C},   {"_NAME", kListName, S}, {"_OWNER", kListOwner, C},
 };
 
 void take_definition(ObjectDefinition& def, const ObjectDeclaration& decl, int32_t kind,
@@ -250,7 +250,7 @@ public:
       if (entry.record == nullptr) {
         continue;
       }
-      std::vector<const char*>& formulas = entry.record->extras->element_formulas;
+      std::vector<const char*>& formulas = entry.record->extras()->element_formulas;
       entry.record->formula = formulas[0];
       for (std::size_t i = 0; i < formulas.size(); ++i) {
         if (formulas[i] == nullptr) {
@@ -328,6 +328,31 @@ private:
   ArrayAssembly arrays_;
 };
 
+// The attribute definitions of one object while a model is built: each offers its room to the
+// record made from it once the builder has its copy, and when the object is filled the tree's
+// list of them is emptied, since what is left there is the model's records. Without a model's
+// record memory (a step run on its own) the records go to the heap and the tree is left as is.
+class AttributesTaken {
+public:
+  AttributesTaken(OrtiLookup& lookup, ObjectDefinition& def) : lookup_(lookup), def_(def) {}
+  AttributesTaken(const AttributesTaken&) = delete;
+  AttributesTaken& operator=(const AttributesTaken&) = delete;
+  ~AttributesTaken() {
+    lookup_.withdraw_record_room();
+    if (offered_) {
+      def_.attributes.clear(); // keeps the arrays' room, which the records live in
+    }
+  }
+  void offer_room(const AttributeDef& read, AttributeDef& room) {
+    offered_ = lookup_.offer_record_room(read, room) || offered_;
+  }
+
+private:
+  OrtiLookup& lookup_;
+  ObjectDefinition& def_;
+  bool offered_ = false;
+};
+
 // Steps 4 to 8 of a kind step for one definition: false when the object fails the list check.
 bool fill_object(OrtiLookup& lookup, const KindRules& rules, const ObjectDeclaration& decl,
                  ObjectDefinition& def, OrtiObject& object) {
@@ -336,7 +361,10 @@ bool fill_object(OrtiLookup& lookup, const KindRules& rules, const ObjectDeclara
   const char* file_name = text_or_null(lookup.file_name());
 
   ElementRouting elements(lookup, decl, object);
-  for (const AttributeDef& attr : def.attributes) {
+  AttributesTaken taken(lookup, def);
+  for (AttributeDef& in_tree : def.attributes) {
+    const AttributeDef attr = in_tree;
+    taken.offer_room(attr, in_tree);
     load_trace(3, "Found definition %s\n", attr.name.c_str());
     if (elements.taken(attr)) {
       continue;
@@ -363,12 +391,16 @@ bool fill_object(OrtiLookup& lookup, const KindRules& rules, const ObjectDeclara
       if (matched != nullptr) {
         break;
       }
-      if (rule.member == &OrtiObject::owner && !rules.list_has_owner) {
+      if (rule.slot == kListOwner && !rules.list_has_owner) {
         continue;
       }
-      if (match_standard_attribute(lookup, rule.name, &decl, attr, rule.mask, &object,
-                                   object.*rule.member)) {
-        matched = &(object.*rule.member);
+      // The name first, so that an object gets list slots only when it has a list attribute.
+      if (!orti_name_equal(attr.name.c_str(), rule.name)) {
+        continue;
+      }
+      std::unique_ptr<AttributeDecl>& slot = object.list_slot(rule.slot);
+      if (match_standard_attribute(lookup, rule.name, &decl, attr, rule.mask, &object, slot)) {
+        matched = &slot;
       }
     }
     if (matched == nullptr && rules.tried_last != nullptr) {
@@ -401,7 +433,7 @@ bool fill_object(OrtiLookup& lookup, const KindRules& rules, const ObjectDeclara
 
   if (object.is_list) {
     const bool list_complete =
-        object.parent_node && object.item && object.next_node && object.node_valid;
+        object.parent_node() && object.item() && object.next_node() && object.node_valid();
     if (rules.kind == kObjectKindTask) {
       if (!list_complete || !object.standard[kTaskTaskId]) {
         error_message("Object %s is a list but is missing TASK_ID, _PARENT_NODE, _ITEM, "
@@ -578,11 +610,65 @@ const char* standard_attribute_name(int32_t kind, int slot) {
 
 const AttributeFacts AttributeDecl::kNoFacts{};
 
-AttributeDecl::Extras& AttributeDecl::ensure_extras() {
-  if (!extras) {
-    extras = std::make_unique<Extras>();
+struct AttributeValueCache::Parts {
+  std::vector<AttributeCacheEntry> entries;
+  std::optional<AttributeExtras> extras;
+};
+
+AttributeValueCache::~AttributeValueCache() {
+  delete parts_;
+}
+
+bool AttributeValueCache::empty() const {
+  return parts_ == nullptr || parts_->entries.empty();
+}
+
+std::size_t AttributeValueCache::size() const {
+  return parts_ != nullptr ? parts_->entries.size() : 0;
+}
+
+AttributeCacheEntry& AttributeValueCache::operator[](std::size_t i) {
+  return parts_->entries[i];
+}
+
+const AttributeCacheEntry& AttributeValueCache::operator[](std::size_t i) const {
+  return parts_->entries[i];
+}
+
+void AttributeValueCache::clear() {
+  if (parts_ == nullptr) {
+    return;
   }
-  return *extras;
+  if (!parts_->extras) {
+    delete parts_;
+    parts_ = nullptr;
+    return;
+  }
+  // The extras stay where they are: the record's facts may live in them.
+  std::vector<AttributeCacheEntry>().swap(parts_->entries);
+}
+
+void AttributeValueCache::resize(std::size_t count) {
+  ensure_parts().entries.resize(count);
+}
+
+AttributeValueCache::Parts& AttributeValueCache::ensure_parts() {
+  if (parts_ == nullptr) {
+    parts_ = new Parts();
+  }
+  return *parts_;
+}
+
+AttributeExtras* AttributeValueCache::extras() const {
+  return parts_ != nullptr && parts_->extras ? &*parts_->extras : nullptr;
+}
+
+AttributeExtras& AttributeValueCache::ensure_extras() {
+  Parts& parts = ensure_parts();
+  if (!parts.extras) {
+    parts.extras.emplace();
+  }
+  return *parts.extras;
 }
 
 AttributeFacts& AttributeDecl::own_facts() {
@@ -591,15 +677,17 @@ AttributeFacts& AttributeDecl::own_facts() {
     mine.own_facts = *facts_ptr();
     point_at(mine.own_facts);
   }
-  return extras->own_facts;
+  return extras()->own_facts;
 }
 
-std::unique_ptr<AttributeDecl> AttributeDecl::make(std::pmr::memory_resource* memory) {
-  if (memory == nullptr) {
+std::unique_ptr<AttributeDecl> AttributeDecl::make(std::pmr::memory_resource* memory, void* place) {
+  if (place == nullptr && memory == nullptr) {
     return std::make_unique<AttributeDecl>();
   }
-  auto* record =
-      new (memory->allocate(sizeof(AttributeDecl), alignof(AttributeDecl))) AttributeDecl();
+  if (place == nullptr) {
+    place = memory->allocate(sizeof(AttributeDecl), alignof(AttributeDecl));
+  }
+  auto* record = new (place) AttributeDecl();
   record->facts_and_mark_ |= kInSharedMemory;
   return std::unique_ptr<AttributeDecl>(record);
 }
@@ -621,10 +709,11 @@ void AttributeDecl::operator delete(AttributeDecl* record, std::destroying_delet
 }
 
 const std::vector<const char*>* attribute_element_formulas(const AttributeDecl& attribute) {
-  if (!attribute.extras || attribute.extras->element_formulas.empty()) {
+  const AttributeDecl::Extras* extras = attribute.extras();
+  if (extras == nullptr || extras->element_formulas.empty()) {
     return nullptr;
   }
-  return &attribute.extras->element_formulas;
+  return &extras->element_formulas;
 }
 
 std::vector<const char*>* attribute_element_formulas(AttributeDecl& attribute) {
@@ -677,7 +766,10 @@ void fill_os(OrtiLookup& lookup, const ObjectDeclaration& decl, ObjectDefinition
       {"LASTERROR", kOsLastError, E},     {"CURRENTAPPMODE", kOsCurrentAppMode, E},
   };
   ElementRouting elements(lookup, decl, os);
-  for (const AttributeDef& attr : def.attributes) {
+  AttributesTaken taken(lookup, def);
+  for (AttributeDef& in_tree : def.attributes) {
+    const AttributeDef attr = in_tree;
+    taken.offer_room(attr, in_tree);
     load_trace(3, "Found definition %s\n", attr.name.c_str());
     if (elements.taken(attr)) {
       continue;

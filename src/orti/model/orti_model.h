@@ -43,26 +43,36 @@ struct AttributeCacheEntry {
   bool failed = false;     // the entry stands for an evaluation the debugger refused
 };
 
+struct AttributeExtras;
+
 // The value caches of one record: nothing until the first evaluation stores a value, so that
-// the records of the attributes nobody reads (most of a large file's) cost one pointer.
+// the records of the attributes nobody reads (most of a large file's) cost one pointer. That
+// pointer also holds what few records have beyond their formula and facts (AttributeExtras),
+// which a record would otherwise pay a second pointer for.
 class AttributeValueCache {
 public:
-  bool empty() const { return !entries_ || entries_->empty(); }
-  std::size_t size() const { return entries_ ? entries_->size() : 0; }
-  AttributeCacheEntry& operator[](std::size_t i) { return (*entries_)[i]; }
-  const AttributeCacheEntry& operator[](std::size_t i) const { return (*entries_)[i]; }
+  AttributeValueCache() = default;
+  AttributeValueCache(const AttributeValueCache&) = delete;
+  AttributeValueCache& operator=(const AttributeValueCache&) = delete;
+  ~AttributeValueCache();
+
+  bool empty() const;
+  std::size_t size() const;
+  AttributeCacheEntry& operator[](std::size_t i);
+  const AttributeCacheEntry& operator[](std::size_t i) const;
   // Frees every entry, as before the first evaluation.
-  void clear() { entries_.reset(); }
+  void clear();
   // New entries are never stored.
-  void resize(std::size_t count) {
-    if (!entries_) {
-      entries_ = std::make_unique<std::vector<AttributeCacheEntry>>();
-    }
-    entries_->resize(count);
-  }
+  void resize(std::size_t count);
 
 private:
-  std::unique_ptr<std::vector<AttributeCacheEntry>> entries_;
+  friend struct AttributeDecl;
+  struct Parts;
+  Parts& ensure_parts();
+  AttributeExtras* extras() const;
+  AttributeExtras& ensure_extras();
+
+  Parts* parts_ = nullptr;
 };
 
 // What the records of one declared attribute share across the objects of its type: the kind,
@@ -80,27 +90,34 @@ struct AttributeFacts {
   bool is_name_attribute = false; // the _NAME list attribute of a list object
 };
 
+// What few records have: an array attribute's formulas by index (see the head of this file;
+// empty when plain), the text of a name of the record's own, and facts of its own. Once made,
+// a record's extras are never replaced, since its facts may live in them.
+struct AttributeExtras {
+  std::vector<const char*> element_formulas;
+  std::string owned_name;
+  AttributeFacts own_facts;
+};
+
 // The model's record of one attribute of one object: its formula and value caches, and the
 // facts of its declaration, which it shares with the same attribute of every other object of
 // the type (a record made by hand, or a CPU attribute, has facts of its own instead).
 //
 // A large file has hundreds of thousands of these, so what only few records need is held
-// apart (extras), and the records of a loaded model live in the model's record memory, which
-// frees them all at once with the model: deleting such a record only ends its life. Any other
-// record (a CPU attribute, one made by hand) is an object of the heap.
+// apart (extras), and a loaded model makes each record in the room of the attribute
+// definition it was made from, which the builder reads for the last time just before (the
+// records are no larger than a definition): the parse tree frees that room with its
+// attribute arrays, and the model only ends the records' lives. Records that no definition
+// leaves room for live in the model's record memory, which frees them all at once with the
+// model. Any other record (a CPU attribute, one made by hand) is an object of the heap.
 struct AttributeDecl {
   const char* formula = nullptr; // the parse tree's; null when absent
   AttributeValueCache value_cache;
 
-  // What few records have: an array attribute's formulas by index (see the head of this
-  // file; empty when plain), the text of a name of the record's own, and facts of its own.
-  // Once made, a record's extras are never replaced, since its facts may live in them.
-  struct Extras {
-    std::vector<const char*> element_formulas;
-    std::string owned_name;
-    AttributeFacts own_facts;
-  };
-  std::unique_ptr<Extras> extras;
+  using Extras = AttributeExtras;
+  // The record's extras, or null while it has none.
+  Extras* extras() const { return value_cache.extras(); }
+  Extras& ensure_extras() { return value_cache.ensure_extras(); }
 
 private:
   // The facts' address, with the lowest bit (free, as facts are aligned to more) set when
@@ -137,12 +154,14 @@ public:
   // so that writing them changes no other record.
   AttributeFacts& own_facts();
   // True when the facts are the record's own (own_facts() was called since the last share).
-  bool owns_facts() const { return extras && facts_ptr() == &extras->own_facts; }
-  Extras& ensure_extras();
+  bool owns_facts() const { return extras() != nullptr && facts_ptr() == &extras()->own_facts; }
 
   // Makes a record in memory that frees all its records at once (the model's), or on the heap
-  // when memory is null.
-  static std::unique_ptr<AttributeDecl> make(std::pmr::memory_resource* memory);
+  // when memory is null. A place, when given, is where the record is made instead: room of
+  // sizeof(AttributeDecl) bytes that outlives the record and is freed by its owner (the parse
+  // tree's, for a record made in place of the definition it was made from).
+  static std::unique_ptr<AttributeDecl> make(std::pmr::memory_resource* memory,
+                                             void* place = nullptr);
   static void* operator new(std::size_t size);
   static void* operator new(std::size_t size, void* place);
   static void operator delete(AttributeDecl* record, std::destroying_delete_t);
@@ -199,6 +218,17 @@ struct CustomAttribute {
   std::unique_ptr<AttributeDecl> attribute;
 };
 
+// The list attributes of a list object, in the order they are tried.
+enum ListSlot : int {
+  kListParentNode, // _PARENT_NODE
+  kListItem,       // _ITEM
+  kListNextNode,   // _NEXT_NODE
+  kListNodeValid,  // _NODE_VALID
+  kListName,       // _NAME
+  kListOwner,      // _OWNER
+};
+inline constexpr std::size_t kListSlotCount = 6;
+
 struct OrtiObject {
   std::unique_ptr<AttributeDecl> valid;
   const char* description = nullptr; // of the kind's declaration
@@ -207,13 +237,29 @@ struct OrtiObject {
   int32_t kind = kObjectKindOs;
   bool is_list = false;                           // beside kind, where it costs no room of its own
   std::vector<CustomAttribute> custom_attributes; // file order
-  std::unique_ptr<AttributeDecl> parent_node;     // _PARENT_NODE
-  std::unique_ptr<AttributeDecl> item;            // _ITEM
-  std::unique_ptr<AttributeDecl> next_node;       // _NEXT_NODE
-  std::unique_ptr<AttributeDecl> node_valid;      // _NODE_VALID
-  std::unique_ptr<AttributeDecl> name_attribute;  // _NAME
-  std::unique_ptr<AttributeDecl> owner;           // _OWNER
   std::array<std::unique_ptr<AttributeDecl>, kStandardSlotCount> standard;
+  // The list attributes, held apart: most objects of a large file have none, and six pointers
+  // of their own would make every object a third larger. Null while the object has none.
+  std::unique_ptr<std::array<std::unique_ptr<AttributeDecl>, kListSlotCount>> list_attributes;
+
+  AttributeDecl* parent_node() const { return list_attribute(kListParentNode); }
+  AttributeDecl* item() const { return list_attribute(kListItem); }
+  AttributeDecl* next_node() const { return list_attribute(kListNextNode); }
+  AttributeDecl* node_valid() const { return list_attribute(kListNodeValid); }
+  AttributeDecl* name_attribute() const { return list_attribute(kListName); }
+  AttributeDecl* owner() const { return list_attribute(kListOwner); }
+  // The record of a list slot (ListSlot), or null.
+  AttributeDecl* list_attribute(int slot) const {
+    return list_attributes ? (*list_attributes)[static_cast<std::size_t>(slot)].get() : nullptr;
+  }
+  // The slot itself, to be written; the list attributes are made on first use.
+  std::unique_ptr<AttributeDecl>& list_slot(int slot) {
+    if (!list_attributes) {
+      list_attributes =
+          std::make_unique<std::array<std::unique_ptr<AttributeDecl>, kListSlotCount>>();
+    }
+    return (*list_attributes)[static_cast<std::size_t>(slot)];
+  }
 
   int32_t custom_attribute_count() const { return static_cast<int32_t>(custom_attributes.size()); }
 };

@@ -814,7 +814,9 @@ bool KoilParser::parse_object_definition() {
   if (attributes.items.empty()) {
     report_error("Internal Error: attr == NULL");
   } else {
-    definition->attributes.assign(attributes.items.begin(), attributes.items.end());
+    definition->attributes.assign(attributes.items.data(),
+                                  attributes.items.data() + attributes.items.size(),
+                                  tree_.store.arrays());
     definition->line = terminated ? lexer_.line() : close_line;
     definition->file_index = tree_.definitions.size();
     tree_.definitions.push_back(std::move(definition));

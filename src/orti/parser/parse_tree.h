@@ -18,11 +18,13 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <iosfwd>
 #include <memory>
 #include <memory_resource>
 #include <new>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct OrtiObject; // the object model's record of one object
@@ -38,12 +40,56 @@ inline constexpr int32_t kKindEnum = 2;
 inline constexpr int32_t kKindString = 4;
 inline constexpr int32_t kKindAny = 7;
 
+// A KoilText that may be absent, read as a std::optional<KoilText> is, in the room of one
+// pointer: absence is a text at an address of its own. A large file's ENUM elements have two
+// of these each.
+class KoilOptionalText {
+public:
+  constexpr KoilOptionalText() = default;
+  constexpr KoilOptionalText(std::nullopt_t) {}
+  KoilOptionalText(KoilText text) : text_(text) {}
+  KoilOptionalText(const char* text) : text_(text) {}
+
+  bool has_value() const { return text_.c_str() != kAbsent; }
+  explicit operator bool() const { return has_value(); }
+  // Reads "" when absent.
+  KoilText& operator*() { return text_; }
+  const KoilText& operator*() const { return text_; }
+  KoilText* operator->() { return &text_; }
+  const KoilText* operator->() const { return &text_; }
+  // Present and "", to be written.
+  KoilText& emplace() {
+    text_ = KoilText();
+    return text_;
+  }
+  void reset() { text_ = KoilText(kAbsent); }
+
+  // As for std::optional: two absent texts are equal, and an absent one equals no text.
+  friend bool operator==(const KoilOptionalText& a, const KoilOptionalText& b) {
+    return a.has_value() == b.has_value() && (!a.has_value() || a.text_ == b.text_);
+  }
+  friend bool operator==(const KoilOptionalText& a, std::nullopt_t) { return !a.has_value(); }
+  friend bool operator==(const KoilOptionalText& a, const char* b) {
+    return a.has_value() && a.text_ == b;
+  }
+  friend bool operator==(const KoilOptionalText& a, std::string_view b) {
+    return a.has_value() && a.text_ == b;
+  }
+
+private:
+  static constexpr char kAbsent[1] = "";
+  KoilText text_{kAbsent};
+};
+
+// For test output.
+std::ostream& operator<<(std::ostream& out, const KoilOptionalText& text);
+
 struct EnumElement {
-  KoilText label;                        // the quoted display name
-  OrtiObject* linked_object = nullptr;   // set when ENUM elements are linked
-  int64_t value = 0;                     // kept to 32 bits, sign-extended
-  std::optional<KoilText> link_name;     // the identifier after ":"
-  std::optional<KoilText> match_formula; // the quoted value of a string-valued element
+  KoilText label;                      // the quoted display name
+  OrtiObject* linked_object = nullptr; // set when ENUM elements are linked
+  int64_t value = 0;                   // kept to 32 bits, sign-extended
+  KoilOptionalText link_name;          // the identifier after ":"
+  KoilOptionalText match_formula;      // the quoted value of a string-valued element
   int32_t line = 0;
 };
 
@@ -76,14 +122,54 @@ struct AttributeDef {
   int32_t index = -1; // NAME[i] of an array attribute; -1 for a plain definition
 };
 
+// The attribute definitions of one object, in two words where a vector takes four: an array
+// in a parsed tree's store, which frees it with the tree, or one on the heap that the list
+// owns (a list built by hand, or a copy). The elements are trivially copyable.
+class AttributeDefList {
+public:
+  AttributeDefList() = default;
+  AttributeDefList(const AttributeDefList& other);
+  AttributeDefList(AttributeDefList&& other) noexcept;
+  AttributeDefList& operator=(const AttributeDefList& other);
+  AttributeDefList& operator=(AttributeDefList&& other) noexcept;
+  ~AttributeDefList();
+
+  AttributeDef* begin() { return items_; }
+  AttributeDef* end() { return items_ + size_; }
+  const AttributeDef* begin() const { return items_; }
+  const AttributeDef* end() const { return items_ + size_; }
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  AttributeDef& operator[](std::size_t i) { return items_[i]; }
+  const AttributeDef& operator[](std::size_t i) const { return items_[i]; }
+  AttributeDef& front() { return items_[0]; }
+  AttributeDef& back() { return items_[size_ - 1]; }
+
+  // Appends on the heap; an array in a store is first copied there.
+  void push_back(const AttributeDef& definition);
+  // The list becomes a copy of [first, last), in memory from arrays (the heap when null),
+  // which must outlive the list.
+  void assign(const AttributeDef* first, const AttributeDef* last,
+              std::pmr::memory_resource* arrays = nullptr);
+  // Empties the list and keeps its room, which stays where it is until the list goes.
+  void clear() { size_ = 0; }
+
+private:
+  void release();
+
+  AttributeDef* items_ = nullptr;
+  uint32_t size_ = 0;
+  uint32_t heap_capacity_ = 0; // 0 when the array is not the list's own
+};
+
 struct ObjectDefinition {
   KoilText type_name;
   KoilText object_name;
   // File order, never empty. A parsed tree's arrays come from its store; one built by hand
-  // allocates them as any vector does.
-  std::pmr::vector<AttributeDef> attributes;
+  // allocates them on the heap. Emptied once a model has taken them (see the object model).
+  AttributeDefList attributes;
   OrtiObject* instance = nullptr; // the model object built from it
-  std::size_t file_index = 0;     // position in definitions (file order)
+  uint32_t file_index = 0;        // position in definitions (file order)
   int32_t line = 0;
   bool processed = false; // consumed by the model builder
   bool is_list = false;   // written with "*" before the object name
@@ -107,7 +193,6 @@ private:
     StoreMark& operator=(const StoreMark&) { return *this; }
   };
 
-  explicit ObjectDefinition(std::pmr::memory_resource* arrays) : attributes(arrays) {}
   StoreMark in_store_; // beside the flags above, where it costs no room
 };
 

@@ -186,10 +186,10 @@ TEST(ParseKoil, TaskAttributesFillTheirSlots) {
   }
   ASSERT_TRUE(t.valid);
   EXPECT_STREQ(t.valid->formula, "valid");
-  ASSERT_TRUE(t.parent_node);
-  EXPECT_EQ(t.parent_node->kind(), kKindString);
-  ASSERT_TRUE(t.name_attribute);
-  EXPECT_TRUE(t.name_attribute->is_name_attribute());
+  ASSERT_TRUE(t.parent_node());
+  EXPECT_EQ(t.parent_node()->kind(), kKindString);
+  ASSERT_TRUE(t.name_attribute());
+  EXPECT_TRUE(t.name_attribute()->is_name_attribute());
   ASSERT_EQ(t.custom_attribute_count(), 1);
   EXPECT_STREQ(t.custom_attributes[0].attribute->name(), "vs_EXTRA");
   EXPECT_FALSE(t.custom_attributes[0].flag);
@@ -396,8 +396,8 @@ TEST(ParseKoil, VendorObjectsKnowOnlyTheListAttributes) {
   ASSERT_TRUE(model);
   const OrtiObject& object = only_object(*model, kObjectKindVendor);
   EXPECT_TRUE(object.is_list);
-  EXPECT_TRUE(object.parent_node && object.item && object.next_node && object.node_valid &&
-              object.name_attribute && object.owner);
+  EXPECT_TRUE(object.parent_node() && object.item() && object.next_node() && object.node_valid() &&
+              object.name_attribute() && object.owner());
   EXPECT_FALSE(object.valid);
   ASSERT_EQ(object.custom_attribute_count(), 2);
   EXPECT_STREQ(object.custom_attributes[0].attribute->name(), "VALID");
@@ -505,7 +505,7 @@ TEST(ParseKoil, ListObjectsNeedTheirListAttributes) {
     auto model = parse_koil(&b.tree, 0);
     ASSERT_TRUE(model);
     EXPECT_FALSE(model->tasks[0].is_list);
-    EXPECT_TRUE(model->tasks[0].next_node);
+    EXPECT_TRUE(model->tasks[0].next_node());
   }
   {
     TreeBuilder b;
@@ -547,10 +547,10 @@ TEST(ParseKoil, TaskHasNoOwnerListAttribute) {
   Capture capture;
   auto model = parse_koil(&b.tree, 0);
   ASSERT_TRUE(model);
-  EXPECT_FALSE(model->tasks[0].owner);
+  EXPECT_FALSE(model->tasks[0].owner());
   ASSERT_EQ(model->tasks[0].custom_attribute_count(), 1); // kept, as a custom attribute
   EXPECT_EQ(model->tasks[0].custom_attributes[0].attribute->kind(), kKindCtype);
-  EXPECT_TRUE(model->stacks[0].owner);
+  EXPECT_TRUE(model->stacks[0].owner());
 }
 
 TEST(ParseKoil, StackDirectionMustBeUpOrDown) {
@@ -660,7 +660,7 @@ TEST(ParseKoil, OsChecksOfRunningIsr2LastErrorAndServiceTrace) {
   EXPECT_TRUE(os.standard[kOsServiceTrace]);
   EXPECT_TRUE(os.standard[kOsRunningTaskId]);
   EXPECT_TRUE(os.valid);
-  EXPECT_FALSE(os.item);                     // the OS tries no list attribute ...
+  EXPECT_FALSE(os.item());                   // the OS tries no list attribute ...
   ASSERT_EQ(os.custom_attribute_count(), 1); // ... so _ITEM is custom; vs_X is undeclared
   EXPECT_STREQ(os.custom_attributes[0].attribute->name(), "_ITEM");
   EXPECT_THAT(capture.messages(),
@@ -872,16 +872,16 @@ TASK *T3 { TASK_ID = "3"; PRIORITY = "p3"; vs_NOTE = "n3"; _PARENT_NODE = "pa3";
   EXPECT_STREQ(load2.formula, "l2a");
 
   // List attributes share by name: _NAME with _NAME, never with another list attribute.
-  ASSERT_TRUE(t2.name_attribute && t3.name_attribute && t2.item && t3.item);
-  EXPECT_EQ(&t2.name_attribute->facts(), &t3.name_attribute->facts());
-  EXPECT_EQ(&t2.item->facts(), &t3.item->facts());
-  EXPECT_NE(&t2.item->facts(), &t2.name_attribute->facts());
-  EXPECT_TRUE(t3.name_attribute->is_name_attribute());
-  EXPECT_FALSE(t3.item->is_name_attribute());
-  EXPECT_STREQ(t2.name_attribute->formula, "m2");
-  EXPECT_STREQ(t3.name_attribute->formula, "m3");
-  EXPECT_EQ(t2.node_valid->kind(), kKindCtype);
-  EXPECT_EQ(t2.parent_node->kind(), kKindString);
+  ASSERT_TRUE(t2.name_attribute() && t3.name_attribute() && t2.item() && t3.item());
+  EXPECT_EQ(&t2.name_attribute()->facts(), &t3.name_attribute()->facts());
+  EXPECT_EQ(&t2.item()->facts(), &t3.item()->facts());
+  EXPECT_NE(&t2.item()->facts(), &t2.name_attribute()->facts());
+  EXPECT_TRUE(t3.name_attribute()->is_name_attribute());
+  EXPECT_FALSE(t3.item()->is_name_attribute());
+  EXPECT_STREQ(t2.name_attribute()->formula, "m2");
+  EXPECT_STREQ(t3.name_attribute()->formula, "m3");
+  EXPECT_EQ(t2.node_valid()->kind(), kKindCtype);
+  EXPECT_EQ(t2.parent_node()->kind(), kKindString);
 
   // Writing one record's facts makes them its own and leaves the other objects' as declared.
   AttributeDecl& changed = *model->tasks[1].standard[kTaskPriority];

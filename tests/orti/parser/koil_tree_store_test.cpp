@@ -6,8 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -162,6 +163,97 @@ TEST(KoilTreeStore, ACopyOfAParsedDefinitionIsAnObjectOfItsOwn) {
   copy.reset();
   again.reset();
   orti_tree_clear(tree);
+}
+
+} // namespace
+
+namespace {
+
+// The compact optional text reads as std::optional<KoilText> does, for every pair of states.
+TEST(KoilOptionalText, ComparesAndReadsAsAStandardOptional) {
+  const std::vector<std::optional<KoilText>> states = {std::nullopt, KoilText(""), KoilText("x"),
+                                                       KoilText("xy")};
+  const auto compact = [](const std::optional<KoilText>& state) {
+    KoilOptionalText text;
+    if (state) {
+      text.emplace() = *state;
+    }
+    return text;
+  };
+  for (const auto& a : states) {
+    const KoilOptionalText ca = compact(a);
+    EXPECT_EQ(ca.has_value(), a.has_value());
+    EXPECT_EQ(static_cast<bool>(ca), a.has_value());
+    EXPECT_EQ(ca == std::nullopt, a == std::nullopt);
+    if (a) {
+      EXPECT_EQ(*ca, *a);
+      EXPECT_EQ(ca->size(), a->size());
+    }
+    for (const auto& b : states) {
+      EXPECT_EQ(ca == compact(b), a == b) << ca << " / " << compact(b);
+      if (b) {
+        EXPECT_EQ(ca == b->c_str(), a == b);
+        EXPECT_EQ(ca == std::string_view(*b), a == b);
+      }
+    }
+    KoilOptionalText reset = ca;
+    reset.reset();
+    EXPECT_FALSE(reset.has_value());
+  }
+}
+
+// Lists of attribute definitions in a store and on the heap, copied, moved, grown and
+// emptied: each must read its own items afterwards, and free only what it owns (the
+// sanitizer build tells a double free, a leak or a read of freed room).
+TEST(AttributeDefList, EachListReadsItsOwnItems) {
+  KoilTreeStore store;
+  std::vector<AttributeDef> items;
+  for (int i = 0; i < 9; ++i) {
+    items.push_back(AttributeDef{store.copy("n" + std::to_string(i)),
+                                 store.copy("f" + std::to_string(i)), i + 1, -1});
+  }
+  const auto expect_items = [&](const AttributeDefList& list, std::size_t count) {
+    ASSERT_EQ(list.size(), count);
+    EXPECT_EQ(list.empty(), count == 0);
+    for (std::size_t i = 0; i < count; ++i) {
+      EXPECT_EQ(list[i].name, items[i].name) << i;
+      EXPECT_EQ(list[i].formula, items[i].formula) << i;
+      EXPECT_EQ(list[i].line, items[i].line) << i;
+    }
+  };
+  struct Case {
+    std::size_t count;
+    bool in_store;
+  };
+  for (const Case& c : {Case{0, false}, Case{1, true}, Case{4, false}, Case{5, true},
+                        Case{9, false}, Case{9, true}}) {
+    SCOPED_TRACE(std::to_string(c.count) + (c.in_store ? " in the store" : " on the heap"));
+    AttributeDefList list;
+    list.assign(items.data(), items.data() + c.count, c.in_store ? store.arrays() : nullptr);
+    expect_items(list, c.count);
+    AttributeDefList copy = list;
+    expect_items(copy, c.count);
+    if (c.count > 0) {
+      EXPECT_NE(copy.begin(), list.begin()); // a copy is a list of its own
+    }
+    AttributeDefList moved = std::move(copy);
+    expect_items(moved, c.count);
+    EXPECT_TRUE(copy.empty()); // NOLINT(bugprone-use-after-move): a moved-from list is empty
+    AttributeDefList grown = list;
+    for (std::size_t i = c.count; i < items.size(); ++i) {
+      grown.push_back(items[i]);
+    }
+    expect_items(grown, items.size());
+    expect_items(list, c.count); // growing the copy left the original as it was
+    const AttributeDef* room = list.begin();
+    list.clear();
+    EXPECT_TRUE(list.empty());
+    EXPECT_EQ(list.begin(), room); // emptied, its room kept
+    moved = grown;
+    expect_items(moved, items.size());
+    grown = std::move(moved);
+    expect_items(grown, items.size());
+  }
 }
 
 } // namespace

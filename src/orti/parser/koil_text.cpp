@@ -52,11 +52,16 @@ struct SpareBlocks {
 };
 thread_local constinit SpareBlocks spare_blocks{};
 
+void release_spare_blocks() {
+  for (std::size_t i = 0; i < spare_blocks.count; ++i) {
+    delete[] spare_blocks.slots[i];
+  }
+  spare_blocks.count = 0;
+}
+
 struct SpareBlocksOwner {
   ~SpareBlocksOwner() {
-    for (std::size_t i = 0; i < spare_blocks.count; ++i) {
-      delete[] spare_blocks.slots[i];
-    }
+    release_spare_blocks();
     delete[] spare_blocks.slots;
     spare_blocks = SpareBlocks{};
     spare_blocks.ended = true;
@@ -109,6 +114,12 @@ std::size_t koil_spare_block_bytes() {
   return spare_blocks.count * kBlockSize;
 #else
   return 0;
+#endif
+}
+
+void koil_release_spare_blocks() {
+#if !defined(OSA_KOIL_BLOCKS_UNCACHED)
+  release_spare_blocks();
 #endif
 }
 

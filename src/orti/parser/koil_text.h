@@ -98,3 +98,5 @@ private:
 // most it keeps (0 in sanitizer builds, which keep none), for tests and measurements.
 std::size_t koil_spare_block_bytes();
 std::size_t koil_spare_block_limit();
+// Frees the calling thread's spare blocks.
+void koil_release_spare_blocks();

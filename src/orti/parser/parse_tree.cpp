@@ -11,6 +11,21 @@ std::ostream& operator<<(std::ostream& out, const KoilOptionalText& text) {
   return text.has_value() ? out << *text : out << "(absent)";
 }
 
+OrtiParseTree& OrtiParseTree::operator=(OrtiParseTree&& other) noexcept {
+  if (this != &other) {
+    orti_tree_clear(*this);
+    store = std::move(other.store);
+    file_name = std::move(other.file_name);
+    koil_version = other.koil_version;
+    orti_version = other.orti_version;
+    implementation_name = std::move(other.implementation_name);
+    declarations = std::move(other.declarations);
+    definitions = std::move(other.definitions);
+    dialect_lines = other.dialect_lines;
+  }
+  return *this;
+}
+
 void orti_tree_clear(OrtiParseTree& tree) {
   tree.file_name.reset();
   tree.koil_version = OrtiVersion{};

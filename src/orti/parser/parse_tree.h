@@ -229,6 +229,13 @@ struct OrtiParseTree {
   // so a strict load with any entry failed because of a generator's dialect.
   std::array<int32_t, kKoilDialectCount> dialect_lines{};
 
+  OrtiParseTree() = default;
+  OrtiParseTree(OrtiParseTree&&) = default;
+  // Not member-wise: that would free the old store before the old definitions that live in it.
+  // A field added here is added to the assignment too.
+  OrtiParseTree& operator=(OrtiParseTree&& other) noexcept;
+  ~OrtiParseTree() = default;
+
   int32_t& dialect_line(KoilDialect construct) {
     return dialect_lines[static_cast<std::size_t>(construct)];
   }

@@ -80,6 +80,7 @@ std::string numbered_text(int store, int i, std::size_t length) {
 }
 
 TEST(KoilTreeStore, BlocksOfAFreedStoreServeTheNextOneWithItsOwnTexts) {
+  koil_release_spare_blocks(); // what earlier tests of this thread left
   const std::size_t spare_before = koil_spare_block_bytes();
   std::size_t first_bytes = 0;
   {
@@ -87,7 +88,7 @@ TEST(KoilTreeStore, BlocksOfAFreedStoreServeTheNextOneWithItsOwnTexts) {
     for (int i = 0; i < 20000; ++i) {
       first.copy(numbered_text(1, i, 40));
     }
-    first.copy(std::string(100000, 'L')); // a block of its own, which is not kept
+    first.copy(std::string(100000, 'L'));       // a block of its own, which is not kept
     first_bytes = first.block_bytes() - 100001; // its NUL included
   }
   const std::size_t kept = koil_spare_block_bytes();
@@ -163,6 +164,27 @@ TEST(KoilTreeStore, ACopyOfAParsedDefinitionIsAnObjectOfItsOwn) {
   copy.reset();
   again.reset();
   orti_tree_clear(tree);
+}
+
+// A tree assigned over another parsed one: the old definitions go before the store they live
+// in (the sanitizer build tells one that outlived it), and the new ones read as parsed.
+TEST(KoilTreeStore, ATreeAssignedOverAnotherKeepsOnlyItsOwn) {
+  KoilParseSettings settings;
+  auto parse = [&](const char* object, OrtiParseTree& tree) {
+    const std::string text = std::string("VERSION { KOIL = \"2.2\"; OSSEMANTICS = \"ORTI\", "
+                                         "\"2.2\"; };\nIMPLEMENTATION I { OS { CTYPE A; }; };\n"
+                                         "OS ") +
+                             object + " { A = \"" + object + "\"; };\n";
+    return koil_parse_text(text, tree, settings, KoilReports{});
+  };
+  OrtiParseTree kept;
+  OrtiParseTree replaced;
+  ASSERT_EQ(parse("First", replaced), kKoilParseAccepted);
+  ASSERT_EQ(parse("Second", kept), kKoilParseAccepted);
+  replaced = std::move(kept);
+  ASSERT_EQ(replaced.definitions.size(), 1u);
+  EXPECT_EQ(replaced.definitions[0]->object_name, "Second");
+  EXPECT_EQ(replaced.definitions[0]->attributes[0].formula, "Second");
 }
 
 } // namespace

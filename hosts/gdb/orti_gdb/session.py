@@ -66,6 +66,14 @@ def parse_stack_records(text):
     return rows
 
 
+def _object_index(kind, number):
+    """The index among the kind's objects of the object with this object number (a list's
+    elements are one object), or None without a number."""
+    if not isinstance(number, int):
+        return None
+    return number - 1 if 0 < number <= kind.count else 0
+
+
 _UNESCAPE = {"\\": "\\", "t": "\t", "n": "\n", "r": "\r"}
 
 
@@ -316,16 +324,21 @@ class Session:
             self._model_stale = False
         return self._model
 
-    def captured_command(self, text, reads_only=False):
-        """Runs a plug-in command and gives its status, the text it showed as output (message
-        type 0) and the rest of what it showed (its refusals), without showing any of it."""
+    def _command_caught(self, text, reads_only=False):
+        """Runs a plug-in command without showing what it shows: its status and the
+        (message type, text) pairs it showed, in order."""
         outer = self.services.capture
         self.services.capture = []
         try:
             status = self.command(text, reads_only)
-            caught = self.services.capture
+            return status, self.services.capture
         finally:
             self.services.capture = outer
+
+    def captured_command(self, text, reads_only=False):
+        """Runs a plug-in command and gives its status, the text it showed as output (message
+        type 0) and the rest of what it showed (its refusals), without showing any of it."""
+        status, caught = self._command_caught(text, reads_only)
         output = "".join(t for kind, t in caught if kind == 0)
         why = "".join(t for kind, t in caught if kind != 0).strip()
         return status, output, why
@@ -367,10 +380,7 @@ class Session:
         number = self._attribute(kind.type_id, OBJECT_NUMBER, 11)
         if number is not None:
             values[OBJECT_NUMBER] = number
-        # The object's index among the kind's objects (a list's elements are one object).
-        index = None
-        if isinstance(number, int):
-            index = number - 1 if 0 < number <= kind.count else 0
+        index = _object_index(kind, number)
         for attr_id in [OBJECT_NAME] + kind.attribute_ids():
             if only is not None and attr_id not in only:
                 continue
@@ -388,15 +398,9 @@ class Session:
         _attribute shows them. A plug-in that does not know the command is walked call by
         call."""
         ids = " ".join(str(i) for i in kind.attribute_ids())
-        outer = self.services.capture
-        self.services.capture = []
-        try:
-            status = self.command("walk %s%d %d %s" % ("--notes " if self.services.verbose else "",
-                                                      kind.type_id, max_objects, ids),
-                                  reads_only=True)
-            caught = self.services.capture
-        finally:
-            self.services.capture = outer
+        status, caught = self._command_caught(
+            "walk %s%d %d %s" % ("--notes " if self.services.verbose else "", kind.type_id,
+                                 max_objects, ids), reads_only=True)
         parsed = parse_walk_records("".join(t for k, t in caught if k == 0))
         if status != 0 or parsed is None:
             return self.walk(kind, max_objects)
@@ -406,10 +410,7 @@ class Session:
         objects, cut = parsed
         for values in objects:
             # What the call-by-call walk would not have asked for is dropped.
-            number = values.get(OBJECT_NUMBER)
-            index = None
-            if isinstance(number, int):
-                index = number - 1 if 0 < number <= kind.count else 0
+            index = _object_index(kind, values.get(OBJECT_NUMBER))
             for attr_id in list(values):
                 if attr_id not in (OBJECT_NUMBER, OBJECT_NAME) and not kind.has(attr_id, index):
                     del values[attr_id]

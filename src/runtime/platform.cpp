@@ -11,9 +11,18 @@
 #include <io.h>
 #include <share.h>
 #include <sys/stat.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
 #include <winerror.h>
 #else
 #include <csignal>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -187,3 +196,84 @@ std::string platform_user_config_dir() {
                             "osa_orti_plugin");
 #endif
 }
+
+int64_t platform_stream_file_size(std::FILE* stream) {
+#ifdef _WIN32
+  struct _stat64 status;
+  if (_fstat64(_fileno(stream), &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG) {
+    return -1;
+  }
+  return status.st_size;
+#else
+  struct stat status;
+  if (::fstat(fileno(stream), &status) != 0 || !S_ISREG(status.st_mode)) {
+    return -1;
+  }
+  return status.st_size;
+#endif
+}
+
+#ifdef _WIN32
+
+// Large pages need a privilege that a debugger's user seldom holds; committed pages of the
+// usual size are what the heap would give, without its bookkeeping for a block this large.
+// Untouched pages stay out of the working set, so there is nothing to discard.
+void* platform_allocate_pages(std::size_t size) {
+  return VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+}
+
+void platform_free_pages(void* pages, std::size_t) {
+  VirtualFree(pages, 0, MEM_RELEASE);
+}
+
+void platform_discard_pages(void*, std::size_t) {}
+
+#else
+
+void* platform_allocate_pages(std::size_t size) {
+  // Mapped with a large page of slack and cut to the aligned part, since a large page can only
+  // back an aligned range.
+  if (size > SIZE_MAX - kPlatformLargePage) {
+    return nullptr;
+  }
+  const std::size_t mapped = size + kPlatformLargePage;
+  void* base = ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (base == MAP_FAILED) {
+    return nullptr;
+  }
+  const auto start = reinterpret_cast<uintptr_t>(base);
+  const uintptr_t aligned = (start + kPlatformLargePage - 1) & ~(kPlatformLargePage - 1);
+  if (aligned != start) {
+    ::munmap(base, aligned - start);
+  }
+  const uintptr_t end = aligned + size;
+  if (end != start + mapped) {
+    ::munmap(reinterpret_cast<void*>(end), start + mapped - end);
+  }
+  void* pages = reinterpret_cast<void*>(aligned);
+#ifdef MADV_HUGEPAGE
+  // Only a request: without large pages the range fills page by page like any other.
+  ::madvise(pages, size, MADV_HUGEPAGE);
+#endif
+  return pages;
+}
+
+void platform_free_pages(void* pages, std::size_t size) {
+  ::munmap(pages, size);
+}
+
+void platform_discard_pages(void* from, std::size_t size) {
+  const long page = ::sysconf(_SC_PAGESIZE);
+  if (page <= 0 || size == 0) {
+    return;
+  }
+  const auto mask = static_cast<uintptr_t>(page) - 1;
+  const auto start = reinterpret_cast<uintptr_t>(from);
+  const uintptr_t first = (start + mask) & ~mask;
+  const uintptr_t last = (start + size) & ~mask;
+  if (first < last) {
+    ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+  }
+}
+
+#endif

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -48,3 +49,21 @@ std::string platform_error_text(int error_number);
 // holds an absolute path, else $HOME/.config/osa_orti_plugin. Without those variables the
 // directory is osa_orti_plugin (or .config/osa_orti_plugin) under the current directory.
 std::string platform_user_config_dir();
+
+// The bytes of the regular file behind an open stream, or -1 when the stream reads something
+// else (a pipe, a terminal) or the system cannot tell.
+int64_t platform_stream_file_size(std::FILE* stream);
+
+// Memory for stores that fill many megabytes, straight from the system: pages that read as
+// zero until written, aligned to kPlatformLargePage. Where the system can back such a range
+// with large pages as it is touched, it is asked to, so that filling it costs one fault per
+// large page instead of one per small page. size is a multiple of kPlatformLargePage. Null
+// when the system gives no memory of this kind; the caller then takes it from the heap.
+inline constexpr std::size_t kPlatformLargePage = 2 * 1024 * 1024;
+void* platform_allocate_pages(std::size_t size);
+// Gives back what platform_allocate_pages returned, with the size it was asked for.
+void platform_free_pages(void* pages, std::size_t size);
+// The whole small pages inside [from, from + size) of such memory are no longer needed: the
+// system may take them back (where a touched large page holds them, that much of it). They
+// stay usable, and read as zero or as before when used again.
+void platform_discard_pages(void* from, std::size_t size);

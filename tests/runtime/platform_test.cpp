@@ -6,10 +6,16 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -94,6 +100,59 @@ TEST_F(PlatformFilesTest, ExclusiveCreateRefusesAnExistingFile) {
   std::fread(text, 1, sizeof text - 1, in);
   std::fclose(in);
   EXPECT_STREQ(text, "first") << "and its contents stay";
+}
+
+TEST(PlatformPages, ReadAsZeroAndKeepWhatLiesOutsideTheDiscardedPages) {
+  const std::size_t size = 2 * kPlatformLargePage;
+  auto* pages = static_cast<unsigned char*>(platform_allocate_pages(size));
+  ASSERT_NE(pages, nullptr);
+#ifndef _WIN32
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(pages) % kPlatformLargePage, 0u);
+#endif
+  for (std::size_t at : {std::size_t(0), kPlatformLargePage - 1, kPlatformLargePage, size - 1}) {
+    EXPECT_EQ(pages[at], 0u) << at;
+  }
+  std::memset(pages, 0xA5, size);
+  // From inside one small page to inside another: only the whole pages between go.
+  const std::size_t from = 100;
+  const std::size_t to = kPlatformLargePage + 100;
+  platform_discard_pages(pages + from, to - from);
+  for (std::size_t at : {std::size_t(0), from - 1, from, to, to + 1, size - 1}) {
+    EXPECT_EQ(pages[at], 0xA5u) << at;
+  }
+  for (std::size_t at = from; at < to; ++at) {
+    ASSERT_TRUE(pages[at] == 0xA5u || pages[at] == 0u) << at;
+  }
+  std::memset(pages + from, 0x5A, to - from); // still the caller's to write
+  EXPECT_EQ(pages[to - 1], 0x5Au);
+  platform_discard_pages(pages + 1, 0);
+  EXPECT_EQ(pages[1], 0xA5u);
+  platform_free_pages(pages, size);
+}
+
+TEST(PlatformPages, MoreThanTheSystemHasIsRefused) {
+  EXPECT_EQ(platform_allocate_pages(std::size_t(1) << 62), nullptr);
+  EXPECT_EQ(platform_allocate_pages(SIZE_MAX - kPlatformLargePage + 1), nullptr);
+}
+
+TEST(PlatformStreamFileSize, IsTheFilesLengthOnlyForARegularFile) {
+  std::FILE* file = std::tmpfile();
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(platform_stream_file_size(file), 0);
+  const std::string text(12345, 'x');
+  std::fwrite(text.data(), 1, text.size(), file);
+  std::fflush(file);
+  EXPECT_EQ(platform_stream_file_size(file), 12345);
+  std::fclose(file);
+#ifndef _WIN32
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  std::FILE* pipe = ::fdopen(ends[0], "r");
+  ASSERT_NE(pipe, nullptr);
+  EXPECT_EQ(platform_stream_file_size(pipe), -1);
+  std::fclose(pipe);
+  ::close(ends[1]);
+#endif
 }
 
 #ifdef _WIN32

@@ -25,6 +25,7 @@
 
 #include "orti/parser/koil_lexer.h"
 #include "runtime/format.h"
+#include "runtime/platform.h"
 
 #include <limits>
 #include <new>
@@ -951,24 +952,46 @@ void KoilParser::build_declaration(std::string&& type_name,
   tree_.declarations.push_back(std::move(declaration));
 }
 
-int run_parse(KoilLexer& lexer, OrtiParseTree& tree, KoilParseSettings& settings,
-              const KoilReports& reports) {
+// A file of generated objects holds one definition in about every hundred bytes; room for one
+// in every 64 makes growing the list rare, and room that is never written costs no memory.
+// Only a guess, so it stays below a size whose mere reservation could fail.
+constexpr std::size_t kInputBytesPerDefinition = 64;
+constexpr std::size_t kMaxReservedDefinitions = 4 * 1024 * 1024;
+
+void reserve_definitions(OrtiParseTree& tree, std::size_t input_bytes) {
+  const std::size_t expected = input_bytes / kInputBytesPerDefinition;
+  try {
+    tree.definitions.reserve(expected < kMaxReservedDefinitions ? expected
+                                                                : kMaxReservedDefinitions);
+  } catch (const std::bad_alloc&) {
+    // The list grows as definitions come, as for an input of unknown length.
+  }
+}
+
+// input_bytes: the input's length where it is known, else 0.
+int run_parse(KoilLexer& lexer, std::size_t input_bytes, OrtiParseTree& tree,
+              KoilParseSettings& settings, const KoilReports& reports) {
   // The loader may record the file name before or after starting the parse; it survives.
   std::optional<std::string> file_name = std::move(tree.file_name);
   orti_tree_clear(tree);
   tree.file_name = std::move(file_name);
   KoilParser parser(lexer, tree, settings, reports);
+  int status = kKoilParseRejected;
   try {
-    return parser.parse_file() ? kKoilParseAccepted : kKoilParseRejected;
+    tree.store.expect_input(input_bytes);
+    reserve_definitions(tree, input_bytes);
+    status = parser.parse_file() ? kKoilParseAccepted : kKoilParseRejected;
   } catch (const KoilScannerFailure& failure) {
     if (reports.fatal != nullptr) {
       reports.fatal(reports.user, failure.message);
     }
-    return kKoilParseScannerFailed;
+    status = kKoilParseScannerFailed;
   } catch (const std::bad_alloc&) {
     parser.report_error("Internal Error: out of memory");
-    return kKoilParseRejected;
+    status = kKoilParseRejected;
   }
+  tree.store.release_unused();
+  return status;
 }
 
 } // namespace
@@ -976,13 +999,15 @@ int run_parse(KoilLexer& lexer, OrtiParseTree& tree, KoilParseSettings& settings
 int koil_parse(std::FILE* input, OrtiParseTree& tree, KoilParseSettings& settings,
                const KoilReports& reports) {
   KoilLexer lexer(input);
-  return run_parse(lexer, tree, settings, reports);
+  // A pipe's length is not known beforehand; its tree grows as it comes.
+  const int64_t size = platform_stream_file_size(input);
+  return run_parse(lexer, size > 0 ? static_cast<std::size_t>(size) : 0, tree, settings, reports);
 }
 
 int koil_parse_text(std::string_view input, OrtiParseTree& tree, KoilParseSettings& settings,
                     const KoilReports& reports) {
   KoilLexer lexer(input);
-  return run_parse(lexer, tree, settings, reports);
+  return run_parse(lexer, input.size(), tree, settings, reports);
 }
 
 std::string koil_dialect_warning(KoilDialect construct, const char* detail, int32_t line,

@@ -1,6 +1,8 @@
 // The text store of a parse tree: texts packed into blocks that never move, names kept once.
 #include "orti/parser/koil_text.h"
 
+#include "runtime/platform.h"
+
 #include <cstring>
 #include <new>
 #include <ostream>
@@ -11,11 +13,18 @@ namespace {
 // Large enough that a block's own allocation is noise beside its texts, small enough that a
 // small file does not pay for much more than it holds.
 constexpr std::size_t kBlockSize = 64 * 1024;
+// A large tree's blocks, from the system: each page of a fresh block costs the kernel a fault,
+// which for a large file is a quarter of its parse unless the pages are large.
+constexpr std::size_t kLargeBlockSize = kPlatformLargePage;
+// A store that has filled this many blocks is a large tree, and takes large blocks from then on.
+constexpr std::size_t kBlocksBeforeLarge = 32;
 // A text longer than this gets a block of its own, so that it does not waste the rest of one.
 constexpr std::size_t kOwnBlockAbove = kBlockSize / 8;
 // Names are short; a longer text is only copied, since it is hardly repeated and would make
 // the table's hashing and comparing its cost.
 constexpr std::size_t kInternUpTo = 256;
+
+static_assert(kLargeBlockSize % kBlockSize == 0);
 
 template <class Word> uint64_t load(const char* bytes) {
   Word word;
@@ -31,24 +40,38 @@ template <class Word> uint64_t load(const char* bytes) {
 #endif
 #endif
 
+using SmallBlock = std::unique_ptr<char[]>;
+
+thread_local constinit bool large_blocks_refused = false;
+
 #if !defined(OSA_KOIL_BLOCKS_UNCACHED)
 
+void free_large_block(char* block) {
+  platform_free_pages(block, kLargeBlockSize);
+}
+
 // Shared blocks that freed stores gave back, newest last, for the next store of the thread.
-// A fresh page costs the kernel a fault and a zeroing, which for a large file is a quarter
-// of its parse; a file parsed again (a reload, a tool going through several files) then writes
-// into pages that are already there. Bounded, so that one large file does not keep a thread's
-// memory beyond this after its tree is gone. Sanitizer builds keep nothing, so that a text
-// read after its tree was freed is reported rather than read from a reused block.
-constexpr std::size_t kMaxSpareBlocks = 128 * 1024 * 1024 / kBlockSize;
+// A fresh page costs the kernel a fault and a zeroing; a file parsed again (a reload, a tool
+// going through several files) then writes into pages that are already there. Bounded, so
+// that one large file does not keep a thread's memory beyond this after its tree is gone.
+// Sanitizer builds keep nothing, so that a text read after its tree was freed is reported
+// rather than read from a reused block.
+constexpr std::size_t kMaxSpareBytes = 128 * 1024 * 1024;
+constexpr std::size_t kMaxSpareBlocks = kMaxSpareBytes / kBlockSize;
+constexpr std::size_t kMaxSpareLarge = kMaxSpareBytes / kLargeBlockSize;
 
 // Plain data, so that a store freed after the thread's own objects (a static tree at the end
 // of the process) still finds it: the owner below frees the blocks when the thread ends, and
 // from then on nothing is kept.
 struct SpareBlocks {
-  char** slots = nullptr; // kMaxSpareBlocks of them once the first block is kept
+  char** slots = nullptr; // kMaxSpareBlocks, then kMaxSpareLarge, once the first block is kept
   std::size_t count = 0;
+  std::size_t large_count = 0;
   bool owner_registered = false;
   bool ended = false;
+
+  char** large_slots() const { return slots + kMaxSpareBlocks; }
+  std::size_t bytes() const { return count * kBlockSize + large_count * kLargeBlockSize; }
 };
 thread_local constinit SpareBlocks spare_blocks{};
 
@@ -57,6 +80,10 @@ void release_spare_blocks() {
     delete[] spare_blocks.slots[i];
   }
   spare_blocks.count = 0;
+  for (std::size_t i = 0; i < spare_blocks.large_count; ++i) {
+    free_large_block(spare_blocks.large_slots()[i]);
+  }
+  spare_blocks.large_count = 0;
 }
 
 struct SpareBlocksOwner {
@@ -68,41 +95,83 @@ struct SpareBlocksOwner {
   }
 };
 
-std::unique_ptr<char[]> new_shared_block() {
+SmallBlock new_shared_block() {
   if (spare_blocks.count > 0) {
-    return std::unique_ptr<char[]>(spare_blocks.slots[--spare_blocks.count]);
+    return SmallBlock(spare_blocks.slots[--spare_blocks.count]);
   }
-  return std::unique_ptr<char[]>(new char[kBlockSize]);
+  return SmallBlock(new char[kBlockSize]);
 }
 
-void give_back(std::vector<std::unique_ptr<char[]>>& blocks) {
+// Null when the system has none to give.
+char* new_large_block() {
+  if (large_blocks_refused) {
+    return nullptr;
+  }
+  if (spare_blocks.large_count > 0) {
+    return spare_blocks.large_slots()[--spare_blocks.large_count];
+  }
+  return static_cast<char*>(platform_allocate_pages(kLargeBlockSize));
+}
+
+// What a large block holds beyond [0, used) is no longer needed.
+void discard_unused(char* unused, std::size_t size) {
+  platform_discard_pages(unused, size);
+}
+
+struct LargeBlockFree {
+  void operator()(char* block) const { free_large_block(block); }
+};
+using LargeBlock = std::unique_ptr<char[], LargeBlockFree>;
+
+void give_back(std::vector<SmallBlock>& blocks, std::vector<LargeBlock>& large_blocks) {
   SpareBlocks& spare = spare_blocks;
-  if (!blocks.empty() && !spare.ended) {
+  if ((!blocks.empty() || !large_blocks.empty()) && !spare.ended) {
     if (!spare.owner_registered) {
       thread_local SpareBlocksOwner owner;
       spare.owner_registered = true;
     }
     if (spare.slots == nullptr) {
-      spare.slots = new (std::nothrow) char*[kMaxSpareBlocks];
+      spare.slots = new (std::nothrow) char*[kMaxSpareBlocks + kMaxSpareLarge];
     }
+    // Small blocks first: every store starts with them.
     for (std::size_t i = 0; spare.slots != nullptr && i < blocks.size(); ++i) {
-      if (spare.count == kMaxSpareBlocks) {
+      if (spare.bytes() + kBlockSize > kMaxSpareBytes) {
         break;
       }
       spare.slots[spare.count++] = blocks[i].release();
     }
+    for (std::size_t i = 0; spare.slots != nullptr && i < large_blocks.size(); ++i) {
+      if (spare.bytes() + kLargeBlockSize > kMaxSpareBytes) {
+        break;
+      }
+      spare.large_slots()[spare.large_count++] = large_blocks[i].release();
+    }
   }
   blocks.clear();
+  large_blocks.clear();
 }
 
 #else
 
-std::unique_ptr<char[]> new_shared_block() {
-  return std::unique_ptr<char[]>(new char[kBlockSize]);
+// Large blocks from the heap as well, where the sanitizer watches them.
+SmallBlock new_shared_block() {
+  return SmallBlock(new char[kBlockSize]);
 }
 
-void give_back(std::vector<std::unique_ptr<char[]>>& blocks) {
+char* new_large_block() {
+  return large_blocks_refused ? nullptr : new (std::nothrow) char[kLargeBlockSize];
+}
+
+void discard_unused(char*, std::size_t) {}
+
+struct LargeBlockFree {
+  void operator()(char* block) const { delete[] block; }
+};
+using LargeBlock = std::unique_ptr<char[], LargeBlockFree>;
+
+void give_back(std::vector<SmallBlock>& blocks, std::vector<LargeBlock>& large_blocks) {
   blocks.clear();
+  large_blocks.clear();
 }
 
 #endif
@@ -111,7 +180,7 @@ void give_back(std::vector<std::unique_ptr<char[]>>& blocks) {
 
 std::size_t koil_spare_block_bytes() {
 #if !defined(OSA_KOIL_BLOCKS_UNCACHED)
-  return spare_blocks.count * kBlockSize;
+  return spare_blocks.bytes();
 #else
   return 0;
 #endif
@@ -123,9 +192,13 @@ void koil_release_spare_blocks() {
 #endif
 }
 
+void koil_refuse_large_blocks(bool refuse) {
+  large_blocks_refused = refuse;
+}
+
 std::size_t koil_spare_block_limit() {
 #if !defined(OSA_KOIL_BLOCKS_UNCACHED)
-  return kMaxSpareBlocks * kBlockSize;
+  return kMaxSpareBytes;
 #else
   return 0;
 #endif
@@ -175,30 +248,68 @@ public:
   Blocks() = default;
   Blocks(const Blocks&) = delete;
   Blocks& operator=(const Blocks&) = delete;
-  ~Blocks() override { give_back(blocks_); }
+  ~Blocks() override { give_back(blocks_, large_blocks_); }
   void clear() {
-    give_back(blocks_);
+    give_back(blocks_, large_blocks_);
     blocks_.shrink_to_fit();
+    large_blocks_.shrink_to_fit();
     own_blocks_.clear();
     own_blocks_.shrink_to_fit();
     free_ = nullptr;
     room_ = 0;
     bytes_ = 0;
+    in_large_block_ = false;
+    growth_ = Growth::Small;
+  }
+  void expect_input(std::size_t bytes) {
+    if (bytes >= kKoilLargeInputFrom && growth_ == Growth::Small) {
+      growth_ = Growth::Large;
+    }
+  }
+  void release_unused() {
+    if (in_large_block_ && room_ != 0) {
+      discard_unused(free_, room_);
+    }
   }
   std::size_t bytes() const { return bytes_; }
+  std::size_t large_blocks() const { return large_blocks_.size(); }
 
 private:
+  enum class Growth : uint8_t {
+    Small,     // blocks of kBlockSize, until there are kBlocksBeforeLarge of them
+    Large,     // blocks of kLargeBlockSize
+    SmallOnly, // the system gave no large block: kBlockSize from then on
+  };
+
   [[gnu::noinline]] char* allocate_in_new_block(std::size_t size) {
     if (size > kOwnBlockAbove) {
       own_blocks_.emplace_back(new char[size]);
       bytes_ += size;
       return own_blocks_.back().get();
     }
+    if (growth_ == Growth::Small && blocks_.size() >= kBlocksBeforeLarge) {
+      growth_ = Growth::Large;
+    }
+    if (growth_ == Growth::Large) {
+      if (large_blocks_.size() == large_blocks_.capacity()) {
+        large_blocks_.reserve(2 * large_blocks_.size() + 8); // so that the block is never lost
+      }
+      if (char* block = new_large_block()) {
+        large_blocks_.emplace_back(block);
+        start_block(block, kLargeBlockSize, true);
+        return take(size);
+      }
+      growth_ = Growth::SmallOnly;
+    }
     blocks_.push_back(new_shared_block());
-    bytes_ += kBlockSize;
-    free_ = blocks_.back().get();
-    room_ = kBlockSize;
+    start_block(blocks_.back().get(), kBlockSize, false);
     return take(size);
+  }
+  void start_block(char* block, std::size_t size, bool large) {
+    bytes_ += size;
+    free_ = block;
+    room_ = size;
+    in_large_block_ = large;
   }
   char* take(std::size_t size) {
     char* taken = free_;
@@ -206,7 +317,8 @@ private:
     room_ -= size;
     return taken;
   }
-  // A new block's start is aligned for any type (operator new[] of char gives that much).
+  // A new block's start is aligned for any type (operator new[] of char gives that much, and
+  // the system's pages more).
   void* do_allocate(std::size_t size, std::size_t alignment) override {
     return allocate_bytes(size, alignment);
   }
@@ -215,11 +327,14 @@ private:
     return this == &other;
   }
 
-  std::vector<std::unique_ptr<char[]>> blocks_;     // of kBlockSize
-  std::vector<std::unique_ptr<char[]>> own_blocks_; // of one long text each
-  char* free_ = nullptr;                            // the unused end of the newest shared block
+  std::vector<SmallBlock> blocks_;       // of kBlockSize
+  std::vector<LargeBlock> large_blocks_; // of kLargeBlockSize
+  std::vector<SmallBlock> own_blocks_;   // of one long text each
+  char* free_ = nullptr;                 // the unused end of the newest shared block
   std::size_t room_ = 0;
   std::size_t bytes_ = 0;
+  bool in_large_block_ = false; // the newest shared block is a large one
+  Growth growth_ = Growth::Small;
 };
 
 KoilTreeStore::KoilTreeStore() : blocks_(std::make_unique<Blocks>()) {}
@@ -251,6 +366,21 @@ std::pmr::memory_resource* KoilTreeStore::arrays() {
 
 std::size_t KoilTreeStore::block_bytes() const {
   return blocks_ ? blocks_->bytes() : 0;
+}
+
+std::size_t KoilTreeStore::large_block_count() const {
+  return blocks_ ? blocks_->large_blocks() : 0;
+}
+
+void KoilTreeStore::expect_input(std::size_t bytes) {
+  arrays();
+  blocks_->expect_input(bytes);
+}
+
+void KoilTreeStore::release_unused() {
+  if (blocks_) {
+    blocks_->release_unused();
+  }
 }
 
 KoilText KoilTreeStore::copy(std::string_view text) {

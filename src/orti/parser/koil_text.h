@@ -47,6 +47,11 @@ private:
 // For test output.
 std::ostream& operator<<(std::ostream& out, const KoilText& text);
 
+// An input of at least this many bytes fills its store in large blocks from the first: its
+// tree comes to about one or more of them, and the unused end of the last goes back to the
+// system.
+inline constexpr std::size_t kKoilLargeInputFrom = 512 * 1024;
+
 // The store of a parsed tree: its texts and the arrays of its definitions' attributes, packed
 // into blocks that are freed together. Moving a store keeps every text and array where it is.
 class KoilTreeStore {
@@ -68,9 +73,17 @@ public:
   std::pmr::memory_resource* arrays();
   // Frees every text and array; what was given out dangles from then on.
   void clear();
+  // The store is about to be filled from an input of that many bytes: for a large one it takes
+  // its memory in large blocks from the start (a store that grows large switches to them by
+  // itself). Until the next clear.
+  void expect_input(std::size_t bytes);
+  // Nothing more is to be stored for a while (a parse has ended): the pages that no text has
+  // reached in the newest large block go back to the system. A later text takes them again.
+  void release_unused();
 
-  // Bytes of the blocks, for tests and measurements.
+  // Bytes of the blocks, and how many of them are large, for tests and measurements.
   std::size_t block_bytes() const;
+  std::size_t large_block_count() const;
 
 private:
   class Blocks;
@@ -100,3 +113,6 @@ std::size_t koil_spare_block_bytes();
 std::size_t koil_spare_block_limit();
 // Frees the calling thread's spare blocks.
 void koil_release_spare_blocks();
+// From now on the calling thread's stores get no large blocks, as when the system has none to
+// give, or get them again (tests).
+void koil_refuse_large_blocks(bool refuse);

@@ -2,6 +2,7 @@
 // however many there are, and a store keeps them when it moves.
 #include "orti/parser/koil_parser.h"
 #include "orti/parser/koil_text.h"
+#include "runtime/platform.h"
 
 #include <gtest/gtest.h>
 
@@ -141,6 +142,131 @@ TEST(KoilTreeStore, AThreadKeepsNoMoreSpareBlocksThanItsLimit) {
   KoilTreeStore next;
   EXPECT_EQ(next.copy("after the limit"), "after the limit");
   EXPECT_LT(koil_spare_block_bytes(), limit);
+}
+
+// Copies of numbered texts of the given lengths, in turn, until the store holds `bytes` of
+// blocks; each reads back as it was written, wherever it fell.
+struct FilledStore {
+  std::vector<std::pair<std::string, KoilText>> texts;
+  std::vector<std::size_t> block_steps;  // the growth of block_bytes() at each new block
+  std::vector<std::size_t> large_counts; // large_block_count() after each step
+};
+FilledStore fill_store(KoilTreeStore& store, std::size_t bytes,
+                       std::vector<std::size_t> lengths = {1000, 1, 63, 4095, 8191}) {
+  FilledStore filled;
+  for (int i = 0; store.block_bytes() < bytes; ++i) {
+    const std::size_t before = store.block_bytes();
+    std::string text = numbered_text(3, i, lengths[static_cast<std::size_t>(i) % lengths.size()]);
+    filled.texts.emplace_back(text, store.copy(text));
+    if (store.block_bytes() != before) {
+      filled.block_steps.push_back(store.block_bytes() - before);
+      filled.large_counts.push_back(store.large_block_count());
+    }
+  }
+  return filled;
+}
+
+void expect_texts(const FilledStore& filled) {
+  for (const auto& [text, stored] : filled.texts) {
+    ASSERT_EQ(stored, text);
+  }
+}
+
+TEST(KoilTreeStore, AStoreThatGrowsLargeGoesOnInLargeBlocks) {
+  koil_release_spare_blocks();
+  KoilTreeStore store;
+  const FilledStore filled = fill_store(store, 5 * kPlatformLargePage);
+  expect_texts(filled);
+  // Small blocks up to a point, then only large ones, each counted once.
+  const auto first_large =
+      std::find(filled.block_steps.begin(), filled.block_steps.end(), kPlatformLargePage);
+  ASSERT_NE(first_large, filled.block_steps.end());
+  const auto small_steps = static_cast<std::size_t>(first_large - filled.block_steps.begin());
+  EXPECT_GT(small_steps, 1u);
+  for (std::size_t i = 0; i < filled.block_steps.size(); ++i) {
+    EXPECT_EQ(filled.block_steps[i] == kPlatformLargePage, i >= small_steps) << i;
+    EXPECT_LT(filled.block_steps[i],
+              i >= small_steps ? kPlatformLargePage + 1 : kPlatformLargePage);
+    EXPECT_EQ(filled.large_counts[i], i >= small_steps ? i - small_steps + 1 : 0) << i;
+  }
+}
+
+TEST(KoilTreeStore, AnInputOfTheLargeSizeStartsInALargeBlock) {
+  struct Case {
+    std::size_t input;
+    std::size_t first_block;
+  };
+  const Case cases[] = {{0, 0},
+                        {kKoilLargeInputFrom - 1, 0},
+                        {kKoilLargeInputFrom, kPlatformLargePage},
+                        {std::size_t(1) << 40, kPlatformLargePage}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.input);
+    KoilTreeStore store;
+    store.expect_input(c.input);
+    EXPECT_EQ(store.copy("first"), "first");
+    if (c.first_block != 0) {
+      EXPECT_EQ(store.block_bytes(), c.first_block);
+      EXPECT_EQ(store.large_block_count(), 1u);
+    } else {
+      EXPECT_LT(store.block_bytes(), kPlatformLargePage);
+      EXPECT_EQ(store.large_block_count(), 0u);
+    }
+    store.clear(); // what was expected goes with the texts
+    store.copy("again");
+    EXPECT_EQ(store.large_block_count(), 0u);
+  }
+}
+
+TEST(KoilTreeStore, WithoutLargeBlocksAStoreGrowsInSmallOnes) {
+  struct Refusal {
+    Refusal() { koil_refuse_large_blocks(true); }
+    ~Refusal() { koil_refuse_large_blocks(false); }
+  };
+  for (const bool expected_large : {false, true}) {
+    SCOPED_TRACE(expected_large);
+    koil_release_spare_blocks(); // a kept large block would be found all the same
+    const Refusal refusal;
+    KoilTreeStore store;
+    if (expected_large) {
+      store.expect_input(kKoilLargeInputFrom);
+    }
+    const FilledStore filled = fill_store(store, 2 * kPlatformLargePage + 1);
+    expect_texts(filled);
+    EXPECT_EQ(store.large_block_count(), 0u);
+    for (std::size_t step : filled.block_steps) {
+      ASSERT_LT(step, kPlatformLargePage);
+    }
+  }
+}
+
+// A parse ends with the untouched pages of its last block given back; the texts before them
+// stay, and later ones are stored in the pages given back as anywhere else.
+TEST(KoilTreeStore, TextsStayWhenTheUnusedPagesGoBack) {
+  koil_release_spare_blocks();
+  for (const std::size_t length : {std::size_t(4095), std::size_t(4096), std::size_t(1)}) {
+    SCOPED_TRACE(length);
+    KoilTreeStore store;
+    store.expect_input(kKoilLargeInputFrom);
+    FilledStore filled;
+    for (int i = 0; i < 100; ++i) {
+      const std::string text = numbered_text(4, i, length);
+      filled.texts.emplace_back(text, store.copy(text));
+    }
+    store.release_unused();
+    store.release_unused();
+    expect_texts(filled);
+    // Well into the pages given back, within the same block.
+    FilledStore more;
+    for (std::size_t i = 0; i < 128 * 1024 / (length + 1); ++i) {
+      const std::string text = numbered_text(5, static_cast<int>(i), length);
+      more.texts.emplace_back(text, store.copy(text));
+    }
+    EXPECT_EQ(store.large_block_count(), 1u);
+    store.release_unused();
+    expect_texts(filled);
+    expect_texts(more);
+  }
 }
 
 TEST(KoilTreeStore, ACopyOfAParsedDefinitionIsAnObjectOfItsOwn) {

@@ -113,7 +113,7 @@ char* new_large_block() {
   return static_cast<char*>(platform_allocate_pages(kLargeBlockSize));
 }
 
-// What a large block holds beyond [0, used) is no longer needed.
+// The pages of the newest large block that no text has reached go back to the system.
 void discard_unused(char* unused, std::size_t size) {
   platform_discard_pages(unused, size);
 }

@@ -269,6 +269,58 @@ TEST(KoilTreeStore, TextsStayWhenTheUnusedPagesGoBack) {
   }
 }
 
+// A file long enough that its tree starts in large blocks, read from memory and from a file:
+// every definition reads back with its text and line once the parse has given the unused pages
+// back, and a syntax error at its end is reported at its line.
+TEST(KoilTreeStore, ALongFileParsesIntoLargeBlocksAndKeepsEveryText) {
+  std::string text = "VERSION { KOIL = \"2.2\"; OSSEMANTICS = \"ORTI\", \"2.2\"; };\n"
+                     "IMPLEMENTATION I { TASK { CTYPE A; CTYPE B; }; };\n";
+  const int32_t first_line = 3;
+  int objects = 0;
+  for (; text.size() < kKoilLargeInputFrom + 1000; ++objects) {
+    const std::string n = std::to_string(objects);
+    text += "TASK T" + n + " {\n A = \"a" + n + "\"; B = \"" + numbered_text(6, objects, 40) +
+            "\";\n};\n";
+  }
+  for (const bool from_file : {false, true}) {
+    SCOPED_TRACE(from_file ? "from a file" : "from memory");
+    for (const std::string& tail : {std::string(), std::string("TASK X { A = ; };\n")}) {
+      OrtiParseTree tree;
+      KoilParseSettings settings;
+      int32_t error_line = 0;
+      KoilReports reports;
+      reports.user = &error_line;
+      reports.error = [](void* user, const char*, int32_t line, const char*) {
+        *static_cast<int32_t*>(user) = line;
+      };
+      const std::string input = text + tail;
+      int status = kKoilParseScannerFailed;
+      if (from_file) {
+        std::FILE* file = std::tmpfile();
+        ASSERT_NE(file, nullptr);
+        std::fwrite(input.data(), 1, input.size(), file);
+        std::rewind(file);
+        status = koil_parse(file, tree, settings, reports);
+        std::fclose(file);
+      } else {
+        status = koil_parse_text(input, tree, settings, reports);
+      }
+      EXPECT_EQ(status, tail.empty() ? kKoilParseAccepted : kKoilParseRejected);
+      EXPECT_EQ(error_line, tail.empty() ? 0 : first_line + 3 * objects);
+      EXPECT_GE(tree.store.large_block_count(), 1u);
+      ASSERT_EQ(tree.definitions.size(), static_cast<std::size_t>(objects));
+      for (int i = 0; i < objects; ++i) {
+        const ObjectDefinition& definition = *tree.definitions[static_cast<std::size_t>(i)];
+        ASSERT_EQ(definition.object_name, "T" + std::to_string(i));
+        ASSERT_EQ(definition.line, first_line + 3 * i + 2);
+        ASSERT_EQ(definition.attributes.size(), 2u);
+        ASSERT_EQ(definition.attributes[0].formula, "a" + std::to_string(i));
+        ASSERT_EQ(definition.attributes[1].formula, numbered_text(6, i, 40));
+      }
+    }
+  }
+}
+
 TEST(KoilTreeStore, ACopyOfAParsedDefinitionIsAnObjectOfItsOwn) {
   OrtiParseTree tree;
   KoilParseSettings settings;

@@ -1,8 +1,8 @@
 // Fuzz target: any file content replayed by loadconfig, on a plug-in state with
 // examples/demo_os.ort loaded. The content is the default configuration file beside the ORTI
 // file, so a content that runs loadconfig loads itself and meets the nesting bound. The
-// debugger's stand-in gives every request a fixed good answer. Nothing may crash, hang or
-// leak, and loadconfig answers 0 or 1.
+// debugger's stand-in gives every request a fixed good answer (one for message displays, one
+// for everything else). Nothing may crash, hang or leak, and loadconfig answers 0 or 1.
 #include "fuzz_support.h"
 
 #include "host_link/jsonrpc.h"
@@ -16,7 +16,25 @@
 
 namespace {
 
-const char* transport(const char*) {
+// True when text begins with prefix; a plain loop, so that the stand-in's own comparisons do not
+// reach the fuzzer's table of compared texts.
+bool begins_with(const char* text, const char* prefix) {
+  for (; *prefix != '\0'; ++text, ++prefix) {
+    if (*text != *prefix) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Message displays, most of an input's requests (every help line is one), get the debugger's
+// own answer to them, which holds only the status; every other request gets the outputs its
+// wrapper reads. Both go through the whole answer parse.
+const char* transport(const char* request) {
+  if (begins_with(request,
+                  R"({ "jsonrpc" : "2.0", "method" : "OSA_Service_MessageDisplay", "params" : )")) {
+    return R"({"jsonrpc":"2.0","result":{"return":0},"id":0})";
+  }
   return R"({"jsonrpc":"2.0","result":{"output":1,"value":"Task_Init","return":0},"id":0})";
 }
 

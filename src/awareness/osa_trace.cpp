@@ -9,7 +9,7 @@ int32_t osa_display(OSA_ServiceCntx* ctx, int32_t message_type, const std::strin
   if (ctx == nullptr) {
     return 1;
   }
-  return OSA_Service_MessageDisplay(ctx, message_type, "%s", text.c_str());
+  return osa_message_display_text(ctx, message_type, text.c_str());
 }
 
 void osa_trace_text(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t level, const char* text) {

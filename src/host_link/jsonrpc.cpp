@@ -207,7 +207,8 @@ JrService* jr_service() {
   return jsonrpc_process_state.service.get();
 }
 
-bool JrSendRequest(JrService* service, const char* method, JsonPtr params, JsonPtr* result_out) {
+bool JrSendRequestWritten(JrService* service, const char* method, JrParamsWriter write,
+                          const void* data, JsonPtr* result_out) {
   if (service == nullptr || service->transport == nullptr) {
     return false;
   }
@@ -219,15 +220,10 @@ bool JrSendRequest(JrService* service, const char* method, JsonPtr params, JsonP
   request = "{ \"jsonrpc\" : \"2.0\", \"method\" : ";
   json_write_string(request, method);
   request += ", \"params\" : ";
-  if (params) {
-    json_write(request, *params);
-  } else {
-    request += "null";
-  }
+  write(request, data);
   request += ", \"id\" : ";
   append_integer(request, service->next_id);
   request += " }";
-  params.reset();
   ++service->next_id;
 
   ++state.sending;
@@ -251,6 +247,29 @@ bool JrSendRequest(JrService* service, const char* method, JsonPtr params, JsonP
     *result_out = std::move(result);
   }
   return true;
+}
+
+bool JrSendRequest(JrService* service, const char* method, JsonPtr params, JsonPtr* result_out) {
+  if (service == nullptr || service->transport == nullptr) {
+    return false;
+  }
+  // The tree goes once it is written, before the transport runs: a nested request made
+  // meanwhile then finds its memory free.
+  struct Written {
+    JsonPtr* params;
+  } written{&params};
+  return JrSendRequestWritten(
+      service, method,
+      [](std::string& text, const void* data) {
+        JsonPtr& tree = *static_cast<const Written*>(data)->params;
+        if (tree) {
+          json_write(text, *tree);
+        } else {
+          text += "null";
+        }
+        tree.reset();
+      },
+      &written, result_out);
 }
 
 void jsonrpc_reset_for_tests() {

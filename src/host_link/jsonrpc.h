@@ -11,6 +11,7 @@
 #include "host_link/simple_json/json_value.h"
 
 #include <cstdint>
+#include <string>
 
 // A method handler: takes the request's "params" (borrowed; may be of any kind) and returns
 // the result value, never null.
@@ -43,6 +44,15 @@ JrService* jr_service();
 // Sends one request. params is consumed. On success the response's "result" member (when it
 // has one) is moved into *result_out, which the caller then owns.
 bool JrSendRequest(JrService* service, const char* method, JsonPtr params, JsonPtr* result_out);
+
+// Appends the text of a request's params (one JSON value, in the compact writer's form) to
+// text; data is what the caller passed with it.
+using JrParamsWriter = void (*)(std::string& text, const void* data);
+// JrSendRequest with params written straight into the request text by write, for requests
+// whose params are made of the caller's own values: they then cost no tree to build, write
+// and free. The text sent must be what the tree would have given, byte for byte.
+bool JrSendRequestWritten(JrService* service, const char* method, JrParamsWriter write,
+                          const void* data, JsonPtr* result_out);
 
 // Drops the binding table, the client record and the last response. Tests use it to start
 // from a process's initial state.

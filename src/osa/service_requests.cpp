@@ -3,9 +3,11 @@
 #include "osa/service_requests.h"
 
 #include "host_link/jsonrpc.h"
+#include "host_link/simple_json/json_write.h"
 #include "runtime/hex_digit.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
@@ -31,6 +33,12 @@ public:
   TimingScope(const TimingScope&) = delete;
   TimingScope& operator=(const TimingScope&) = delete;
 };
+
+void append_decimal(std::string& out, int64_t v) {
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
+  out.append(digits, end);
+}
 
 long long ll(uint64_t v) {
   return static_cast<long long>(v);
@@ -609,6 +617,44 @@ int32_t OSA_Service_TargetStatus(OSA_ServiceCntx* ctx, int32_t* status, uint64_t
   return status_of(result.get());
 }
 
+int32_t osa_message_display_text(OSA_ServiceCntx* ctx, int32_t messageType, const char* text) {
+  if (text == nullptr) {
+    return 0;
+  }
+  if (ctx == nullptr) {
+    return 1;
+  }
+  if (ctx->held_messages != nullptr && ctx->calls_in_progress == ctx->held_depth) {
+    ctx->held_messages->push_back({messageType, std::string(text)});
+    return 0;
+  }
+  // The plug-in shows many lines a command (help, traces), each a request of its own: written
+  // straight into the request text, the same bytes as the parameter tree gave.
+  struct MessageParams {
+    int64_t context;
+    int32_t type;
+    const char* text;
+  } params{static_cast<int64_t>(ctx->context), messageType, text};
+  JsonPtr result;
+  if (!JrSendRequestWritten(
+          jr_service(), "OSA_Service_MessageDisplay",
+          [](std::string& out, const void* data) {
+            const auto& p = *static_cast<const MessageParams*>(data);
+            out += "{ \"context\" : ";
+            append_decimal(out, p.context);
+            out += ", \"messageType\" : ";
+            append_decimal(out, p.type);
+            out += ", \"message\" : ";
+            json_write_string(out, p.text);
+            out += " }";
+          },
+          &params, &result) ||
+      !result || result->kind != JsonKind::Object) {
+    return 1;
+  }
+  return status_of(result.get());
+}
+
 int32_t OSA_Service_MessageDisplayV(OSA_ServiceCntx* ctx, int32_t messageType,
                                     const char* format_text, std::va_list args) {
   if (format_text == nullptr) {
@@ -617,15 +663,8 @@ int32_t OSA_Service_MessageDisplayV(OSA_ServiceCntx* ctx, int32_t messageType,
   if (ctx == nullptr) {
     return 1;
   }
-  std::string message = vformat(format_text, args);
-  if (ctx->held_messages != nullptr && ctx->calls_in_progress == ctx->held_depth) {
-    ctx->held_messages->push_back({messageType, std::move(message)});
-    return 0;
-  }
-  JsonPtr params = begin_params(*ctx);
-  add_i32(params.get(), "messageType", messageType);
-  add_str(params.get(), "message", message.c_str());
-  return send_plain("OSA_Service_MessageDisplay", std::move(params));
+  const std::string message = vformat(format_text, args);
+  return osa_message_display_text(ctx, messageType, message.c_str());
 }
 
 int32_t OSA_Service_MessageDisplay(OSA_ServiceCntx* ctx, int32_t messageType,

@@ -73,6 +73,9 @@ int32_t OSA_Service_MessageDisplay(OSA_ServiceCntx* ctx, int32_t messageType, co
                                    ...) OSA_PRINTF_LIKE(3, 4);
 int32_t OSA_Service_MessageDisplayV(OSA_ServiceCntx* ctx, int32_t messageType, const char* format,
                                     std::va_list args);
+// OSA_Service_MessageDisplay of a text as it is (up to its NUL), without formatting; a null
+// text sends nothing and gives 0.
+int32_t osa_message_display_text(OSA_ServiceCntx* ctx, int32_t messageType, const char* text);
 // *choice is sent as the default and replaced by the answer.
 int32_t OSA_Service_YesNoChoose(OSA_ServiceCntx* ctx, int32_t* choice, const char* format, ...)
     OSA_PRINTF_LIKE(3, 4);

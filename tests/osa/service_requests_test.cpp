@@ -4,7 +4,10 @@
 
 #include "osa/service_requests.h"
 
+#include "host_link/simple_json/json_write.h"
+
 #include <cmath>
+#include <cstdint>
 #include <functional>
 
 namespace {
@@ -328,6 +331,81 @@ TEST_F(ServiceRequestsTest, MessageDisplayFormatsAndANullFormatSendsNothing) {
   EXPECT_EQ(OSA_Service_MessageDisplay(ctx, 2, no_format), 0);
 #pragma GCC diagnostic pop
   EXPECT_TRUE(debugger->requests().empty());
+}
+
+// A message's request is written without a parameter tree: its text must be the one the tree
+// gives, whatever the text's length (the writer's short and long paths, and the word-wise scan
+// at each end) and bytes, and whatever the context and type.
+TEST_F(ServiceRequestsTest, MessageRequestTextIsTheTreesText) {
+  const std::string long_plain(200, 'x');
+  std::string all_bytes;
+  for (int b = 1; b < 256; ++b) {
+    all_bytes += static_cast<char>(b);
+  }
+  const std::string messages[] = {
+      "",
+      "a",
+      "1234567",
+      "12345678",
+      "123456789",
+      "tab\there \"quoted\" back\\slash\n",
+      "\x7f\x80\xff at the start",
+      std::string(63, 'y') + "\"",
+      std::string(64, 'y') + "\x01",
+      long_plain,
+      long_plain + "\r\n",
+      all_bytes,
+      std::string("before\0after", 12),
+  };
+  const struct {
+    uint64_t context;
+    int32_t type;
+  } contexts[] = {{7, 2}, {0, 0}, {UINT64_MAX, INT32_MIN}, {1ull << 63, INT32_MAX}};
+  for (const auto& c : contexts) {
+    ctx->context = c.context;
+    for (const std::string& message : messages) {
+      JsonPtr tree = json_new_object();
+      json_object_add_integer(tree.get(), "context", static_cast<int64_t>(c.context));
+      json_object_add_int32(tree.get(), "messageType", c.type);
+      json_object_add_string(tree.get(), "message", message.c_str());
+      const std::string expected = json_to_text(*tree);
+      for (int way = 0; way < 2; ++way) {
+        debugger->clear_record();
+        debugger->on("OSA_Service_MessageDisplay").result(R"({"return": 4})");
+        const int32_t status = way == 0
+                                   ? osa_message_display_text(ctx, c.type, message.c_str())
+                                   : OSA_Service_MessageDisplay(ctx, c.type, "%s", message.c_str());
+        EXPECT_EQ(status, 4);
+        ASSERT_EQ(debugger->requests().size(), 1u);
+        const std::string& text = debugger->requests()[0].text;
+        const std::string head =
+            R"({ "jsonrpc" : "2.0", "method" : "OSA_Service_MessageDisplay", "params" : )";
+        ASSERT_EQ(text.compare(0, head.size(), head), 0) << text;
+        const std::size_t id = text.rfind(", \"id\" : ");
+        ASSERT_NE(id, std::string::npos) << text;
+        EXPECT_EQ(text.substr(head.size(), id - head.size()), expected)
+            << "context " << c.context << " way " << way << " message " << message;
+      }
+    }
+  }
+}
+
+// The failures of the exchange are in the wrappers' table below; these are the text's own.
+TEST_F(ServiceRequestsTest, MessageTextNullAndHeldBack) {
+  const char* no_text = nullptr;
+  EXPECT_EQ(osa_message_display_text(ctx, 2, no_text), 0);
+  EXPECT_EQ(osa_message_display_text(nullptr, 2, "x"), 1);
+  EXPECT_TRUE(debugger->requests().empty());
+  // Held back while a caller collects the messages: nothing is sent.
+  std::vector<HeldMessage> held;
+  ctx->held_messages = &held;
+  ctx->held_depth = ctx->calls_in_progress;
+  EXPECT_EQ(osa_message_display_text(ctx, 5, "kept"), 0);
+  ctx->held_messages = nullptr;
+  EXPECT_TRUE(debugger->requests().empty());
+  ASSERT_EQ(held.size(), 1u);
+  EXPECT_EQ(held[0].type, 5);
+  EXPECT_EQ(held[0].text, "kept");
 }
 
 TEST_F(ServiceRequestsTest, YesNoChooseWritesTheChoiceBack) {

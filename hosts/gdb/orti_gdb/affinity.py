@@ -4,8 +4,9 @@ GDB and the plug-in take turns: whatever one writes, the other is waiting for, a
 run at once. On two CPUs every turn wakes the other CPU, which on a virtual machine costs tens
 of microseconds (an interrupt between virtual CPUs, often out of an idle halt), several times
 the work of a whole exchange. The host moves the plug-in to the CPU it runs on itself just
-before it writes, so that the plug-in wakes where GDB is about to wait. GDB itself is never
-pinned: the scheduler keeps moving it as it likes, and the plug-in follows at the next message.
+before it sends a call, so that the plug-in wakes where GDB is about to wait. GDB itself is
+never pinned: the scheduler keeps moving it as it likes, and the plug-in follows at the next
+call.
 
 Where the system cannot say or set a thread's CPU (not Linux, a C library without
 sched_getcpu, a call refused), nothing is moved and nothing else changes.
@@ -16,7 +17,7 @@ import os
 
 def _libc_current_cpu():
     """sched_getcpu of the C library as a function, or None. It is read from a per-CPU page
-    without a system call, so asking before every message costs well under a microsecond."""
+    without a system call, so asking before every call costs well under a microsecond."""
     try:
         import ctypes
 

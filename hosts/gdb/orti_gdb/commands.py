@@ -179,7 +179,7 @@ MAX_OBJECTS_PARAM = _Param("max-objects", gdb.PARAM_ZUINTEGER, 200,
                            "At most %s objects of one kind are shown.")
 SAME_CPU_PARAM = _Param("same-cpu", gdb.PARAM_BOOLEAN, True,
                         "Whether the plug-in is moved to the CPU GDB runs on before each "
-                        "message, so that the two, which take turns, wake each other on one "
+                        "call, so that the two, which take turns, wake each other on one "
                         "CPU (Linux).",
                         "Keeping the plug-in on GDB's CPU is %s.")
 EXTENDED_SYNTAX_PARAM = _Param(

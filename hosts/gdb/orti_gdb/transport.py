@@ -75,7 +75,7 @@ class PluginProcess:
         self._stderr = None
         self._stderr_seen = 0
         self.exit_status = None
-        # Whether the plug-in is moved to GDB's CPU before each message (see affinity).
+        # Whether the plug-in is moved to GDB's CPU before each call (see affinity).
         self.same_cpu = True
         self._follower = None
 
@@ -163,16 +163,24 @@ class PluginProcess:
 
     # -- messages -----------------------------------------------------------------------
 
+    def follow_cpu(self):
+        """Moves the plug-in to GDB's CPU before a call is sent (see affinity), or gives it
+        its CPUs back once same_cpu was turned off. Only calls move it: inside one, GDB's
+        waits on the target move GDB between CPUs, and chasing it there cost more than the
+        wakes it saved."""
+        follower = self._follower
+        if follower is None:
+            return
+        if self.same_cpu:
+            follower.follow()
+        elif follower.cpu is not None:
+            follower.release()
+
     def send(self, text, deadline, what):
         """Writes one message (bytes) for the call what, within the call's Deadline."""
         if self._proc is None:
             raise PluginGone("the plug-in is not running")
         self._keep("TARNO", text)
-        follower = self._follower
-        if self.same_cpu:
-            follower.follow()
-        elif follower.cpu is not None:
-            follower.release()
         fd = self._in_fd
         view = memoryview(text)
         while view:

@@ -309,7 +309,7 @@ def test_the_cpu_follower_moves_the_plugin_only_when_it_may_and_must():
             follower.follow()
         check_equal(system.sets, moves, "moves for GDB on %s" % cpus)
         check_equal(follower.enabled, enabled, "following for GDB on %s" % cpus)
-        check(not system.cpus or not enabled, "GDB's CPU asked before each message: %s" % cpus)
+        check(not system.cpus or not enabled, "GDB's CPU asked before each call: %s" % cpus)
     system = System([2])
     follower = CpuFollower(77, system.current, system.get, system.set)
     follower.release()

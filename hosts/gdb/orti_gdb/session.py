@@ -163,7 +163,6 @@ class Session:
         deadline = Deadline(self.timeout())
         self.process.begin_call()
         try:
-            self.process.follow_cpu()
             self.process.send(_encode(request), deadline, method)
             while True:
                 text = self.process.receive(deadline, method)

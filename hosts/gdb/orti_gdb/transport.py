@@ -148,8 +148,10 @@ class PluginProcess:
     # -- the conversation -----------------------------------------------------------------
 
     def begin_call(self):
-        """Marks where a call begins: a recording cut at the limit ends before it."""
+        """Marks where a call begins: a recording cut at the limit ends before it. The
+        plug-in is moved to GDB's CPU here (follow_cpu)."""
         self._call_start = len(self.conversation)
+        self.follow_cpu()
 
     def _keep(self, tag, text):
         if self.conversation_cut:

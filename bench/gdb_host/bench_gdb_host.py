@@ -5,9 +5,11 @@
 #
 # Prints, each with its goal:
 # - the machine's limit: a bare pipe round trip between GDB's Python and a child (cat) with
-#   a message of an attribute call's size;
+#   a message of an attribute call's size, the child where the scheduler puts it and the child
+#   moved to GDB's CPU as the host moves the plug-in (set orti same-cpu);
 # - a cached ObjectListAttribute exchange through the host: wall time, the plug-in's CPU time
-#   and the host's own time (the rest of the wall time; its CPU time too) per exchange;
+#   and the host's own time (the rest of the wall time; its CPU time too) per exchange, and
+#   the wall time with same-cpu off;
 # - 'orti show' of every kind with the plug-in's caches dropped: wall time, the calls and
 #   requests it took, and the shares of the host, the plug-in and GDB's evaluator; against
 #   it, the same formulas evaluated by GDB alone, and the floor of any host: that time and a
@@ -36,6 +38,7 @@ GOAL_SHOW_RATIO = 2.0
 
 gdb.execute("source %s" % os.path.join(ROOT, "hosts", "gdb", "orti_host.py"))
 import orti_gdb.commands as host  # noqa: E402
+from orti_gdb.affinity import CpuFollower, system_calls  # noqa: E402
 
 
 def cpu_ns(pid):
@@ -62,10 +65,14 @@ def line(label, value, unit="", goal=None):
 
 # -- the machine's limit ----------------------------------------------------------------
 
-def pipe_round_trip(message, count):
+def pipe_round_trip(message, count, same_cpu):
     """(wall, CPU of this thread) in seconds per round trip of message through a child that
-    echoes it (cat), written and read the way the host does: a write, a wait, one read."""
+    echoes it (cat), written and read the way the host does: a write, a wait, one read; with
+    same_cpu the child is moved to GDB's CPU before each write, as the host moves the
+    plug-in."""
     child = subprocess.Popen(["cat"], stdin=subprocess.PIPE, stdout=subprocess.PIPE, bufsize=0)
+    follower = CpuFollower(child.pid, *system_calls())
+    follower.enabled = follower.enabled and same_cpu
     try:
         w, r = child.stdin.fileno(), child.stdout.fileno()
         poller = select.poll()
@@ -74,6 +81,7 @@ def pipe_round_trip(message, count):
         for _ in range(ROUNDS):
             c0, t0 = own_cpu_ns(), time.perf_counter()
             for _ in range(count):
+                follower.follow()
                 os.write(w, message)
                 got = 0
                 while got < len(message):
@@ -122,9 +130,10 @@ class Counted:
             self.cpu += own_cpu_ns() - c0
 
 
-def cached_exchange(session):
+def cached_exchange(session, same_cpu=True):
     """Per cached ObjectListAttribute exchange through the host: (wall, host CPU, plug-in
-    CPU) in seconds, medians of the rounds."""
+    CPU) in seconds, medians of the rounds; same_cpu as set orti same-cpu."""
+    session.process.same_cpu = same_cpu
     task = session.model().kind(host.TASK_KIND)
     attr = task.id_of("PRIORITY")
     session.call("OSA_Client_ObjectListInit", {"objTypeId": task.type_id, "showAllObjects": 1})
@@ -140,6 +149,7 @@ def cached_exchange(session):
         hosts.append((c1 - c0) * 1e-9 / EXCHANGES)
         plugins.append((p1 - p0) * 1e-9 / EXCHANGES)
     session.call("OSA_Client_ObjectListCleanup", {"objTypeId": task.type_id})
+    session.process.same_cpu = True
     return statistics.median(walls), statistics.median(hosts), statistics.median(plugins)
 
 
@@ -214,9 +224,12 @@ def main():
 
     gdb.write("GDB host benchmark, %d rounds (medians)\n" % ROUNDS)
     gdb.write("machine's limit\n")
-    pipe, pipe_cpu = pipe_round_trip(request, EXCHANGES)
-    line("bare pipe round trip GDB's Python <-> cat, wall", pipe * 1e6, "us")
-    line("bare pipe round trip GDB's Python <-> cat, CPU", pipe_cpu * 1e6, "us")
+    apart, apart_cpu = pipe_round_trip(request, EXCHANGES, False)
+    pipe, pipe_cpu = pipe_round_trip(request, EXCHANGES, True)
+    line("bare pipe round trip GDB's Python <-> cat, wall", apart * 1e6, "us")
+    line("bare pipe round trip GDB's Python <-> cat, CPU", apart_cpu * 1e6, "us")
+    line("  the same with cat on GDB's CPU, wall", pipe * 1e6, "us")
+    line("  the same with cat on GDB's CPU, CPU", pipe_cpu * 1e6, "us")
 
     gdb.write("cached ObjectListAttribute exchange through the host\n")
     wall, own, plug = cached_exchange(session)
@@ -225,8 +238,10 @@ def main():
     line("  host's own time (the wall time less the plug-in's)", (wall - plug) * 1e6, "us",
          "<= %g us" % GOAL_EXCHANGE_US)
     line("  host's own CPU time", own * 1e6, "us")
-    line("wall time over the bare pipe round trip", wall / pipe, "x")
-    line("host's CPU over the bare pipe round trip's", own / pipe_cpu, "x")
+    line("wall time over the bare pipe round trip on one CPU", wall / pipe, "x")
+    line("host's CPU over the bare pipe round trip's on one CPU", own / pipe_cpu, "x")
+    wall_apart = cached_exchange(session, same_cpu=False)[0]
+    line("wall time per exchange with set orti same-cpu off", wall_apart * 1e6, "us")
 
     gdb.write("orti show, every kind, caches dropped\n")
     run_command(session, "orti show", True, counted)  # warms GDB's symbol tables

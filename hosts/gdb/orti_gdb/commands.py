@@ -156,6 +156,8 @@ class _Param(gdb.Parameter):
     def get_set_string(self):
         if self is VERBOSE_PARAM:
             HOST.services.verbose = bool(self.value)
+        elif self is SAME_CPU_PARAM and HOST.session is not None:
+            HOST.session.process.same_cpu = bool(self.value)
         return ""
 
     def get_show_string(self, svalue):
@@ -175,6 +177,11 @@ MAX_OBJECTS_PARAM = _Param("max-objects", gdb.PARAM_ZUINTEGER, 200,
                            "How many objects of one kind are shown at most (a list in target "
                            "memory may not end).",
                            "At most %s objects of one kind are shown.")
+SAME_CPU_PARAM = _Param("same-cpu", gdb.PARAM_BOOLEAN, True,
+                        "Whether the plug-in is moved to the CPU GDB runs on before each "
+                        "call, so that the two, which take turns, wake each other on one "
+                        "CPU (Linux).",
+                        "Keeping the plug-in on GDB's CPU is %s.")
 EXTENDED_SYNTAX_PARAM = _Param(
     "extended-syntax", gdb.PARAM_ENUM, "auto",
     "How 'orti load' loads: auto (strictly, and again with extended syntax when the file uses "
@@ -202,7 +209,7 @@ orti cmd TEXT       a plug-in command (help, version, expr Task.STATE, ...)
 orti record FILE    write the conversation with the plug-in as a playback file
 orti plugin [PATH]  show or set the plug-in program
 orti stop           end the plug-in
-Settings: set orti plugin|timeout|verbose|max-objects|extended-syntax."""
+Settings: set orti plugin|timeout|verbose|max-objects|extended-syntax|same-cpu."""
 
     def __init__(self):
         gdb.Command.__init__(self, "orti", gdb.COMMAND_USER, gdb.COMPLETE_NONE, True)
@@ -249,6 +256,7 @@ directory, and the plug-in runs there."""
         services.family = family
         HOST.session = Session([plugin], os.getcwd(), services, timeout_seconds)
         HOST.session.selected_core = cores.selected
+        HOST.session.process.same_cpu = bool(SAME_CPU_PARAM.value)
         HOST.dirty = False
         HOST.session.start(family, _big_endian(), cores.count())
         if not _load(HOST.session, path, EXTENDED_SYNTAX_PARAM.value):

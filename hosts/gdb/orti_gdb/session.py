@@ -4,6 +4,7 @@ plug-in's OSA_Service_* requests answered while each call is served."""
 import contextlib
 import json
 import json.encoder
+import re
 import sys
 
 from . import cpu, model
@@ -75,19 +76,17 @@ def _object_index(kind, number):
 
 
 _UNESCAPE = {"\\": "\\", "t": "\t", "n": "\n", "r": "\r"}
+# A backslash and the character after it; one at the very end stands for itself.
+_ESCAPE = re.compile(r"\\(.)", re.S)
+
+
+def _unescape_one(match):
+    c = match.group(1)
+    return _UNESCAPE.get(c, c)
 
 
 def _unescape(text):
-    out, i = [], 0
-    while i < len(text):
-        c = text[i]
-        if c == "\\" and i + 1 < len(text):
-            out.append(_UNESCAPE.get(text[i + 1], text[i + 1]))
-            i += 2
-        else:
-            out.append(c)
-            i += 1
-    return "".join(out)
+    return _ESCAPE.sub(_unescape_one, text) if "\\" in text else text
 
 
 def parse_walk_records(text):

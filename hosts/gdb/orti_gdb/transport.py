@@ -15,6 +15,7 @@ import subprocess
 import tempfile
 import time
 
+from . import affinity
 from .framing import FramingError, MessageScanner
 
 MAX_CONVERSATION_BYTES = 64 << 20
@@ -41,6 +42,16 @@ class Deadline:
         return self._end - time.monotonic()
 
 
+_SYSTEM_CPU_CALLS = None
+
+
+def _system_cpu_calls():
+    global _SYSTEM_CPU_CALLS
+    if _SYSTEM_CPU_CALLS is None:
+        _SYSTEM_CPU_CALLS = affinity.system_calls()
+    return _SYSTEM_CPU_CALLS
+
+
 def _tail(text, lines=3):
     kept = [line for line in text.splitlines() if line.strip()]
     return " | ".join(kept[-lines:])
@@ -64,6 +75,9 @@ class PluginProcess:
         self._stderr = None
         self._stderr_seen = 0
         self.exit_status = None
+        # Whether the plug-in is moved to GDB's CPU before each call (see affinity).
+        self.same_cpu = True
+        self._follower = None
 
     # -- life cycle ---------------------------------------------------------------------
 
@@ -88,6 +102,7 @@ class PluginProcess:
         # One poll object for the whole run: select() would build its sets for every read.
         self._poller = select.poll()
         self._poller.register(self._out_fd, select.POLLIN)
+        self._follower = affinity.CpuFollower(self._proc.pid, *_system_cpu_calls())
 
     def alive(self):
         return self._proc is not None and self._proc.poll() is None
@@ -133,8 +148,10 @@ class PluginProcess:
     # -- the conversation -----------------------------------------------------------------
 
     def begin_call(self):
-        """Marks where a call begins: a recording cut at the limit ends before it."""
+        """Marks where a call begins: a recording cut at the limit ends before it. The
+        plug-in is moved to GDB's CPU here (follow_cpu)."""
         self._call_start = len(self.conversation)
+        self.follow_cpu()
 
     def _keep(self, tag, text):
         if self.conversation_cut:
@@ -147,6 +164,19 @@ class PluginProcess:
             self.conversation_cut = True
 
     # -- messages -----------------------------------------------------------------------
+
+    def follow_cpu(self):
+        """Moves the plug-in to GDB's CPU before a call is sent (see affinity), or gives it
+        its CPUs back once same_cpu was turned off. Only calls move it: inside one, GDB's
+        waits on the target move GDB between CPUs, and chasing it there cost more than the
+        wakes it saved."""
+        follower = self._follower
+        if follower is None:
+            return
+        if self.same_cpu:
+            follower.follow()
+        elif follower.cpu is not None:
+            follower.release()
 
     def send(self, text, deadline, what):
         """Writes one message (bytes) for the call what, within the call's Deadline."""

@@ -20,6 +20,7 @@ from testing import check, check_equal, check_error, run  # noqa: E402
 gdb.execute("file %s" % os.environ["ORTI_TEST_ELF"], to_string=True)
 gdb.execute("source %s" % os.path.join(root, "hosts", "gdb", "orti_host.py"))
 import orti_gdb.commands as host  # noqa: E402
+from orti_gdb.affinity import CpuFollower  # noqa: E402
 
 PLUGIN = os.path.abspath(os.environ["ORTI_PLUGIN"])
 ORT = "examples/demo_target/demo_target.ort"
@@ -275,6 +276,68 @@ def test_request_of_the_plugin_is_answered_before_its_response():
           "the evaluation was answered: %r" % sent)
     check('"error":{"code":-32601,"message":"unknown message"},"id":1' in sent,
           "an unknown request gets an error response: %r" % sent)
+
+
+def test_the_cpu_follower_moves_the_plugin_only_when_it_may_and_must():
+    class System:
+        def __init__(self, cpus, allowed={0, 1, 2}, refuse=False):
+            self.cpus, self.allowed, self.refuse, self.sets = list(cpus), allowed, refuse, []
+
+        def current(self):
+            return self.cpus.pop(0)
+
+        def get(self, pid):
+            return set(self.allowed)
+
+        def set(self, pid, cpus):
+            if self.refuse:
+                raise PermissionError("refused")
+            self.sets.append(cpus)
+
+    # (GDB's CPU before each message, the plug-in's CPUs, refused?, the moves made, enabled)
+    cases = [
+        ([1, 1, 1], {0, 1, 2}, False, [{1}], True),
+        ([1, 0, 0, 2], {0, 1, 2}, False, [{1}, {0}, {2}], True),
+        ([-1, 2, -1], {0, 1, 2}, False, [{2}], True),  # a CPU the system cannot say
+        ([3, 1, 3], {0, 1, 2}, False, [{1}], True),  # where the plug-in may not run
+        ([1, 2], {0, 1, 2}, True, [], False),  # refused once, never asked again
+    ]
+    for cpus, allowed, refuse, moves, enabled in cases:
+        system = System(cpus, allowed, refuse)
+        follower = CpuFollower(77, system.current, system.get, system.set)
+        for _ in cpus:
+            follower.follow()
+        check_equal(system.sets, moves, "moves for GDB on %s" % cpus)
+        check_equal(follower.enabled, enabled, "following for GDB on %s" % cpus)
+        check(not system.cpus or not enabled, "GDB's CPU asked before each call: %s" % cpus)
+    system = System([2])
+    follower = CpuFollower(77, system.current, system.get, system.set)
+    follower.release()
+    check_equal(system.sets, [], "nothing to give back before a move")
+    follower.follow()
+    follower.release()
+    check_equal(system.sets, [{2}, {0, 1, 2}], "the plug-in's own CPUs given back")
+    check_equal(CpuFollower(77, None, system.get, system.set).enabled, False,
+                "a system that cannot say the CPU moves nothing")
+
+
+def test_the_plugin_waits_on_gdbs_cpu_until_same_cpu_is_off():
+    if len(os.sched_getaffinity(0)) < 2:
+        return  # one CPU: nothing to follow
+    load_real()
+    process = host.HOST.session.process
+    pid = process._proc.pid
+    mine = os.sched_getaffinity(0)
+    out("orti tasks")
+    cpu = process._follower.cpu
+    check(cpu in mine, "the plug-in was put on one of GDB's CPUs: %r" % cpu)
+    check_equal(os.sched_getaffinity(pid), {cpu}, "the plug-in's CPUs after a command")
+    gdb.execute("set orti same-cpu off")
+    try:
+        out("orti tasks")
+        check_equal(os.sched_getaffinity(pid), mine, "the plug-in's CPUs with same-cpu off")
+    finally:
+        gdb.execute("set orti same-cpu on")
 
 
 run(globals())

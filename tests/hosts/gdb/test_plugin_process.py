@@ -310,15 +310,6 @@ def test_the_cpu_follower_moves_the_plugin_only_when_it_may_and_must():
         check_equal(system.sets, moves, "moves for GDB on %s" % cpus)
         check_equal(follower.enabled, enabled, "following for GDB on %s" % cpus)
         check(not system.cpus or not enabled, "GDB's CPU asked before each call: %s" % cpus)
-    system = System([2])
-    follower = CpuFollower(77, system.current, system.get, system.set)
-    follower.release()
-    check_equal(system.sets, [], "nothing to give back before a move")
-    follower.follow()
-    follower.release()
-    check_equal(system.sets, [{2}, {0, 1, 2}], "the plug-in's own CPUs given back")
-    check_equal(CpuFollower(77, None, system.get, system.set).enabled, False,
-                "a system that cannot say the CPU moves nothing")
 
 
 def test_the_plugin_waits_on_gdbs_cpu_until_same_cpu_is_off():

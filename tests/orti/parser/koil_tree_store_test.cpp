@@ -172,22 +172,43 @@ void expect_texts(const FilledStore& filled) {
   }
 }
 
-TEST(KoilTreeStore, AStoreThatGrowsLargeGoesOnInLargeBlocks) {
-  koil_release_spare_blocks();
-  KoilTreeStore store;
-  const FilledStore filled = fill_store(store, 5 * kPlatformLargePage);
-  expect_texts(filled);
-  // Small blocks up to a point, then only large ones, each counted once.
-  const auto first_large =
-      std::find(filled.block_steps.begin(), filled.block_steps.end(), kPlatformLargePage);
-  ASSERT_NE(first_large, filled.block_steps.end());
-  const auto small_steps = static_cast<std::size_t>(first_large - filled.block_steps.begin());
-  EXPECT_GT(small_steps, 1u);
-  for (std::size_t i = 0; i < filled.block_steps.size(); ++i) {
-    EXPECT_EQ(filled.block_steps[i] == kPlatformLargePage, i >= small_steps) << i;
-    EXPECT_LT(filled.block_steps[i],
-              i >= small_steps ? kPlatformLargePage + 1 : kPlatformLargePage);
-    EXPECT_EQ(filled.large_counts[i], i >= small_steps ? i - small_steps + 1 : 0) << i;
+TEST(KoilTreeStore, AStoreGrowsIntoLargeBlocksUnlessTheSystemRefusesThem) {
+  struct Refusal {
+    explicit Refusal(bool refused) { koil_refuse_large_blocks(refused); }
+    ~Refusal() { koil_refuse_large_blocks(false); }
+  };
+  struct Case {
+    bool refused;
+    bool large_input;
+  };
+  for (const Case c : {Case{false, false}, Case{true, false}, Case{true, true}}) {
+    SCOPED_TRACE(testing::Message() << "refused " << c.refused << ", large " << c.large_input);
+    koil_release_spare_blocks(); // a kept large block would be found all the same
+    FilledStore filled;
+    {
+      const Refusal refusal(c.refused);
+      KoilTreeStore store;
+      if (c.large_input) {
+        store.expect_input(kKoilLargeInputFrom);
+      }
+      filled = fill_store(store, 3 * kPlatformLargePage);
+      expect_texts(filled);
+    }
+    // Small blocks up to a point, then only large ones, each counted once; none when refused.
+    const auto small_steps = static_cast<std::size_t>(
+        std::find(filled.block_steps.begin(), filled.block_steps.end(), kPlatformLargePage) -
+        filled.block_steps.begin());
+    if (c.refused) {
+      EXPECT_EQ(small_steps, filled.block_steps.size());
+    } else {
+      EXPECT_GT(small_steps, 1u);
+      EXPECT_LT(small_steps, filled.block_steps.size());
+    }
+    for (std::size_t i = 0; i < filled.block_steps.size(); ++i) {
+      EXPECT_EQ(filled.block_steps[i] == kPlatformLargePage, i >= small_steps) << i;
+      EXPECT_LE(filled.block_steps[i], kPlatformLargePage) << i;
+      EXPECT_EQ(filled.large_counts[i], i >= small_steps ? i - small_steps + 1 : 0) << i;
+    }
   }
 }
 
@@ -215,28 +236,6 @@ TEST(KoilTreeStore, AnInputOfTheLargeSizeStartsInALargeBlock) {
     store.clear(); // what was expected goes with the texts
     store.copy("again");
     EXPECT_EQ(store.large_block_count(), 0u);
-  }
-}
-
-TEST(KoilTreeStore, WithoutLargeBlocksAStoreGrowsInSmallOnes) {
-  struct Refusal {
-    Refusal() { koil_refuse_large_blocks(true); }
-    ~Refusal() { koil_refuse_large_blocks(false); }
-  };
-  for (const bool expected_large : {false, true}) {
-    SCOPED_TRACE(expected_large);
-    koil_release_spare_blocks(); // a kept large block would be found all the same
-    const Refusal refusal;
-    KoilTreeStore store;
-    if (expected_large) {
-      store.expect_input(kKoilLargeInputFrom);
-    }
-    const FilledStore filled = fill_store(store, 2 * kPlatformLargePage + 1);
-    expect_texts(filled);
-    EXPECT_EQ(store.large_block_count(), 0u);
-    for (std::size_t step : filled.block_steps) {
-      ASSERT_LT(step, kPlatformLargePage);
-    }
   }
 }
 

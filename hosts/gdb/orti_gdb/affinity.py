@@ -12,6 +12,7 @@ Where the system cannot say or set a thread's CPU (not Linux, a C library withou
 sched_getcpu, a call refused), nothing is moved and nothing else changes.
 """
 
+import functools
 import os
 
 
@@ -29,8 +30,10 @@ def _libc_current_cpu():
     return getcpu
 
 
+@functools.lru_cache(maxsize=None)
 def system_calls():
-    """(current_cpu, get_cpus, set_cpus) of this system, or three None where it lacks one."""
+    """(current_cpu, get_cpus, set_cpus) of this system, or three None where it lacks one;
+    looked up once, since every plug-in started needs them."""
     get_cpus = getattr(os, "sched_getaffinity", None)
     set_cpus = getattr(os, "sched_setaffinity", None)
     current_cpu = _libc_current_cpu() if get_cpus and set_cpus else None

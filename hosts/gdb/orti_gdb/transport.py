@@ -42,16 +42,6 @@ class Deadline:
         return self._end - time.monotonic()
 
 
-_SYSTEM_CPU_CALLS = None
-
-
-def _system_cpu_calls():
-    global _SYSTEM_CPU_CALLS
-    if _SYSTEM_CPU_CALLS is None:
-        _SYSTEM_CPU_CALLS = affinity.system_calls()
-    return _SYSTEM_CPU_CALLS
-
-
 def _tail(text, lines=3):
     kept = [line for line in text.splitlines() if line.strip()]
     return " | ".join(kept[-lines:])
@@ -102,7 +92,7 @@ class PluginProcess:
         # One poll object for the whole run: select() would build its sets for every read.
         self._poller = select.poll()
         self._poller.register(self._out_fd, select.POLLIN)
-        self._follower = affinity.CpuFollower(self._proc.pid, *_system_cpu_calls())
+        self._follower = affinity.CpuFollower(self._proc.pid, *affinity.system_calls())
 
     def alive(self):
         return self._proc is not None and self._proc.poll() is None

@@ -110,12 +110,44 @@ std::FILE* platform_fopen(const std::string& path, const char* mode) {
 #endif
 }
 
-std::FILE* platform_open_regular_file(const std::string& path, const char* mode,
-                                      int* error_number) {
+namespace {
+
+enum class FileKind { Unknown, Regular, Directory, Other };
+
+// What a path names, following links; Unknown when the system cannot say (no such file, no
+// access). On POSIX one stat call: the path classes of the standard library would split the
+// text into components, with an allocation or more, for every status asked, and a
+// configuration file that loads itself asks twice per load.
+FileKind file_kind(const std::string& path) {
+#ifdef _WIN32
   std::error_code ec;
   const std::filesystem::file_status status = std::filesystem::status(path, ec);
-  if (!ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-    *error_number = std::filesystem::is_directory(status) ? EISDIR : EINVAL;
+  if (ec || !std::filesystem::exists(status)) {
+    return FileKind::Unknown;
+  }
+  if (std::filesystem::is_regular_file(status)) {
+    return FileKind::Regular;
+  }
+  return std::filesystem::is_directory(status) ? FileKind::Directory : FileKind::Other;
+#else
+  struct stat status;
+  if (::stat(path.c_str(), &status) != 0) {
+    return FileKind::Unknown;
+  }
+  if (S_ISREG(status.st_mode)) {
+    return FileKind::Regular;
+  }
+  return S_ISDIR(status.st_mode) ? FileKind::Directory : FileKind::Other;
+#endif
+}
+
+} // namespace
+
+std::FILE* platform_open_regular_file(const std::string& path, const char* mode,
+                                      int* error_number) {
+  const FileKind kind = file_kind(path);
+  if (kind == FileKind::Directory || kind == FileKind::Other) {
+    *error_number = kind == FileKind::Directory ? EISDIR : EINVAL;
     return nullptr;
   }
 #ifdef _WIN32
@@ -137,8 +169,7 @@ std::FILE* platform_open_regular_file(const std::string& path, const char* mode,
 }
 
 bool platform_is_regular_file(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(path, ec);
+  return file_kind(path) == FileKind::Regular;
 }
 
 bool platform_is_directory(const std::string& path) {

@@ -14,6 +14,7 @@
 #include <string>
 
 #ifndef _WIN32
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -83,6 +84,58 @@ TEST_F(PlatformFilesTest, DirectoriesAndFilesByNativePaths) {
   ASSERT_NE(regular, nullptr);
   std::fclose(regular);
 }
+
+#ifndef _WIN32
+// What each kind of path gives the two status checks: links are followed, a path that cannot
+// be looked at is left to the open, and only a regular file opens.
+TEST_F(PlatformFilesTest, StatusChecksByKindOfPath) {
+  ASSERT_TRUE(platform_make_directories(root));
+  const std::string file = platform_join_path(root, "f.cfg");
+  std::FILE* out = platform_fopen(file, "wb");
+  ASSERT_NE(out, nullptr);
+  std::fclose(out);
+  const std::string dir = platform_join_path(root, "d");
+  ASSERT_TRUE(platform_make_directories(dir));
+  const std::string fifo = platform_join_path(root, "p");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string to_file = platform_join_path(root, "to_file");
+  const std::string to_dir = platform_join_path(root, "to_dir");
+  const std::string dangling = platform_join_path(root, "dangling");
+  ASSERT_EQ(symlink(file.c_str(), to_file.c_str()), 0);
+  ASSERT_EQ(symlink(dir.c_str(), to_dir.c_str()), 0);
+  ASSERT_EQ(symlink(platform_join_path(root, "none").c_str(), dangling.c_str()), 0);
+
+  struct Case {
+    std::string path;
+    bool regular;
+    bool opens;
+    int error_number; // when it does not open
+  };
+  const Case cases[] = {
+      {file, true, true, 0},
+      {to_file, true, true, 0},
+      {dir, false, false, EISDIR},
+      {to_dir, false, false, EISDIR},
+      {fifo, false, false, EINVAL}, // never opened: the open would wait for a writer
+      {platform_join_path(root, "none"), false, false, ENOENT},
+      {dangling, false, false, ENOENT},
+      {platform_join_path(file, "below"), false, false, ENOTDIR},
+      {"", false, false, ENOENT},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    EXPECT_EQ(platform_is_regular_file(c.path), c.regular);
+    int error_number = 0;
+    std::FILE* in = platform_open_regular_file(c.path, "r", &error_number);
+    EXPECT_EQ(in != nullptr, c.opens);
+    if (in != nullptr) {
+      std::fclose(in);
+    } else {
+      EXPECT_EQ(error_number, c.error_number);
+    }
+  }
+}
+#endif
 
 TEST_F(PlatformFilesTest, ExclusiveCreateRefusesAnExistingFile) {
   ASSERT_TRUE(platform_make_directories(root));

@@ -112,17 +112,21 @@ bool config_path(OSA_ServiceCntx* ctx, const PluginState& state, const std::stri
     return false;
   }
   const std::string name = default_config_name(*orti);
-  const std::string config_dir = platform_user_config_dir();
   if (for_save) {
+    const std::string config_dir = platform_user_config_dir();
     // A directory that cannot be made shows up as the file that cannot be opened.
     platform_make_directories(config_dir);
     *path = platform_join_path(config_dir, name);
     return true;
   }
-  // The ORTI file's directory keeps its separator, so the name is simply appended.
-  const std::string beside_orti = orti->substr(0, last_component_start(*orti)) + name;
-  *path =
-      platform_is_regular_file(beside_orti) ? beside_orti : platform_join_path(config_dir, name);
+  // The ORTI file's directory keeps its separator, so the name is simply appended. The user's
+  // configuration directory is looked up only when no file stands there: a file that loads
+  // itself asks for its own path once per level.
+  *path = orti->substr(0, last_component_start(*orti));
+  *path += name;
+  if (!platform_is_regular_file(*path)) {
+    *path = platform_join_path(platform_user_config_dir(), name);
+  }
   return true;
 }
 
@@ -192,9 +196,12 @@ bool replay(PluginState& state, OSA_ServiceCntx* ctx, std::FILE* file, const std
     if (command.empty()) {
       continue;
     }
-    const std::string text(command);
-    if (osa_cmd_execute(ctx, nullptr, &state, text.c_str()) != 0) {
-      osa_trace(state, ctx, 0, "Could not execute %s\nAborting parsing of %s...\n", text.c_str(),
+    // The command is ended in place, in the line's own buffer: no copy of each line.
+    const auto begin = static_cast<std::size_t>(command.data() - line.data());
+    line.resize(begin + command.size());
+    const char* text = line.c_str() + begin;
+    if (osa_cmd_execute(ctx, nullptr, &state, text) != 0) {
+      osa_trace(state, ctx, 0, "Could not execute %s\nAborting parsing of %s...\n", text,
                 path.c_str());
       return false;
     }

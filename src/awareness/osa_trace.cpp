@@ -4,6 +4,9 @@
 #include "osa/service_requests.h"
 
 #include <algorithm>
+#include <cstring>
+#include <string>
+#include <utility>
 
 int32_t osa_display(OSA_ServiceCntx* ctx, int32_t message_type, const std::string& text) {
   if (ctx == nullptr) {
@@ -12,11 +15,11 @@ int32_t osa_display(OSA_ServiceCntx* ctx, int32_t message_type, const std::strin
   return osa_message_display_text(ctx, message_type, text.c_str());
 }
 
-void osa_trace_text(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t level, const char* text) {
-  if (!osa_trace_wanted(state, level)) {
-    return;
-  }
-  std::string message(text != nullptr ? text : "(null)");
+namespace {
+
+// Cuts, neutralizes and shows a message this call owns: a formatted trace is made once and
+// shown from that text, not copied again.
+void show_trace(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t level, std::string message) {
   if (message.size() > kTextLimit) {
     message.resize(kTextLimit);
   }
@@ -32,13 +35,24 @@ void osa_trace_text(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t level, 
   }
 }
 
+} // namespace
+
+void osa_trace_text(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t level, const char* text) {
+  if (!osa_trace_wanted(state, level)) {
+    return;
+  }
+  show_trace(state, ctx, level, std::string(text != nullptr ? text : "(null)"));
+}
+
 void osa_vtrace(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t level, const char* format,
                 std::va_list args) {
   if (!osa_trace_wanted(state, level)) {
     return;
   }
-  const std::string text = vformat(format, args);
-  osa_trace_text(state, ctx, level, text.c_str());
+  std::string text = vformat(format, args);
+  // A message ends at its first NUL, as the text handed to osa_trace_text does.
+  text.resize(std::strlen(text.c_str()));
+  show_trace(state, ctx, level, std::move(text));
 }
 
 void osa_trace(AwarenessState& state, OSA_ServiceCntx* ctx, int32_t level, const char* format,

@@ -30,9 +30,12 @@ bool begins_with(const char* text, const char* prefix) {
 // Message displays, most of an input's requests (every help line is one), get the debugger's
 // own answer to them, which holds only the status; every other request gets the outputs its
 // wrapper reads. Both go through the whole answer parse.
+// Every request begins with the same words before its method name, so only the name is
+// compared.
+constexpr char kBeforeMethod[] = R"({ "jsonrpc" : "2.0", "method" : )";
+
 const char* transport(const char* request) {
-  if (begins_with(request,
-                  R"({ "jsonrpc" : "2.0", "method" : "OSA_Service_MessageDisplay", "params" : )")) {
+  if (begins_with(request + sizeof kBeforeMethod - 1, R"("OSA_Service_MessageDisplay", )")) {
     return R"({"jsonrpc":"2.0","result":{"return":0},"id":0})";
   }
   return R"({"jsonrpc":"2.0","result":{"output":1,"value":"Task_Init","return":0},"id":0})";

@@ -6,7 +6,8 @@
 # Prints, each with its goal:
 # - the machine's limit: a bare pipe round trip between GDB's Python and a child (cat) with
 #   a message of an attribute call's size, the child where the scheduler puts it and the child
-#   moved to GDB's CPU as the host moves the plug-in (set orti same-cpu);
+#   on GDB's CPU with GDB's thread held there, as the host does during a call (set orti
+#   same-cpu);
 # - a cached ObjectListAttribute exchange through the host: wall time, the plug-in's CPU time
 #   and the host's own time (the rest of the wall time; its CPU time too) per exchange, and
 #   the wall time with same-cpu off;
@@ -68,8 +69,8 @@ def line(label, value, unit="", goal=None):
 def pipe_round_trip(message, count, same_cpu):
     """(wall, CPU of this thread) in seconds per round trip of message through a child that
     echoes it (cat), written and read the way the host does: a write, a wait, one read; with
-    same_cpu the child is moved to GDB's CPU before each write, as the host moves the
-    plug-in."""
+    same_cpu the child is moved to GDB's CPU and GDB's thread held there, as the host does for
+    the length of a call."""
     child = subprocess.Popen(["cat"], stdin=subprocess.PIPE, stdout=subprocess.PIPE, bufsize=0)
     follower = CpuFollower(child.pid, *system_calls())
     follower.enabled = follower.enabled and same_cpu
@@ -79,9 +80,9 @@ def pipe_round_trip(message, count, same_cpu):
         poller.register(r, select.POLLIN)
         walls, cpus = [], []
         for _ in range(ROUNDS):
+            follower.follow()
             c0, t0 = own_cpu_ns(), time.perf_counter()
             for _ in range(count):
-                follower.follow()
                 os.write(w, message)
                 got = 0
                 while got < len(message):
@@ -89,8 +90,10 @@ def pipe_round_trip(message, count, same_cpu):
                     got += len(os.read(r, 65536))
             walls.append((time.perf_counter() - t0) / count)
             cpus.append((own_cpu_ns() - c0) * 1e-9 / count)
+            follower.let_go()
         return statistics.median(walls), statistics.median(cpus)
     finally:
+        follower.let_go()
         child.stdin.close()
         child.wait()
         child.stdout.close()

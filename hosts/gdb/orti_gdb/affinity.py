@@ -1,12 +1,14 @@
-"""Keeps the plug-in on the CPU that GDB's thread runs on.
+"""Keeps the plug-in and GDB's thread on one CPU while a call lasts.
 
 GDB and the plug-in take turns: whatever one writes, the other is waiting for, and they never
 run at once. On two CPUs every turn wakes the other CPU, which on a virtual machine costs tens
 of microseconds (an interrupt between virtual CPUs, often out of an idle halt), several times
-the work of a whole exchange. The host moves the plug-in to the CPU it runs on itself just
-before it sends a call, so that the plug-in wakes where GDB is about to wait. GDB itself is
-never pinned: the scheduler keeps moving it as it likes, and the plug-in follows at the next
-call.
+the work of a whole exchange. So at a call's start the host moves the plug-in to the CPU it
+runs on itself, and holds its own thread there. Moving the plug-in alone is not enough: when
+the plug-in's write wakes GDB, the scheduler prefers the idle CPU for GDB, and from there
+every later turn crosses again. Only GDB's thread is held (its other threads are not), and
+only until GDB waits for the user or the target: then it gets its own CPUs back, the
+scheduler moves it as it likes, and the plug-in follows at the next call.
 
 Where the system cannot say or set a thread's CPU (not Linux, a C library without
 sched_getcpu, a call refused), nothing is moved and nothing else changes.
@@ -43,12 +45,14 @@ def system_calls():
 
 
 class CpuFollower:
-    """Moves the process pid to the caller's CPU when that CPU changed since the last move.
+    """Moves the process pid to the caller's CPU when that CPU changed since the last move,
+    and holds the calling thread on that CPU until let_go().
 
     current_cpu() gives the calling thread's CPU (negative when unknown); get_cpus(pid) and
-    set_cpus(pid, cpus) have the forms of os.sched_getaffinity and os.sched_setaffinity. A
-    refused call turns the follower off for good: the plug-in then runs where the scheduler
-    puts it, which is merely slower.
+    set_cpus(pid, cpus) have the forms of os.sched_getaffinity and os.sched_setaffinity, pid 0
+    being the calling thread. A refused call turns the follower off for good: the plug-in then
+    runs where the scheduler puts it, which is merely slower; let_go() still gives a thread
+    held before the refusal its CPUs back.
     """
 
     def __init__(self, pid, current_cpu, get_cpus, set_cpus):
@@ -60,12 +64,13 @@ class CpuFollower:
         self.cpu = None  # where the plug-in was put last; None: where the scheduler put it
         self.moves = 0
         self._allowed = None  # the plug-in's own CPUs before the first move
+        self._caller_cpus = None  # the calling thread's own CPUs while it is held
 
     def follow(self):
-        if not self.enabled:
+        if not self.enabled or self._caller_cpus is not None:
             return
         cpu = self._current_cpu()
-        if cpu == self.cpu or cpu < 0:
+        if cpu < 0:
             return
         try:
             if self._allowed is None:
@@ -73,12 +78,27 @@ class CpuFollower:
             if cpu not in self._allowed:
                 # GDB was moved where the plug-in may not go (the user narrowed its CPUs).
                 return
-            self._set_cpus(self.pid, {cpu})
+            # Asked at every call: the user may have narrowed GDB's CPUs since the last.
+            own = self._get_cpus(0)
+            if cpu in own and len(own) > 1:
+                self._set_cpus(0, {cpu})
+                self._caller_cpus = own
+            if cpu != self.cpu:
+                self._set_cpus(self.pid, {cpu})
+                self.cpu = cpu
+                self.moves += 1
         except (OSError, ValueError):
             self.enabled = False
+
+    def let_go(self):
+        """Gives the calling thread its own CPUs back, when follow() held it on one."""
+        own, self._caller_cpus = self._caller_cpus, None
+        if own is None:
             return
-        self.cpu = cpu
-        self.moves += 1
+        try:
+            self._set_cpus(0, own)
+        except (OSError, ValueError):
+            self.enabled = False
 
     def release(self):
         """Gives the plug-in its own CPUs back (following turned off by the user)."""

@@ -816,6 +816,12 @@ def on_change(event):
     HOST.dirty = True
 
 
+def on_wait(event=None):
+    """GDB waits for the user (its prompt) or for the target (it resumed it)."""
+    if HOST.session is not None:
+        HOST.session.process.let_go_cpu()
+
+
 def on_exit(event):
     try:
         HOST.stop_session()
@@ -832,3 +838,5 @@ def install():
     gdb.events.memory_changed.connect(on_change)
     gdb.events.register_changed.connect(on_change)
     gdb.events.gdb_exiting.connect(on_exit)
+    gdb.events.before_prompt.connect(on_wait)
+    gdb.events.cont.connect(on_wait)

@@ -89,6 +89,7 @@ class PluginProcess:
             raise PluginError("cannot start the plug-in %s: %s" % (program, e.strerror))
         self._in_fd, self._out_fd = self._proc.stdin.fileno(), self._proc.stdout.fileno()
         os.set_blocking(self._in_fd, False)
+        os.set_blocking(self._out_fd, False)
         # One poll object for the whole run: select() would build its sets for every read.
         self._poller = select.poll()
         self._poller.register(self._out_fd, select.POLLIN)
@@ -102,6 +103,7 @@ class PluginProcess:
         proc, self._proc = self._proc, None
         if proc is None:
             return
+        self.let_go_cpu()
         for stream in (proc.stdin, proc.stdout):
             try:
                 stream.close()
@@ -139,9 +141,16 @@ class PluginProcess:
 
     def begin_call(self):
         """Marks where a call begins: a recording cut at the limit ends before it. The
-        plug-in is moved to GDB's CPU here (follow_cpu)."""
+        plug-in is moved to GDB's CPU here, and GDB's thread held there (follow_cpu)."""
         self._call_start = len(self.conversation)
         self.follow_cpu()
+
+    def let_go_cpu(self):
+        """Gives GDB's thread its CPUs back, when a call held it on one: GDB is about to wait
+        for the user or the target, longer than any call takes. Holding it from one call to
+        the next instead saves two system calls per call, a fifth of a cached exchange."""
+        if self._follower is not None:
+            self._follower.let_go()
 
     def _keep(self, tag, text):
         if self.conversation_cut:
@@ -156,16 +165,16 @@ class PluginProcess:
     # -- messages -----------------------------------------------------------------------
 
     def follow_cpu(self):
-        """Moves the plug-in to GDB's CPU before a call is sent (see affinity), or gives it
-        its CPUs back once same_cpu was turned off. Only calls move it: inside one, GDB's
-        waits on the target move GDB between CPUs, and chasing it there cost more than the
-        wakes it saved."""
+        """Moves the plug-in to GDB's CPU before a call is sent and holds GDB there (see
+        affinity), or gives both their CPUs back once same_cpu was turned off. Only calls move
+        it: chasing GDB at every message cost more than the wakes it saved."""
         follower = self._follower
         if follower is None:
             return
         if self.same_cpu:
             follower.follow()
-        elif follower.cpu is not None:
+        else:
+            follower.let_go()
             follower.release()
 
     def send(self, text, deadline, what):
@@ -206,9 +215,13 @@ class PluginProcess:
                 # Kept as plain bytes: the parsed value rides along only to the reader.
                 self._keep("PLUGIN", bytes(message))
                 return message
-            if not self._poller.poll(math.ceil(remaining * 1000)):
+            try:
+                data = os.read(self._out_fd, 65536)
+            except BlockingIOError:
+                # On GDB's CPU the plug-in often runs inside the write that woke it, and its
+                # next message is there before any wait: the wait is made only when it is not.
+                self._poller.poll(math.ceil(remaining * 1000))
                 continue
-            data = os.read(self._out_fd, 65536)
             if not data:
                 self._exited()
             try:

@@ -25,6 +25,7 @@ from orti_gdb.affinity import CpuFollower  # noqa: E402
 PLUGIN = os.path.abspath(os.environ["ORTI_PLUGIN"])
 ORT = "examples/demo_target/demo_target.ort"
 work = tempfile.mkdtemp(prefix="orti-host-test-")
+GDB_CPUS = os.sched_getaffinity(0)  # before any call could hold GDB's thread
 
 
 def out(command):
@@ -278,55 +279,88 @@ def test_request_of_the_plugin_is_answered_before_its_response():
           "an unknown request gets an error response: %r" % sent)
 
 
-def test_the_cpu_follower_moves_the_plugin_only_when_it_may_and_must():
+def test_the_cpu_follower_holds_gdb_and_moves_the_plugin_only_when_it_may_and_must():
     class System:
-        def __init__(self, cpus, allowed={0, 1, 2}, refuse=False):
-            self.cpus, self.allowed, self.refuse, self.sets = list(cpus), allowed, refuse, []
+        def __init__(self, cpus, allowed, own, refused):
+            self.cpus, self.allowed, self.own, self.refused = list(cpus), allowed, own, refused
+            self.sets = []
 
         def current(self):
             return self.cpus.pop(0)
 
         def get(self, pid):
-            return set(self.allowed)
+            return set(self.own if pid == 0 else self.allowed)
 
         def set(self, pid, cpus):
-            if self.refuse:
+            if pid in self.refused:
                 raise PermissionError("refused")
-            self.sets.append(cpus)
+            self.sets.append((pid, cpus))
 
-    # (GDB's CPU before each message, the plug-in's CPUs, refused?, the moves made, enabled)
+    all3 = {0, 1, 2}
+
+    def held(cpu):  # GDB's thread held on cpu for a call, then given its CPUs back
+        return [(0, {cpu}), (0, all3)]
+
+    def moved(cpu):  # the same, with the plug-in moved there first
+        return [(0, {cpu}), (77, {cpu}), (0, all3)]
+
+    # (GDB's CPU at each call, the plug-in's CPUs, GDB's thread's CPUs, pids whose setting is
+    # refused, the settings made, still enabled)
     cases = [
-        ([1, 1, 1], {0, 1, 2}, False, [{1}], True),
-        ([1, 0, 0, 2], {0, 1, 2}, False, [{1}, {0}, {2}], True),
-        ([-1, 2, -1], {0, 1, 2}, False, [{2}], True),  # a CPU the system cannot say
-        ([3, 1, 3], {0, 1, 2}, False, [{1}], True),  # where the plug-in may not run
-        ([1, 2], {0, 1, 2}, True, [], False),  # refused once, never asked again
+        ([1, 1, 1], all3, all3, (), moved(1) + held(1) + held(1), True),
+        ([1, 0, 0, 2], all3, all3, (), moved(1) + moved(0) + held(0) + moved(2), True),
+        ([-1, 2, -1], all3, all3, (), moved(2), True),  # a CPU the system cannot say
+        ([3, 1, 3], all3, all3, (), moved(1), True),  # where the plug-in may not run
+        ([1, 1], all3, {1}, (), [(77, {1})], True),  # GDB on one CPU already: not held
+        ([1, 2], all3, all3, (0, 77), [], False),  # refused once, never asked again
+        # The plug-in's move refused after GDB was held: GDB is let go at once.
+        ([1, 2], all3, all3, (77,), held(1), False),
     ]
-    for cpus, allowed, refuse, moves, enabled in cases:
-        system = System(cpus, allowed, refuse)
+    for cpus, allowed, own, refused, sets, enabled in cases:
+        system = System(cpus, allowed, own, refused)
         follower = CpuFollower(77, system.current, system.get, system.set)
         for _ in cpus:
             follower.follow()
-        check_equal(system.sets, moves, "moves for GDB on %s" % cpus)
+            follower.let_go()
+        check_equal(system.sets, sets, "settings for GDB on %s" % cpus)
         check_equal(follower.enabled, enabled, "following for GDB on %s" % cpus)
-        check(not system.cpus or not enabled, "GDB's CPU asked before each call: %s" % cpus)
+        check(not system.cpus or not enabled, "GDB's CPU asked at each call: %s" % cpus)
 
 
-def test_the_plugin_waits_on_gdbs_cpu_until_same_cpu_is_off():
-    if len(os.sched_getaffinity(0)) < 2:
+def test_gdb_is_held_on_the_plugins_cpu_until_it_waits_for_the_user_or_the_target():
+    if len(GDB_CPUS) < 2:
         return  # one CPU: nothing to follow
     load_real()
-    process = host.HOST.session.process
-    pid = process._proc.pid
-    mine = os.sched_getaffinity(0)
-    out("orti tasks")
-    cpu = process._follower.cpu
+    session = host.HOST.session
+    pid = session.process._proc.pid
+    mine = GDB_CPUS
+    services = host.HOST.services
+    inner, during = services.answer, []
+
+    def answer(method, params):
+        during.append((os.sched_getaffinity(0), os.sched_getaffinity(pid)))
+        return inner(method, params)
+
+    services.answer = answer
+    try:
+        session.notify()
+        out("orti tasks")
+    finally:
+        services.answer = inner
+    cpu = session.process._follower.cpu
     check(cpu in mine, "the plug-in was put on one of GDB's CPUs: %r" % cpu)
-    check_equal(os.sched_getaffinity(pid), {cpu}, "the plug-in's CPUs after a command")
+    check(during, "the command made requests")
+    check_equal(set(map(str, during)), {str(({cpu}, {cpu}))},
+                "GDB's thread and the plug-in on one CPU while the requests were answered")
+    check_equal(os.sched_getaffinity(0), {cpu}, "GDB's thread's CPUs between calls")
+    host.on_wait()  # the prompt
+    check_equal(os.sched_getaffinity(0), mine, "GDB's thread's CPUs at the prompt")
+    check_equal(os.sched_getaffinity(pid), {cpu}, "the plug-in's CPUs at the prompt")
     gdb.execute("set orti same-cpu off")
     try:
         out("orti tasks")
         check_equal(os.sched_getaffinity(pid), mine, "the plug-in's CPUs with same-cpu off")
+        check_equal(os.sched_getaffinity(0), mine, "GDB's thread's CPUs with same-cpu off")
     finally:
         gdb.execute("set orti same-cpu on")
 

@@ -355,6 +355,9 @@ class RecordingProcess:
     def __init__(self):
         self.sent = []
 
+    def begin_call(self):
+        pass
+
     def send(self, text, deadline, what):
         self.sent.append(json.loads(text.decode("ascii")))
 
@@ -421,9 +424,6 @@ def test_model_description_counts_elements_per_core():
 class AnsweringProcess(RecordingProcess):
     """Answers every call at once with "return" 0."""
 
-    def begin_call(self):
-        pass
-
     def receive(self, deadline, what):
         return b'{"jsonrpc":"2.0","result":{"return":0},"id":1}'
 
@@ -464,9 +464,6 @@ class TaskCallsProcess(RecordingProcess):
         RecordingProcess.__init__(self)
         self.failing = failing
         self.current = 0
-
-    def begin_call(self):
-        pass
 
     def receive(self, deadline, what):
         call = self.sent[-1]

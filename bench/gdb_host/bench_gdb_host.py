@@ -58,7 +58,8 @@ def median_us(samples):
 
 
 def line(label, value, unit="", goal=None):
-    text = "  %-52s %10.1f %s" % (label, value, unit)
+    # Ratios with two decimals: one would show 2.04 as the goal's 2.0.
+    text = "  %-52s %10.*f %s" % (label, 2 if unit == "x" else 1, value, unit)
     if goal is not None:
         text += "   (goal %s)" % goal
     gdb.write(text.rstrip() + "\n")

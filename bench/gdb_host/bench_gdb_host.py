@@ -244,6 +244,8 @@ def main():
 
     gdb.write("GDB host benchmark, %d rounds (medians)\n" % ROUNDS)
     gdb.write("machine's limit\n")
+    # The load's calls hold GDB's thread on a CPU, and a script sees no prompt to end that.
+    session.process.let_go_cpu()
     apart, apart_cpu = pipe_round_trip(request, EXCHANGES, False)
     pipe, pipe_cpu = pipe_round_trip(request, EXCHANGES, True)
     line("bare pipe round trip GDB's Python <-> cat, wall", apart * 1e6, "us")

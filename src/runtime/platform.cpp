@@ -173,8 +173,7 @@ bool platform_is_regular_file(const std::string& path) {
 }
 
 bool platform_is_directory(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::is_directory(path, ec);
+  return file_kind(path) == FileKind::Directory;
 }
 
 bool platform_make_directories(const std::string& path) {

@@ -179,27 +179,38 @@ TEST(KoilTreeStore, AStoreGrowsIntoLargeBlocksUnlessTheSystemRefusesThem) {
   };
   struct Case {
     bool refused;
-    bool large_input;
+    std::size_t input; // what the store was told to expect
   };
-  for (const Case c : {Case{false, false}, Case{true, false}, Case{true, true}}) {
-    SCOPED_TRACE(testing::Message() << "refused " << c.refused << ", large " << c.large_input);
+  const Case cases[] = {{false, 0},
+                        {false, kKoilLargeInputFrom - 1},
+                        {false, kKoilLargeInputFrom},
+                        {false, std::size_t(1) << 40},
+                        {true, 0},
+                        {true, kKoilLargeInputFrom}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "refused " << c.refused << ", input " << c.input);
     koil_release_spare_blocks(); // a kept large block would be found all the same
+    const bool starts_large = !c.refused && c.input >= kKoilLargeInputFrom;
     FilledStore filled;
     {
       const Refusal refusal(c.refused);
       KoilTreeStore store;
-      if (c.large_input) {
-        store.expect_input(kKoilLargeInputFrom);
-      }
+      store.expect_input(c.input);
       filled = fill_store(store, 3 * kPlatformLargePage);
       expect_texts(filled);
+      store.clear(); // what was expected goes with the texts
+      store.copy("again");
+      EXPECT_EQ(store.large_block_count(), 0u);
     }
-    // Small blocks up to a point, then only large ones, each counted once; none when refused.
+    // Small blocks up to a point (none when the input is large), then only large ones, each
+    // counted once; none when refused.
     const auto small_steps = static_cast<std::size_t>(
         std::find(filled.block_steps.begin(), filled.block_steps.end(), kPlatformLargePage) -
         filled.block_steps.begin());
     if (c.refused) {
       EXPECT_EQ(small_steps, filled.block_steps.size());
+    } else if (starts_large) {
+      EXPECT_EQ(small_steps, 0u);
     } else {
       EXPECT_GT(small_steps, 1u);
       EXPECT_LT(small_steps, filled.block_steps.size());
@@ -209,33 +220,6 @@ TEST(KoilTreeStore, AStoreGrowsIntoLargeBlocksUnlessTheSystemRefusesThem) {
       EXPECT_LE(filled.block_steps[i], kPlatformLargePage) << i;
       EXPECT_EQ(filled.large_counts[i], i >= small_steps ? i - small_steps + 1 : 0) << i;
     }
-  }
-}
-
-TEST(KoilTreeStore, AnInputOfTheLargeSizeStartsInALargeBlock) {
-  struct Case {
-    std::size_t input;
-    std::size_t first_block;
-  };
-  const Case cases[] = {{0, 0},
-                        {kKoilLargeInputFrom - 1, 0},
-                        {kKoilLargeInputFrom, kPlatformLargePage},
-                        {std::size_t(1) << 40, kPlatformLargePage}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.input);
-    KoilTreeStore store;
-    store.expect_input(c.input);
-    EXPECT_EQ(store.copy("first"), "first");
-    if (c.first_block != 0) {
-      EXPECT_EQ(store.block_bytes(), c.first_block);
-      EXPECT_EQ(store.large_block_count(), 1u);
-    } else {
-      EXPECT_LT(store.block_bytes(), kPlatformLargePage);
-      EXPECT_EQ(store.large_block_count(), 0u);
-    }
-    store.clear(); // what was expected goes with the texts
-    store.copy("again");
-    EXPECT_EQ(store.large_block_count(), 0u);
   }
 }
 
